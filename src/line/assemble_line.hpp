@@ -1,0 +1,19 @@
+// Writes a converted line record as one GNU As line in column layout.
+#pragma once
+
+#include "line/line_record.hpp"
+
+#include <string>
+
+namespace dravent {
+
+// Replaces out with: label, tab, mnemonic and its size letters, tab, operands joined by commas
+// (reversed unless LINE_DATA), then tab and comment when there is one. A line with neither label
+// nor mnemonic is its comment alone. No line ending is written.
+void assemble_line(const line_record& record, std::string& out);
+
+// The size flags that select the mnemonic's letters: those of all operands, except a port
+// register beside another size and a shift count in cl.
+int size_letter_flags(const line_record& record);
+
+} // namespace dravent

@@ -1,0 +1,66 @@
+// Character classes and ASCII case folding shared by every stage of the converter.
+#pragma once
+
+#include <string_view>
+
+namespace dravent {
+
+// Blanks separate tokens: space and tab only.
+constexpr bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+// White space of the POSIX locale: space, tab, newline, vertical tab, form feed, carriage return.
+constexpr bool is_white_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+constexpr bool is_decimal_digit(char c) { return c >= '0' && c <= '9'; }
+
+constexpr bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+constexpr bool is_hex_digit(char c)
+{
+    return is_decimal_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Folds A-Z to a-z; every other byte stays, as in the POSIX locale.
+constexpr char fold_case(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Three-way comparison of two texts with A-Z folded, bytes compared as unsigned values.
+constexpr int compare_folded(std::string_view a, std::string_view b)
+{
+    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto x = static_cast<unsigned char>(fold_case(a[i]));
+        const auto y = static_cast<unsigned char>(fold_case(b[i]));
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+    }
+    if (a.size() == b.size()) {
+        return 0;
+    }
+    return a.size() < b.size() ? -1 : 1;
+}
+
+constexpr bool equal_folded(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && compare_folded(a, b) == 0;
+}
+
+// True when text[position...] begins with keyword (any case) and a white-space character follows it.
+// The end of the text is not white space.
+constexpr bool begins_with_keyword(std::string_view text, std::size_t position, std::string_view keyword)
+{
+    return position + keyword.size() < text.size() &&
+           equal_folded(text.substr(position, keyword.size()), keyword) &&
+           is_white_space(text[position + keyword.size()]);
+}
+
+// Position of the first character at or after position that is not a blank, or text.size().
+constexpr std::size_t skip_blanks(std::string_view text, std::size_t position)
+{
+    while (position < text.size() && is_blank(text[position])) {
+        ++position;
+    }
+    return position;
+}
+
+} // namespace dravent

@@ -1,0 +1,151 @@
+// The dravent command as users run it: messages, exit status, which files exist, output bytes.
+#include "program_runner.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace dravent::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string banner = "Dravent 0.8.2 - Tasm to GNU As converter\n\r\n";
+const std::string usage = "Converts Tasm intel assembler to AT&T syntax (GNU As)\n\r"
+                          "Usage: Dravent <inputfile> <outputfile>\n\n\r\n";
+
+class dravent_command : public ::testing::Test {
+protected:
+    // Converts input through the executable; expects a clean run and returns the output file.
+    std::string convert(const std::string& input)
+    {
+        write_file(folder / "in.asm", input);
+        const program_result result = run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()});
+        EXPECT_EQ(result.exit_status, 0);
+        EXPECT_EQ(result.standard_output, banner);
+        return read_file(folder / "out.s");
+    }
+
+    scratch_folder folder;
+};
+
+TEST_F(dravent_command, wrong_argument_counts_print_usage_and_touch_nothing)
+{
+    for (const auto& arguments : {std::vector<std::string>{},
+                                  std::vector<std::string>{(folder / "a.asm").string()},
+                                  std::vector<std::string>{(folder / "a").string(), (folder / "b").string(),
+                                                           (folder / "c").string()}}) {
+        const program_result result = run_dravent(arguments);
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(result.standard_output, banner + usage);
+    }
+    EXPECT_TRUE(fs::is_empty(folder.path()));
+}
+
+TEST_F(dravent_command, missing_or_directory_input_creates_no_output)
+{
+    fs::create_directory(folder / "sources");
+    for (const std::string input : {"missing.asm", "sources"}) {
+        const program_result result = run_dravent({(folder / input).string(), (folder / "out.s").string()});
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(result.standard_output, banner + "Couldn't open input file\n\r\n");
+        EXPECT_FALSE(fs::exists(folder / "out.s"));
+    }
+}
+
+TEST_F(dravent_command, unopenable_output_is_reported)
+{
+    write_file(folder / "in.asm", "\tret\n");
+    for (const fs::path& output : {folder / "no-such-folder" / "out.s", folder.path()}) {
+        const program_result result = run_dravent({(folder / "in.asm").string(), output.string()});
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(result.standard_output, banner + "Couldn't open output file\n\r\n");
+    }
+}
+
+TEST_F(dravent_command, full_disk_is_a_write_failure)
+{
+    write_file(folder / "in.asm", "; one line\n");
+    const program_result result = run_dravent({(folder / "in.asm").string(), "/dev/full"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output, banner + "Couldn't write output file\n\r\n");
+}
+
+TEST_F(dravent_command, read_error_is_not_end_of_input)
+{
+    // Reading a process's own memory at offset 0 fails with an I/O error.
+    const program_result result = run_dravent({"/proc/self/mem", (folder / "out.s").string()});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.standard_output, banner + "Couldn't read input file\n\r\n");
+}
+
+TEST_F(dravent_command, same_file_through_any_name_is_refused_and_left_alone)
+{
+    const std::string source = "; keep me\n\tret\n";
+    write_file(folder / "in.asm", source);
+    fs::create_hard_link(folder / "in.asm", folder / "hard.asm");
+    fs::create_symlink(folder / "in.asm", folder / "soft.asm");
+    for (const std::string output : {"in.asm", "hard.asm", "soft.asm"}) {
+        const program_result result = run_dravent({(folder / "in.asm").string(), (folder / output).string()});
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(result.standard_output, banner + "Input and output are the same file\n\r\n");
+        EXPECT_EQ(read_file(folder / "in.asm"), source);
+    }
+}
+
+TEST_F(dravent_command, empty_input_gives_empty_output)
+{
+    EXPECT_EQ(convert(""), "");
+    EXPECT_TRUE(fs::exists(folder / "out.s"));
+}
+
+TEST_F(dravent_command, existing_output_is_replaced)
+{
+    write_file(folder / "out.s", "old contents that are longer than the new ones\n");
+    EXPECT_EQ(convert("; new\n"), "# new\n");
+}
+
+TEST_F(dravent_command, one_output_line_per_input_line)
+{
+    EXPECT_EQ(convert("\n\n; c\n\n"), "\n\n# c\n\n");
+    // A last line without a line feed is converted whole and ends in one.
+    EXPECT_EQ(convert("; a\n; b"), "# a\n# b\n");
+}
+
+TEST_F(dravent_command, crlf_endings_stay_crlf_and_stay_out_of_the_fields)
+{
+    EXPECT_EQ(convert("\tret\r\n; c\r\nlbl:\r\n\r\n; last\r"), "\tret\t\r\n# c\r\nlbl:\t\t\r\n\r\n# last\r\n");
+    // Only the one carriage return that ends the line belongs to the ending.
+    EXPECT_EQ(convert("; a\rb\n; c\r\r\n"), "# a\rb\n# c\r\r\n");
+}
+
+TEST_F(dravent_command, long_lines_are_converted_whole)
+{
+    const std::string text(1000, 'x');
+    const std::string label(300, 'L');
+    EXPECT_EQ(convert(";" + text + "\n" + label + "\n"), "#" + text + "\n" + label + "\t\t\n");
+    // Far past any read buffer: one line of 1 MB.
+    const std::string huge(1 << 20, 'y');
+    EXPECT_EQ(convert(";" + huge), "#" + huge + "\n");
+}
+
+TEST_F(dravent_command, nul_bytes_are_kept)
+{
+    const std::string input("; a\0b\nlbl\0x\n", 12);
+    EXPECT_EQ(convert(input), std::string("# a\0b\nlbl\0x\t\t\n", 14));
+}
+
+TEST_F(dravent_command, keeps_all_forty_operands)
+{
+    std::string line = "\tx ";
+    std::string reversed;
+    for (int n = 1; n <= 40; ++n) {
+        line += std::to_string(n) + ",";
+        reversed = std::to_string(n) + (n > 1 ? "," : "") + reversed;
+    }
+    EXPECT_EQ(convert(line + " ; c\n"), "\tx\t" + reversed + "\t# c\n");
+}
+
+} // namespace
+} // namespace dravent::testing

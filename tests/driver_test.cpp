@@ -142,7 +142,11 @@ TEST_F(dravent_command, keeps_all_forty_operands)
     std::string reversed;
     for (int n = 1; n <= 40; ++n) {
         line += std::to_string(n) + ",";
-        reversed = std::to_string(n) + (n > 1 ? "," : "") + reversed;
+    }
+    for (int n = 40; n >= 1; --n) {
+        reversed += '$';
+        reversed += std::to_string(n);
+        reversed += n > 1 ? "," : "";
     }
     EXPECT_EQ(convert(line + " ; c\n"), "\tx\t" + reversed + "\t# c\n");
 }

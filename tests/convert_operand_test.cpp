@@ -1,0 +1,156 @@
+// convert_operand and convert_radix_suffixes on single operand texts.
+#include "operand/convert_operand.hpp"
+#include "operand/radix_suffix.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace dravent {
+namespace {
+
+constexpr int ordinary = 0;
+
+struct operand_case {
+    std::string text;
+    int line_flags;
+    std::string expected;
+    int size_flags;
+};
+
+TEST(convert_operand, picks_the_first_treatment_that_applies)
+{
+    const operand_case cases[] = {
+        // registers get "%" and their size on every kind of line; the token ends at a blank
+        {"ax", ordinary, "%ax", SIZE_WORD},
+        {"AX", ordinary, "%AX", SIZE_WORD},
+        {"eax", LINE_DATA, "%eax", SIZE_DWORD},
+        {"cl", LINE_JUMP, "%cl", SIZE_BYTE},
+        {"cr0", ordinary, "%cr0", SIZE_DWORD},
+        {"ax ", ordinary, "%ax", SIZE_WORD},
+        {"ax 1", ordinary, "%ax 1", SIZE_WORD},
+        {"ax:", ordinary, "$ax:", 0},
+        {"ax+1", ordinary, "$ax+1", 0},
+        {"ax\r", ordinary, "$ax\r", 0},
+        // segment registers get "%" but name no size
+        {"es", ordinary, "%es", 0},
+        {"SS", ordinary, "%SS", 0},
+        {"ds", LINE_DATA, "%ds", 0},
+        {"es:x", ordinary, "$es:x", 0},
+        // immediates, except on data and jump lines
+        {"5", ordinary, "$5", 0},
+        {"5", LINE_DATA, "5", 0},
+        {"5", LINE_JUMP, "5", 0},
+        {"", ordinary, "$", 0},
+        {"", LINE_DATA, "", 0},
+        {"", LINE_JUMP, "", 0},
+        {"0FFh", ordinary, "$0x0FF", 0},
+        {"1 + 2 ", ordinary, "$1 + 2", 0},
+        {"'10h'", LINE_DATA, "'0x10'", 0},
+        {"byte ptr var", ordinary, "$byte ptr var", 0},
+        // address operands of lea and the far-pointer loads get no "$"
+        {"Results", LINE_ADDRESS, "Results", 0},
+        {"offset x", LINE_ADDRESS, "$x", 0},
+        // offset: an immediate address, except on data lines
+        {"offset msg", ordinary, "$msg", 0},
+        {"offset msg", LINE_JUMP, "$msg", 0},
+        {"OFFSET msg", LINE_DATA, "msg", 0},
+        {"offset\t \tmsg", ordinary, "$msg", 0},
+        {"offset 10h", ordinary, "$0x10", 0},
+        {"offset ax", ordinary, "$ax", 0},
+        {"offset ", ordinary, "$", 0},
+        {"offset ", LINE_DATA, "", 0},
+        {"offset", ordinary, "$offset", 0},
+        {"offset+4", ordinary, "$offset+4", 0},
+        {"offset", LINE_JUMP, "offset", 0},
+        {"offset+4", LINE_DATA, "offset+4", 0},
+        // short: dropped on jump lines only, and what follows it is not looked up
+        {"short x", LINE_JUMP, "x", 0},
+        {"SHORT  @@1", LINE_JUMP, "@@1", 0},
+        {"label", LINE_JUMP, "label", 0},
+        {"short", LINE_JUMP, "short", 0},
+        {"shortcut", LINE_JUMP, "shortcut", 0},
+        {"short ax", LINE_JUMP, "ax", 0},
+        {"short x", ordinary, "$short x", 0},
+        {"short x", LINE_DATA, "short x", 0},
+    };
+    for (const operand_case& c : cases) {
+        operand_slot slot{c.text, 0};
+        convert_operand(slot, c.line_flags);
+        EXPECT_EQ(slot.text, c.expected) << "\"" << c.text << "\" with line flags " << c.line_flags;
+        EXPECT_EQ(slot.size_flags, c.size_flags) << "\"" << c.text << "\" with line flags " << c.line_flags;
+    }
+}
+
+TEST(convert_operand, only_adds_size_flags)
+{
+    operand_slot slot{"bl", SIZE_DWORD};
+    convert_operand(slot, ordinary);
+    EXPECT_EQ(slot.size_flags, SIZE_DWORD | SIZE_BYTE);
+}
+
+TEST(convert_operand, grows_long_operands_without_limit)
+{
+    std::string text;
+    std::string expected = "$";
+    for (int n = 0; n < 200; ++n) {
+        text += "1h+";
+        expected += "0x1+";
+    }
+    operand_slot slot{text + "2", 0};
+    convert_operand(slot, ordinary);
+    EXPECT_EQ(slot.text, expected + "2");
+}
+
+TEST(convert_radix_suffixes, rewrites_suffixed_numbers_and_leaves_names_alone)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"0FFh", "0x0FF"},
+        {"0ffH", "0x0ff"},
+        {"0101b", "0B0101"},
+        {"0101B", "0B0101"},
+        // h is tested before b
+        {"0FBh", "0x0FB"},
+        {"1bh", "0x1b"},
+        // digits are not checked against the radix
+        {"12b", "0B12"},
+        {"0b", "0B0"},
+        // no suffix, or a run that swallows its letters
+        {"10", "10"},
+        {"10d", "10d"},
+        {"1e", "1e"},
+        // a number must begin with a decimal digit
+        {"FFh", "FFh"},
+        {"0x10", "0x10"},
+        {"0B101", "0B101"},
+        // digits after a letter, "@" or "_" belong to a name, with the whole run and its suffix
+        {"table1", "table1"},
+        {"@@1", "@@1"},
+        {"x_1b", "x_1b"},
+        {"loc_10h", "loc_10h"},
+        {"A1h", "A1h"},
+        {"%cr0", "%cr0"},
+        {"%dr7", "%dr7"},
+        {"ab12cdh", "ab12cdh"},
+        // other characters end a name
+        {"x+1h", "x+0x1"},
+        {"$0FFh", "$0x0FF"},
+        {"table1+2h", "table1+0x2"},
+        {"10h+101b", "0x10+0B101"},
+        {"-2Bh(%bp)", "-0x2B(%bp)"},
+        {"4*8h", "4*0x8"},
+        {"'10h'", "'0x10'"},
+        // scanning goes on right after a rewritten number, where no name test is made
+        {"1h2h", "0x10x2"},
+        {"1hx2h", "0x1x2h"},
+        {"", ""},
+    };
+    for (const auto& [text, expected] : cases) {
+        std::string converted = text;
+        convert_radix_suffixes(converted);
+        EXPECT_EQ(converted, expected) << text;
+    }
+}
+
+} // namespace
+} // namespace dravent

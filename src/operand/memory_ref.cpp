@@ -1,10 +1,175 @@
-// Memory operand conversion: not yet built; a bracketed operand passes through unchanged.
+// Memory operand conversion: size keywords, prefix, segment overrides and the terms between
+// "+", "-" and "]"; then the AT&T text in output order.
 #include "operand/memory_ref.hpp"
 
+#include "line/characters.hpp"
+#include "statement/keyword_tables.hpp"
+
 namespace dravent {
+namespace {
 
-void parse_memory_ref(std::string_view text, memory_ref& ref) { ref.text = text; }
+// A term that stands before the first "[", after any size keyword and "ptr".
+std::size_t skip_size_keyword_and_ptr(std::string_view text, memory_ref& ref)
+{
+    std::size_t cursor = 0;
+    ref.size_flags = match_size_keyword(text, cursor);
+    if (ref.size_flags == 0) {
+        return 0;  // a "ptr" after no size keyword, and any leading blank, belong to the prefix
+    }
+    cursor = skip_blanks(text, cursor);
+    if (begins_with_keyword(text, cursor, "ptr")) {
+        cursor = skip_blanks(text, cursor + 4);
+    }
+    return cursor;
+}
 
-void format_memory_ref(operand_slot& slot, const memory_ref& ref) { slot.text.assign(ref.text); }
+// A segment register name directly followed by ":" at the start of text becomes the override;
+// returns how many characters it took.
+std::size_t take_segment_override(std::string_view text, memory_ref& ref)
+{
+    if (text.size() < 3 || text[2] != ':' || !names_segment_register(text.substr(0, 2))) {
+        return 0;
+    }
+    ref.segment = text.substr(0, 2);
+    return 3;
+}
+
+void append_without_parentheses(std::string& out, std::string_view text)
+{
+    for (const char c : text) {
+        if (c != '(' && c != ')') {
+            out += c;
+        }
+    }
+}
+
+void append_to_displacement(memory_ref& ref, char pending_sign, std::string_view text)
+{
+    if (pending_sign != '\0') {
+        ref.displacement += pending_sign;
+    }
+    ref.displacement.append(text);
+}
+
+// A register term becomes the base, or the index once the base is set; any other term, the
+// empty one included, joins the displacement behind the pending sign. A sign before a register
+// is lost.
+void take_term(std::string_view term, char pending_sign, memory_ref& ref)
+{
+    const std::size_t star = term.find('*');
+    if (star != std::string_view::npos) {
+        const std::string_view left = term.substr(0, star);
+        const std::string_view right = term.substr(star + 1);
+        if (lookup_register(left) > 0) {
+            ref.index = left;
+            ref.scale = right;
+        } else if (lookup_register(right) > 0) {
+            ref.index = right;
+            ref.scale = left;
+        } else {
+            append_to_displacement(ref, pending_sign, term);
+        }
+        return;
+    }
+    if (lookup_register(term) > 0) {
+        (ref.base.empty() ? ref.base : ref.index) = term;
+        return;
+    }
+    append_to_displacement(ref, pending_sign, term);
+}
+
+std::size_t skip_white_space(std::string_view text, std::size_t position)
+{
+    while (position < text.size() && is_white_space(text[position])) {
+        ++position;
+    }
+    return position;
+}
+
+} // namespace
+
+void parse_memory_ref(std::string_view text, memory_ref& ref)
+{
+    ref.segment = {};
+    ref.displacement.clear();
+    ref.base = ref.index = ref.scale = {};
+
+    std::size_t cursor = skip_size_keyword_and_ptr(text, ref);
+    const std::size_t bracket = std::min(text.find('[', cursor), text.size());
+    std::string_view prefix = text.substr(cursor, bracket - cursor);
+    prefix.remove_prefix(take_segment_override(prefix, ref));
+
+    char pending_sign = '\0';
+    if (!prefix.empty()) {
+        append_without_parentheses(ref.displacement, prefix);
+        pending_sign = '+';
+    }
+    cursor = skip_blanks(text, std::min(bracket + 1, text.size()));
+    ref.size_flags |= match_size_keyword(text, cursor);
+
+    // Every reference has at least one term, if only an empty one.
+    for (;;) {
+        cursor = skip_blanks(text, cursor);
+        cursor += take_segment_override(text.substr(cursor), ref);
+        const std::size_t term_end = std::min(text.find_first_of("+-]", cursor), text.size());
+        take_term(text.substr(cursor, term_end - cursor), pending_sign, ref);
+        cursor = term_end;
+        if (cursor == text.size()) {
+            break;
+        }
+        if (text[cursor] != ']') {
+            pending_sign = text[cursor++];
+            continue;
+        }
+        // A "]" does not end the reference: what follows it joins it like a "+", so
+        // [bx][si], table[bx][si] and [bx]+2 keep every part.
+        cursor = skip_white_space(text, cursor + 1);
+        if (cursor == text.size()) {
+            break;
+        }
+        pending_sign = '+';
+        if (text[cursor] == '+' || text[cursor] == '-') {
+            pending_sign = text[cursor++];
+        }
+        cursor = skip_blanks(text, cursor);
+        if (cursor < text.size() && text[cursor] == '[') {
+            ++cursor;
+        }
+    }
+}
+
+void format_memory_ref(operand_slot& slot, const memory_ref& ref)
+{
+    slot.size_flags |= ref.size_flags;
+    std::string& out = slot.text;
+    out.clear();
+    if (!ref.segment.empty()) {
+        out += '%';
+        out.append(ref.segment);
+        out += ':';
+    }
+    std::string_view displacement = ref.displacement;
+    if (!displacement.empty() && displacement.front() == '+') {
+        displacement.remove_prefix(1);
+    }
+    out.append(displacement);
+    if (ref.base.empty() && ref.index.empty()) {
+        return;
+    }
+    out += '(';
+    if (!ref.base.empty()) {
+        out += '%';
+        out.append(ref.base);
+    }
+    if (!ref.index.empty()) {
+        out += ",%";
+        out.append(ref.index);
+        if (!ref.scale.empty()) {
+            out += ',';
+            out.append(ref.scale);
+        }
+    }
+    out += ')';
+}
 
 } // namespace dravent

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -149,6 +151,38 @@ TEST_F(dravent_command, keeps_all_forty_operands)
         reversed += n > 1 ? "," : "";
     }
     EXPECT_EQ(convert(line + " ; c\n"), "\tx\t" + reversed + "\t# c\n");
+}
+
+std::size_t count_lines(const std::string& text)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) +
+           (!text.empty() && text.back() != '\n' ? 1 : 0);
+}
+
+TEST_F(dravent_command, broken_input_still_gives_one_line_per_line)
+{
+    std::string garbage;
+    std::uint32_t state = 12345;
+    for (int n = 0; n < 200000; ++n) {
+        state = state * 1103515245 + 12345;
+        garbage += static_cast<char>(state >> 24);
+    }
+    std::string blanks_and_commas;
+    for (int n = 0; n < 1000; ++n) {
+        blanks_and_commas += std::string(static_cast<std::size_t>(n % 7), n % 2 ? ',' : ' ') + " ,\t,\n";
+    }
+    const std::string inputs[] = {
+        garbage,
+        std::string(100000, 'x'),                       // no line feed at all
+        std::string(100000, '\n'),                      // nothing but line feeds
+        "\t" + std::string(10 << 20, 'a') + " b, c\n",  // one line of 10 MB
+        blanks_and_commas,
+    };
+    for (const std::string& input : inputs) {
+        const std::string output = convert(input);
+        EXPECT_EQ(count_lines(output), count_lines(input));
+        EXPECT_EQ(output.back(), '\n');
+    }
 }
 
 } // namespace

@@ -1,8 +1,7 @@
 // Driver: opens the files, converts line by line, and reports each failure with one message.
 #include "driver/run.hpp"
 
-#include "driver/file_io.hpp"
-#include "driver/line_converter.hpp"
+#include "driver/convert_file.hpp"
 
 #include <fcntl.h>
 #include <string_view>
@@ -56,29 +55,6 @@ bool names_same_file(int input_fd, const char* output_path)
            input.st_dev == output.st_dev && input.st_ino == output.st_ino;
 }
 
-enum class loop_result { done, read_error, write_error };
-
-loop_result convert_lines(line_reader& input, output_file& output)
-{
-    line_converter converter;
-    std::string_view line;
-    for (;;) {
-        switch (input.next(line)) {
-        case line_reader::result::end:
-            return loop_result::done;
-        case line_reader::result::error:
-            return loop_result::read_error;
-        case line_reader::result::line:
-            break;
-        }
-        converter.convert(line, output.buffer());
-        output.write_if_full();
-        if (output.failed()) {
-            return loop_result::write_error;
-        }
-    }
-}
-
 } // namespace
 
 int run(int argc, const char* const argv[], std::ostream& messages)
@@ -101,15 +77,12 @@ int run(int argc, const char* const argv[], std::ostream& messages)
         return fail(messages, open_output_failed);
     }
 
-    line_reader input(input_fd);
-    output_file output(output_fd);
-    const loop_result result = convert_lines(input, output);
+    const convert_result result = convert_file(input_fd, output_fd);
     ::close(input_fd);
-    const bool written = output.finish();
-    if (result == loop_result::read_error) {
+    if (result == convert_result::read_error) {
         return fail(messages, read_failed);
     }
-    if (!written) {
+    if (result == convert_result::write_error) {
         return fail(messages, write_failed);
     }
     messages << std::flush;

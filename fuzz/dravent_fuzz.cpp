@@ -1,0 +1,92 @@
+// libFuzzer target: arbitrary bytes through the same conversion code the dravent command runs,
+// as a whole file and line by line, checking what must hold for every input:
+// - one output line for every input line, and no line feed inside an output line;
+// - the output of a line depends on that line alone, not on the lines before it;
+// - the whole-file loop gives the same bytes whatever its read and write block size.
+#include "driver/convert_file.hpp"
+#include "driver/line_converter.hpp"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace {
+
+void check(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "property broken: %s\n", what);
+        std::abort();
+    }
+}
+
+int memory_file(std::string_view bytes)
+{
+    const int fd = memfd_create("dravent-fuzz", 0);
+    check(fd >= 0, "memfd_create works");
+    check(::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()), "input written");
+    ::lseek(fd, 0, SEEK_SET);
+    return fd;
+}
+
+std::string read_back(int fd)
+{
+    std::string bytes;
+    ::lseek(fd, 0, SEEK_SET);
+    char block[4096];
+    for (ssize_t n; (n = ::read(fd, block, sizeof block)) > 0;) {
+        bytes.append(block, static_cast<std::size_t>(n));
+    }
+    return bytes;
+}
+
+std::string convert_whole_file(std::string_view input, std::size_t block_size)
+{
+    const int input_fd = memory_file(input);
+    const int output_fd = memory_file({});
+    const int kept = ::dup(output_fd);  // convert_file closes the descriptor it writes to
+    check(dravent::convert_file(input_fd, output_fd, block_size) == dravent::convert_result::done,
+          "a memory file converts without error");
+    std::string output = read_back(kept);
+    ::close(kept);
+    ::close(input_fd);
+    return output;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+
+    // Line by line, each line with a converter of its own: nothing can carry over.
+    std::string expected;
+    std::size_t lines = 0;
+    for (std::size_t start = 0; start < input.size(); ++lines) {
+        const std::size_t end = std::min(input.find('\n', start), input.size());
+        dravent::line_converter fresh;
+        std::string one;
+        fresh.convert(input.substr(start, end - start), one);
+        check(!one.empty() && one.find('\n') == one.size() - 1, "an output line holds exactly one line feed, at its end");
+        expected += one;
+        start = end + 1;
+    }
+
+    // The whole file with one converter, as the command runs, with tiny and with usual blocks.
+    for (const std::size_t block_size : {std::size_t{1} + size % 7, std::size_t{1} << 16}) {
+        const std::string output = convert_whole_file(input, block_size);
+        check(output == expected, "whole-file output equals the lines converted one by one");
+    }
+    std::size_t output_lines = 0;
+    for (const char c : expected) {
+        output_lines += c == '\n';
+    }
+    check(output_lines == lines, "one output line for every input line");
+    return 0;
+}

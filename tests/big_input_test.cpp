@@ -1,0 +1,140 @@
+// A few hundred MB streamed through the real executable, generated on the fly and never stored:
+// every line comes out, and peak memory does not grow with the size of the input.
+#include "program_runner.hpp"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <thread>
+
+extern char** environ;
+
+namespace dravent::testing {
+namespace {
+
+// Lines in the proportions of hand-written code: instructions, data, labels, comments, blanks.
+constexpr std::array<std::string_view, 12> sample_lines{
+    "\tmov ax, [bx+si+4]\t; load the next word\n",
+    "\tmov dword ptr [ebx+ecx*4+10h], eax\n",
+    "next:\tinc cx\n",
+    "table\tdw 1, 2, 4, 8, 0FFFFh\n",
+    "; a comment that explains the code below it\n",
+    "\n",
+    "\tjnz short next\n",
+    "\tcall print_string\n",
+    "\tshl ax, cl\n",
+    "\tmov dx, offset message\n",
+    "\tint 21h\r\n",
+    "\tout dx, al\n",
+};
+
+struct stream_result {
+    std::size_t input_lines = 0;
+    std::size_t output_lines = 0;
+    int exit_status = -1;
+    long peak_resident_kb = 0;
+};
+
+// Writes about `bytes` bytes of sample lines into fd and closes it; returns the lines written.
+std::size_t generate(int fd, std::size_t bytes)
+{
+    std::string block;
+    std::size_t lines_per_block = 0;
+    while (block.size() < (1 << 16)) {
+        block += sample_lines[lines_per_block % sample_lines.size()];
+        ++lines_per_block;
+    }
+    std::size_t lines = 0;
+    for (std::size_t written = 0; written < bytes; written += block.size()) {
+        for (std::size_t done = 0; done < block.size();) {
+            const ssize_t n = ::write(fd, block.data() + done, block.size() - done);
+            if (n <= 0) {
+                ::close(fd);
+                return lines;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        lines += lines_per_block;
+    }
+    ::close(fd);
+    return lines;
+}
+
+stream_result stream_through_dravent(std::size_t bytes)
+{
+    scratch_folder folder;
+    const std::string output_fifo = (folder / "out.fifo").string();
+    if (::mkfifo(output_fifo.c_str(), 0600) != 0) {
+        throw std::runtime_error("mkfifo failed");
+    }
+    int input_pipe[2];
+    if (::pipe(input_pipe) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input_pipe[0], STDIN_FILENO);
+    posix_spawn_file_actions_addclose(&actions, input_pipe[1]);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    std::string executable = DRAVENT_EXECUTABLE;
+    std::string input_path = "/dev/stdin";
+    std::string output_path = output_fifo;
+    char* argv[] = {executable.data(), input_path.data(), output_path.data(), nullptr};
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(input_pipe[0]);
+    if (spawned != 0) {
+        throw std::runtime_error("cannot start dravent");
+    }
+
+    stream_result result;
+    std::thread writer([&] { result.input_lines = generate(input_pipe[1], bytes); });
+    const int output = ::open(output_fifo.c_str(), O_RDONLY);
+    char block[1 << 16];
+    for (ssize_t n; output >= 0 && (n = ::read(output, block, sizeof block)) > 0;) {
+        for (ssize_t i = 0; i < n; ++i) {
+            result.output_lines += block[i] == '\n';
+        }
+    }
+    if (output >= 0) {
+        ::close(output);
+    }
+    writer.join();
+    int status = 0;
+    struct rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
+    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.peak_resident_kb = usage.ru_maxrss;
+    return result;
+}
+
+TEST(big_input, streams_hundreds_of_megabytes_in_flat_memory)
+{
+    ::signal(SIGPIPE, SIG_IGN);
+    const stream_result small = stream_through_dravent(std::size_t{8} << 20);
+    const stream_result big = stream_through_dravent(std::size_t{300} << 20);
+    EXPECT_EQ(small.exit_status, 0);
+    EXPECT_EQ(big.exit_status, 0);
+    EXPECT_EQ(small.output_lines, small.input_lines);
+    EXPECT_EQ(big.output_lines, big.input_lines);
+    EXPECT_GT(big.input_lines, std::size_t{10'000'000});
+    // The same peak for 8 MB and for 300 MB, give or take the allocator's noise.
+    EXPECT_LE(big.peak_resident_kb, small.peak_resident_kb + 1024)
+        << "peak resident memory: " << small.peak_resident_kb << " kB for 8 MB, " << big.peak_resident_kb
+        << " kB for 300 MB";
+    std::cout << "peak resident memory: " << small.peak_resident_kb << " kB for 8 MB of input, "
+              << big.peak_resident_kb << " kB for 300 MB\n";
+}
+
+} // namespace
+} // namespace dravent::testing

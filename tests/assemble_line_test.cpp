@@ -31,9 +31,10 @@ line_record make_record(std::string label, std::string mnemonic, std::vector<ope
 
 std::string assembled(const line_record& record)
 {
-    std::string out = "previous contents";
+    std::string out = "previous line\n";
     assemble_line(record, out);
-    return out;
+    EXPECT_EQ(out.substr(0, 14), "previous line\n") << "the line is appended";
+    return out.substr(14);
 }
 
 TEST(assemble_line, writes_columns_with_operands_reversed)

@@ -66,27 +66,27 @@ TEST(match_size_keyword, moves_the_cursor_only_on_a_match)
     }
 }
 
-TEST(find_by_name, compares_whole_names_without_regard_to_case)
+TEST(keyword_table_find, compares_whole_names_without_regard_to_case)
 {
     for (const char* name : {"db", "DB", "Db"}) {
-        const rename_row* row = find_by_name(rename_table, name);
+        const rename_row* row = rename_table.find(name);
         ASSERT_NE(row, nullptr) << name;
         EXPECT_EQ(row->replacement, ".byte");
     }
-    EXPECT_EQ(find_by_name(rename_table, "MOVZX")->replacement, "movz");
-    EXPECT_EQ(find_by_name(directive_table, "=")->handler, &handle_assign);
+    EXPECT_EQ(rename_table.find("MOVZX")->replacement, "movz");
+    EXPECT_EQ(directive_table.find("=")->handler, &handle_assign);
     for (const char* name : {"db:", ".byte", "", "d", "dbb"}) {
-        EXPECT_EQ(find_by_name(rename_table, name), nullptr) << name;
+        EXPECT_EQ(rename_table.find(name), nullptr) << name;
     }
     // Every row of every searched table is found through its own name.
     for (const rename_row& row : rename_table) {
-        EXPECT_EQ(find_by_name(rename_table, row.name), &row) << row.name;
+        EXPECT_EQ(rename_table.find(row.name), &row) << row.name;
     }
     for (const directive_row& row : directive_table) {
-        EXPECT_EQ(find_by_name(directive_table, row.name), &row) << row.name;
+        EXPECT_EQ(directive_table.find(row.name), &row) << row.name;
     }
     for (const mnemonic_flags_row& row : mnemonic_flags_table) {
-        EXPECT_EQ(find_by_name(mnemonic_flags_table, row.name), &row) << row.name;
+        EXPECT_EQ(mnemonic_flags_table.find(row.name), &row) << row.name;
     }
 }
 
@@ -104,11 +104,11 @@ void expect_every_swap_detected(Table table)
 
 TEST(is_sorted_by_name, detects_any_table_out_of_order)
 {
-    expect_every_swap_detected(register_table);
-    expect_every_swap_detected(segment_register_table);
-    expect_every_swap_detected(rename_table);
-    expect_every_swap_detected(directive_table);
-    expect_every_swap_detected(mnemonic_flags_table);
+    expect_every_swap_detected(register_table.rows());
+    expect_every_swap_detected(segment_register_table.rows());
+    expect_every_swap_detected(rename_table.rows());
+    expect_every_swap_detected(directive_table.rows());
+    expect_every_swap_detected(mnemonic_flags_table.rows());
     // Case is folded: an upper-case name sorts as its lower-case spelling.
     EXPECT_TRUE(is_sorted_by_name(std::array<rename_row, 2>{{{"Align", ""}, {"cbw", ""}}}));
 }

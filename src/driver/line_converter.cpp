@@ -16,8 +16,7 @@ void line_converter::convert(std::string_view line, std::string& out)
     record_.clear();
     split_line(line, record_);
     convert_statement(record_);
-    assemble_line(record_, assembled_);
-    out += assembled_;
+    assemble_line(record_, out);
     out += ends_in_carriage_return ? "\r\n" : "\n";
 }
 

@@ -19,7 +19,6 @@ public:
 
 private:
     line_record record_;
-    std::string assembled_;
 };
 
 } // namespace dravent

@@ -63,7 +63,6 @@ int size_letter_flags(const line_record& record)
 
 void assemble_line(const line_record& record, std::string& out)
 {
-    out.clear();
     if (record.label.empty() && record.mnemonic.empty()) {
         out += record.comment;
         return;

@@ -7,7 +7,7 @@
 
 namespace dravent {
 
-// Replaces out with: label, tab, mnemonic and its size letters, tab, operands joined by commas
+// Appends to out: label, tab, mnemonic and its size letters, tab, operands joined by commas
 // (reversed unless LINE_DATA), then tab and comment when there is one. A line with neither label
 // nor mnemonic is its comment alone. No line ending is written.
 void assemble_line(const line_record& record, std::string& out);

@@ -1,6 +1,7 @@
 // Character classes and ASCII case folding shared by every stage of the converter.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace dravent {
@@ -46,12 +47,23 @@ constexpr bool equal_folded(std::string_view a, std::string_view b)
 }
 
 // True when text[position...] begins with keyword (any case) and a white-space character follows it.
-// The end of the text is not white space.
+// The end of the text is not white space. The keyword is given in lower case.
 constexpr bool begins_with_keyword(std::string_view text, std::size_t position, std::string_view keyword)
 {
-    return position + keyword.size() < text.size() &&
-           equal_folded(text.substr(position, keyword.size()), keyword) &&
-           is_white_space(text[position + keyword.size()]);
+    if (position + keyword.size() >= text.size() || fold_case(text[position]) != keyword[0]) {
+        return false;
+    }
+    return equal_folded(text.substr(position, keyword.size()), keyword) && is_white_space(text[position + keyword.size()]);
+}
+
+// Position of the first character at or after position for which is_stop holds, or text.size().
+template <typename Predicate>
+constexpr std::size_t find_from(std::string_view text, std::size_t position, Predicate is_stop)
+{
+    while (position < text.size() && !is_stop(text[position])) {
+        ++position;
+    }
+    return position;
 }
 
 // Position of the first character at or after position that is not a blank, or text.size().
@@ -61,6 +73,26 @@ constexpr std::size_t skip_blanks(std::string_view text, std::size_t position)
         ++position;
     }
     return position;
+}
+
+// A name of at most 7 characters, folded to lower case and packed into one integer: its
+// characters from the high byte down, zero-padded, then its length in the lowest byte. Keys
+// order like the names' bytes, so sorted tables can be searched with integer comparisons.
+// A longer text gets the key 0, like the empty one: neither is a table name.
+using name_key = std::uint64_t;
+inline constexpr std::size_t name_key_length = 7;
+
+constexpr name_key fold_key(std::string_view text)
+{
+    if (text.size() > name_key_length) {
+        return 0;
+    }
+    name_key key = 0;
+    for (const char c : text) {
+        key = (key << 8) | static_cast<unsigned char>(fold_case(c));
+    }
+    key <<= 8 * (name_key_length - text.size());  // pad to seven characters
+    return (key << 8) | text.size();
 }
 
 } // namespace dravent

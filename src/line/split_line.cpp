@@ -6,12 +6,11 @@
 namespace dravent {
 namespace {
 
-// End of the run that starts at position and stops before any character of stops, or at the end.
-std::size_t run_end(std::string_view text, std::size_t position, std::string_view stops)
-{
-    const std::size_t end = text.find_first_of(stops, position);
-    return end == std::string_view::npos ? text.size() : end;
-}
+// Labels and mnemonics end at a blank or at the ";" of a comment.
+constexpr bool ends_token(char c) { return is_blank(c) || c == ';'; }
+
+// Operands end at a comma or at the ";" of a comment; blanks belong to them.
+constexpr bool ends_operand(char c) { return c == ',' || c == ';'; }
 
 void take_comment(std::string_view text, std::size_t semicolon, line_record& record)
 {
@@ -34,7 +33,6 @@ std::size_t skip_separators(std::string_view text, std::size_t position)
 
 void split_line(std::string_view text, line_record& record)
 {
-    constexpr std::string_view token_stops = " \t;";
     std::size_t position = 0;
 
     if (!text.empty() && text[0] == ';') {
@@ -43,12 +41,12 @@ void split_line(std::string_view text, line_record& record)
     }
     // A statement in the first column is a label; a line that begins with white space has none.
     if (text.empty() || !is_white_space(text[0])) {
-        position = run_end(text, 0, token_stops);
+        position = find_from(text, 0, ends_token);
         record.label.assign(text.substr(0, position));
     }
 
     position = skip_blanks(text, position);
-    const std::size_t mnemonic_end = run_end(text, position, token_stops);
+    const std::size_t mnemonic_end = find_from(text, position, ends_token);
     record.mnemonic.assign(text.substr(position, mnemonic_end - position));
     position = mnemonic_end;
     if (position < text.size() && text[position] == ';') {
@@ -63,7 +61,7 @@ void split_line(std::string_view text, line_record& record)
             return;
         }
         // An operand keeps the blanks that stand before the comma or ";" that ends it.
-        const std::size_t operand_end = run_end(text, position, ",;");
+        const std::size_t operand_end = find_from(text, position, ends_operand);
         record.add_operand(text.substr(position, operand_end - position));
         position = skip_separators(text, operand_end);
     }

@@ -78,6 +78,8 @@ void take_term(std::string_view term, char pending_sign, memory_ref& ref)
     append_to_displacement(ref, pending_sign, term);
 }
 
+constexpr bool ends_term(char c) { return c == '+' || c == '-' || c == ']'; }
+
 std::size_t skip_white_space(std::string_view text, std::size_t position)
 {
     while (position < text.size() && is_white_space(text[position])) {
@@ -111,7 +113,7 @@ void parse_memory_ref(std::string_view text, memory_ref& ref)
     for (;;) {
         cursor = skip_blanks(text, cursor);
         cursor += take_segment_override(text.substr(cursor), ref);
-        const std::size_t term_end = std::min(text.find_first_of("+-]", cursor), text.size());
+        const std::size_t term_end = find_from(text, cursor, ends_term);
         take_term(text.substr(cursor, term_end - cursor), pending_sign, ref);
         cursor = term_end;
         if (cursor == text.size()) {

@@ -19,19 +19,21 @@ enum match_result : int {
 // hit wins. Returns how the statement was found, after any directive has been handled.
 int replace_from_tables(line_record& record)
 {
-    if (const rename_row* row = find_by_name(rename_table, record.mnemonic)) {
+    const name_key mnemonic = fold_key(record.mnemonic);
+    const name_key label = fold_key(record.label);
+    if (const rename_row* row = rename_table.find(mnemonic)) {
         record.mnemonic.assign(row->replacement);
         return found_in_mnemonic;
     }
-    if (const rename_row* row = find_by_name(rename_table, record.label)) {
+    if (const rename_row* row = rename_table.find(label)) {
         record.label.assign(row->replacement);
         return found_in_label;
     }
     int match = found_in_mnemonic;
-    const directive_row* directive = find_by_name(directive_table, record.mnemonic);
+    const directive_row* directive = directive_table.find(mnemonic);
     if (directive == nullptr) {
         match = found_in_label;
-        directive = find_by_name(directive_table, record.label);
+        directive = directive_table.find(label);
     }
     if (directive == nullptr) {
         return not_found;
@@ -58,7 +60,7 @@ void add_label_colon(line_record& record)
 int line_flags_of(std::string_view mnemonic)
 {
     int flags = 0;
-    if (const mnemonic_flags_row* row = find_by_name(mnemonic_flags_table, mnemonic)) {
+    if (const mnemonic_flags_row* row = mnemonic_flags_table.find(mnemonic)) {
         flags |= row->flags;
     }
     if (!mnemonic.empty() && fold_case(mnemonic.front()) == 'j') {

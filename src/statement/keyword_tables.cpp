@@ -4,23 +4,31 @@
 namespace dravent {
 namespace {
 
-std::string_view first_token(std::string_view text)
+// The key of the token at the start of text, which ends at the first blank. Register names have
+// two or three letters, so a longer token gets the key 0 as soon as its fourth character is seen.
+name_key register_token_key(std::string_view text)
 {
-    const std::size_t end = text.find_first_of(" \t");
-    return end == std::string_view::npos ? text : text.substr(0, end);
+    constexpr std::size_t longest_name = 3;
+    std::size_t length = 0;
+    while (length < text.size() && !is_blank(text[length])) {
+        if (++length > longest_name) {
+            return 0;
+        }
+    }
+    return fold_key(text.substr(0, length));
 }
 
 } // namespace
 
 int lookup_register(std::string_view text)
 {
-    const register_row* row = find_by_name(register_table, first_token(text));
+    const register_row* row = register_table.find(register_token_key(text));
     return row != nullptr ? row->size : 0;
 }
 
 bool names_segment_register(std::string_view text)
 {
-    return find_by_name(segment_register_table, first_token(text)) != nullptr;
+    return segment_register_table.find(register_token_key(text)) != nullptr;
 }
 
 int match_size_keyword(std::string_view text, std::size_t& cursor)

@@ -6,27 +6,67 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <string_view>
 
 namespace dravent {
 
 // Rows of a sorted table compare by name with A-Z folded; every name is stored in lower case.
-template <typename Table>
-constexpr bool is_sorted_by_name(const Table& table)
+template <typename Rows>
+constexpr bool is_sorted_by_name(const Rows& rows)
 {
-    return std::is_sorted(table.begin(), table.end(),
+    return std::is_sorted(rows.begin(), rows.end(),
                           [](const auto& a, const auto& b) { return compare_folded(a.name, b.name) < 0; });
 }
 
-// Binary search for the row whose name equals text without regard to case; nullptr when none does.
-template <typename Table>
-constexpr const typename Table::value_type* find_by_name(const Table& table, std::string_view text)
-{
-    const auto row = std::lower_bound(table.begin(), table.end(), text,
-                                      [](const auto& r, std::string_view t) { return compare_folded(r.name, t) < 0; });
-    return row != table.end() && compare_folded(row->name, text) == 0 ? &*row : nullptr;
-}
+// A constant table of rows sorted by name, searched by binary search over the names' keys. The
+// keys are computed when the program is compiled and padded to a power of two, so that the
+// search is a fixed number of halving steps without branches.
+template <typename Row, std::size_t N>
+class keyword_table {
+public:
+    constexpr explicit keyword_table(const std::array<Row, N>& rows) : rows_(rows), keys_{}
+    {
+        for (std::size_t i = 0; i < padded_size; ++i) {
+            keys_[i] = i < N ? fold_key(rows_[i].name) : padding_key;
+        }
+    }
+
+    // The row whose name equals the text without regard to case, or nullptr.
+    constexpr const Row* find(std::string_view text) const { return find(fold_key(text)); }
+
+    constexpr const Row* find(name_key key) const
+    {
+        // The last position whose key is not greater than the one sought.
+        std::size_t at = 0;
+        for (std::size_t half = padded_size / 2; half > 0; half /= 2) {
+            at = keys_[at + half] <= key ? at + half : at;
+        }
+        return keys_[at] == key ? &rows_[at] : nullptr;
+    }
+
+    // Sorted by name, and every name short enough to have a key of its own.
+    constexpr bool is_searchable() const
+    {
+        return is_sorted_by_name(rows_) &&
+               std::all_of(rows_.begin(), rows_.end(), [](const Row& row) {
+                   return !row.name.empty() && row.name.size() <= name_key_length &&
+                          std::none_of(row.name.begin(), row.name.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+               });
+    }
+
+    constexpr const std::array<Row, N>& rows() const { return rows_; }
+    constexpr auto begin() const { return rows_.begin(); }
+    constexpr auto end() const { return rows_.end(); }
+
+private:
+    static constexpr std::size_t padded_size = std::bit_ceil(N);
+    static constexpr name_key padding_key = ~name_key{0};  // greater than every key of a name
+
+    std::array<Row, N> rows_;
+    std::array<name_key, padded_size> keys_;
+};
 
 // Register names an operand may use, with the size each names. Searched for the token at the
 // start of an operand, or of a term inside brackets.
@@ -35,7 +75,7 @@ struct register_row {
     int size;
 };
 
-inline constexpr std::array<register_row, 39> register_table{{
+inline constexpr keyword_table<register_row, 39> register_table{std::array<register_row, 39>{{
     {"ah",  SIZE_BYTE},  {"al",  SIZE_BYTE},  {"ax",  SIZE_WORD},  {"bh",  SIZE_BYTE},
     {"bl",  SIZE_BYTE},  {"bp",  SIZE_WORD},  {"bx",  SIZE_WORD},  {"ch",  SIZE_BYTE},
     {"cl",  SIZE_BYTE},  {"cr0", SIZE_DWORD}, {"cr1", SIZE_DWORD}, {"cr2", SIZE_DWORD},
@@ -46,8 +86,8 @@ inline constexpr std::array<register_row, 39> register_table{{
     {"ebp", SIZE_DWORD}, {"ebx", SIZE_DWORD}, {"ecx", SIZE_DWORD}, {"edi", SIZE_DWORD},
     {"edx", SIZE_DWORD}, {"esi", SIZE_DWORD}, {"esp", SIZE_DWORD}, {"si",  SIZE_WORD},
     {"sp",  SIZE_WORD},  {"tr6", SIZE_DWORD}, {"tr7", SIZE_DWORD},
-}};
-static_assert(is_sorted_by_name(register_table), "register_table must stay sorted for binary search");
+}}};
+static_assert(register_table.is_searchable(), "register_table must stay sorted, names in lower case");
 
 // Segment registers: registers in operands and in segment overrides, but they name no operand
 // size, so they give the mnemonic no letter (the other operand sets it).
@@ -55,10 +95,10 @@ struct segment_register_row {
     std::string_view name;
 };
 
-inline constexpr std::array<segment_register_row, 6> segment_register_table{{
+inline constexpr keyword_table<segment_register_row, 6> segment_register_table{std::array<segment_register_row, 6>{{
     {"cs"}, {"ds"}, {"es"}, {"fs"}, {"gs"}, {"ss"},
-}};
-static_assert(is_sorted_by_name(segment_register_table), "segment_register_table must stay sorted");
+}}};
+static_assert(segment_register_table.is_searchable(), "segment_register_table must stay sorted, names in lower case");
 
 // Tasm mnemonics and directives that GNU As spells differently, found in the mnemonic or the
 // label field. movsx and movzx lose their suffix: the size letters of the operands complete them.
@@ -67,7 +107,7 @@ struct rename_row {
     std::string_view replacement;
 };
 
-inline constexpr std::array<rename_row, 24> rename_table{{
+inline constexpr keyword_table<rename_row, 24> rename_table{std::array<rename_row, 24>{{
     {"align",   ".align"},
     {"cbw",     "cbtw"},
     {"cdq",     "cltd"},
@@ -92,8 +132,8 @@ inline constexpr std::array<rename_row, 24> rename_table{{
     {"public",  ".globl"},
     {"scasd",   "scasl"},
     {"stosd",   "stosl"},
-}};
-static_assert(is_sorted_by_name(rename_table), "rename_table must stay sorted for binary search");
+}}};
+static_assert(rename_table.is_searchable(), "rename_table must stay sorted, names in lower case");
 
 // Tasm directives that are rewritten by a handler, or dropped (no handler) with their label and
 // operands, leaving only the line's comment. result replaces the match result after a handler.
@@ -109,7 +149,7 @@ struct directive_row {
     int result;
 };
 
-inline constexpr std::array<directive_row, 10> directive_table{{
+inline constexpr keyword_table<directive_row, 10> directive_table{std::array<directive_row, 10>{{
     {"=",       handle_assign,  1},
     {"dosseg",  nullptr,        0},
     {"end",     nullptr,        0},
@@ -120,8 +160,8 @@ inline constexpr std::array<directive_row, 10> directive_table{{
     {"p386",    nullptr,        0},
     {"stack",   nullptr,        0},
     {"textequ", handle_textequ, 1},
-}};
-static_assert(is_sorted_by_name(directive_table), "directive_table must stay sorted for binary search");
+}}};
+static_assert(directive_table.is_searchable(), "directive_table must stay sorted, names in lower case");
 
 // Size keywords of memory operands and assignments, tried in this order; the first match wins.
 struct size_keyword_row {
@@ -144,7 +184,7 @@ struct mnemonic_flags_row {
     int flags;
 };
 
-inline constexpr std::array<mnemonic_flags_row, 32> mnemonic_flags_table{{
+inline constexpr keyword_table<mnemonic_flags_row, 32> mnemonic_flags_table{std::array<mnemonic_flags_row, 32>{{
     {".align", LINE_DATA},
     {".byte",  LINE_DATA},
     {".equ",   LINE_DATA},
@@ -177,8 +217,8 @@ inline constexpr std::array<mnemonic_flags_row, 32> mnemonic_flags_table{{
     {"shld",   LINE_SHIFT},
     {"shr",    LINE_SHIFT},
     {"shrd",   LINE_SHIFT},
-}};
-static_assert(is_sorted_by_name(mnemonic_flags_table), "mnemonic_flags_table must stay sorted");
+}}};
+static_assert(mnemonic_flags_table.is_searchable(), "mnemonic_flags_table must stay sorted, names in lower case");
 
 // The size of the register named by the token at the start of text (up to the first blank,
 // any case), or 0 when it names none.

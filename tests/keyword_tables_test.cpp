@@ -113,5 +113,30 @@ TEST(is_sorted_by_name, detects_any_table_out_of_order)
     EXPECT_TRUE(is_sorted_by_name(std::array<rename_row, 2>{{{"Align", ""}, {"cbw", ""}}}));
 }
 
+TEST(fold_key, folds_only_a_to_z_and_orders_like_the_names)
+{
+    // Every byte value, in every position of a name: only A-Z change, to a-z.
+    for (int byte = 0; byte < 256; ++byte) {
+        const char c = static_cast<char>(byte);
+        for (std::size_t position = 0; position < name_key_length; ++position) {
+            std::string upper(name_key_length, 'x');
+            std::string lower(name_key_length, 'x');
+            upper[position] = c;
+            lower[position] = fold_case(c);
+            EXPECT_EQ(fold_key(upper), fold_key(lower)) << byte;
+            if (fold_case(c) == c) {
+                std::string other = upper;
+                other[position] = static_cast<char>(byte ^ 1);
+                EXPECT_NE(fold_key(upper), fold_key(other)) << byte;
+            }
+        }
+    }
+    EXPECT_LT(fold_key("db"), fold_key("dbx"));
+    EXPECT_LT(fold_key(".align"), fold_key("="));
+    EXPECT_LT(fold_key("="), fold_key("ALIGN"));
+    EXPECT_NE(fold_key("db"), fold_key(std::string("db\0", 3)));
+    EXPECT_EQ(fold_key("toolong8"), 0U);
+}
+
 } // namespace
 } // namespace dravent

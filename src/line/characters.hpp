@@ -82,6 +82,17 @@ constexpr std::size_t skip_blanks(std::string_view text, std::size_t position)
 using name_key = std::uint64_t;
 inline constexpr std::size_t name_key_length = 7;
 
+// Adds 0x20 to every byte of x that is an upper-case letter A-Z, all eight bytes at once.
+constexpr name_key fold_case_bytes(name_key x)
+{
+    constexpr name_key ones = 0x0101010101010101;
+    const name_key low_seven_bits = x & (0x7F * ones);
+    const name_key above_z = low_seven_bits + (0x7F - 'Z') * ones;   // high bit set where byte > 'Z'
+    const name_key from_a = low_seven_bits + (0x80 - 'A') * ones;    // high bit set where byte >= 'A'
+    const name_key upper = ~x & from_a & ~above_z & (0x80 * ones);   // and the byte is below 0x80
+    return x | (upper >> 2);
+}
+
 constexpr name_key fold_key(std::string_view text)
 {
     if (text.size() > name_key_length) {
@@ -89,10 +100,10 @@ constexpr name_key fold_key(std::string_view text)
     }
     name_key key = 0;
     for (const char c : text) {
-        key = (key << 8) | static_cast<unsigned char>(fold_case(c));
+        key = (key << 8) | static_cast<unsigned char>(c);
     }
     key <<= 8 * (name_key_length - text.size());  // pad to seven characters
-    return (key << 8) | text.size();
+    return (fold_case_bytes(key) << 8) | text.size();
 }
 
 } // namespace dravent

@@ -14,10 +14,8 @@ constexpr bool ends_operand(char c) { return c == ',' || c == ';'; }
 
 void take_comment(std::string_view text, std::size_t semicolon, line_record& record)
 {
-    const std::string_view rest = text.substr(semicolon + 1);
-    record.comment.resize(rest.size() + 1);
-    record.comment[0] = '#';
-    rest.copy(record.comment.data() + 1, rest.size());
+    record.comment.assign(1, '#');
+    record.comment.append(text.data() + semicolon + 1, text.size() - semicolon - 1);
 }
 
 // Between operands a run of blanks and commas, in any order, is one separator.

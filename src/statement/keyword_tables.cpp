@@ -9,13 +9,8 @@ namespace {
 name_key register_token_key(std::string_view text)
 {
     constexpr std::size_t longest_name = 3;
-    std::size_t length = 0;
-    while (length < text.size() && !is_blank(text[length])) {
-        if (++length > longest_name) {
-            return 0;
-        }
-    }
-    return fold_key(text.substr(0, length));
+    const std::size_t length = find_from(text.substr(0, longest_name + 1), 0, is_blank);
+    return length <= longest_name ? fold_key(text.substr(0, length)) : 0;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace dravent {
@@ -73,6 +74,18 @@ constexpr std::size_t skip_blanks(std::string_view text, std::size_t position)
         ++position;
     }
     return position;
+}
+
+// Inserts c at position. Operands are short, so moving the tail one character at a time is
+// cheaper than the general insert.
+inline void insert_character(std::string& text, std::size_t position, char c)
+{
+    text.push_back(c);
+    char* data = text.data();
+    for (std::size_t i = text.size() - 1; i > position; --i) {
+        data[i] = data[i - 1];
+    }
+    data[position] = c;
 }
 
 // A name of at most 7 characters, folded to lower case and packed into one integer: its

@@ -39,12 +39,12 @@ void apply_treatment(operand_slot& slot, int line_flags, std::size_t start)
     if (begins_with_keyword(text, start, "offset")) {
         remove_keyword(text, start, "offset");
         if ((line_flags & LINE_DATA) == 0) {
-            text.insert(start, 1, '$');
+            insert_character(text, start, '$');
         }
         return;
     }
     if (const int size = lookup_register(at_start); size > 0 || names_segment_register(at_start)) {
-        text.insert(start, 1, '%');
+        insert_character(text, start, '%');
         slot.size_flags |= size;
         return;
     }
@@ -57,7 +57,7 @@ void apply_treatment(operand_slot& slot, int line_flags, std::size_t start)
     }
     // Anything else is an immediate, except on data lines and where an address is expected.
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
-        text.insert(start, 1, '$');
+        insert_character(text, start, '$');
     }
 }
 

@@ -34,7 +34,7 @@ std::size_t digit_run_end(const std::string& text, std::size_t position)
 // radix letter and the digits. Returns the position just after the last digit.
 std::size_t rewrite_number(std::string& text, std::size_t first, std::size_t digits, char radix_letter)
 {
-    text.insert(first, 1, '0');
+    insert_character(text, first, '0');
     // The digits move one place right, over the suffix, to make room for the radix letter.
     const auto digits_begin = text.begin() + static_cast<std::ptrdiff_t>(first + 1);
     std::copy_backward(digits_begin, digits_begin + static_cast<std::ptrdiff_t>(digits),

@@ -38,6 +38,9 @@ public:
 
     constexpr const Row* find(name_key key) const
     {
+        if (key == 0) {
+            return nullptr;  // empty, or too long to be a name
+        }
         // The last position whose key is not greater than the one sought.
         std::size_t at = 0;
         for (std::size_t half = padded_size / 2; half > 0; half /= 2) {

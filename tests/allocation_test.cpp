@@ -1,0 +1,79 @@
+// Converting lines allocates only while the reused buffers still grow: once every kind of line
+// has been seen, converting more lines of no greater length allocates nothing. Global operator
+// new is replaced here to count allocations, so this test has an executable of its own.
+#include "driver/line_converter.hpp"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+std::atomic<long> allocations{0};
+}
+
+void* operator new(std::size_t size)
+{
+    ++allocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace dravent {
+namespace {
+
+const std::vector<std::string> mix = {
+    "\tmov ax, [bx+si+4]\t; load the next word",
+    "\tmov dword ptr es:[ebx+ecx*4+10h], eax",
+    "next:\tinc cx",
+    "table\tdw 1, 2, 4, 8, 0FFFFh, 0101b",
+    "; a comment that explains the code below it",
+    "",
+    "\tjnz short next",
+    "\tcall print_string",
+    "\tshl ax, cl",
+    "\tmov dx, offset message",
+    "\tint 21h\r",
+    "x equ 10h",
+    "\tmodel small ; dropped",
+    "\tmov ax, table[bx][si]+2",
+    "\tdb 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33,34,35",
+    "\tlea di, label_with_a_name_longer_than_the_small_string_buffer",
+    "\tmov ax, word ptr [a_displacement_longer_than_sixteen_characters+bx]",
+};
+
+TEST(allocation, none_per_line_once_buffers_have_grown)
+{
+    line_converter converter;
+    std::string out;
+    for (const std::string& line : mix) {
+        converter.convert(line, out);
+    }
+    out.reserve(out.size() * 2);
+    const long before = allocations.load();
+    for (int pass = 0; pass < 100; ++pass) {
+        out.clear();
+        for (const std::string& line : mix) {
+            converter.convert(line, out);
+        }
+    }
+    EXPECT_EQ(allocations.load() - before, 0) << "allocations while converting 100 passes of the mix";
+}
+
+TEST(allocation, the_counter_sees_allocations)
+{
+    const long before = allocations.load();
+    auto* grown = new std::string(100, 'x');
+    delete grown;
+    EXPECT_GT(allocations.load(), before);
+}
+
+} // namespace
+} // namespace dravent

@@ -1,28 +1,28 @@
-; hello.asm - prints a greeting and the digits 0 to 9 under DOS
+; hello.asm - a DOS .COM-style program: prints a greeting, then the digits 0 to 9.
+; 16-bit code: assemble the converted file with ".code16" in front of it.
         ideal
-        model small
-        stack 100h
-
-        dataseg
-greeting db 'Hello from Tasm', 13, 10, '$'
-digits  db 10 dup (?)
-count   dw 10
+        model tiny
+        p386
 
         codeseg
-start:  mov ax, @data           ; point ds at the data segment
-        mov ds, ax
-        mov dx, offset greeting
-        mov ah, 9               ; DOS: print string
+        public start
+start:  mov dx, offset greeting
+        mov ah, 9                       ; DOS: print a "$"-terminated string
         int 21h
 
         mov cx, [count]
         xor bx, bx
-        mov al, '0'
-fill:   mov [digits+bx], al     ; store the next digit
-        inc al
-        inc bx
-        loop fill
-
-        mov ax, 4C00h           ; DOS: exit with status 0
+next:   mov dl, [digits+bx]             ; the next digit's character
+        mov ah, 2                       ; DOS: print one character
         int 21h
+        inc bx
+        loop next
+
+        mov ax, 4C00h                   ; DOS: exit with status 0
+        int 21h
+
+        dataseg
+greeting db 'H', 'i', '!', 13, 10, '$'
+digits  db '0', '1', '2', '3', '4', '5', '6', '7', '8', '9'
+count   dw 10
         end start

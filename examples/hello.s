@@ -1,28 +1,28 @@
-# hello.asm - prints a greeting and the digits 0 to 9 under DOS
+# hello.asm - a DOS .COM-style program: prints a greeting, then the digits 0 to 9.
+# 16-bit code: assemble the converted file with ".code16" in front of it.
 
 
 
-
-	.data	
-greeting:	.byte	'Hello from Tasm',13,10,'$'
-digits:	.byte	10 dup (?)
-count:	.short	10
 
 	.text	
-start:	movw	$@data,%ax	# point ds at the data segment
-	movw	%ax,%ds
-	movw	$greeting,%dx
-	movb	$9,%ah	# DOS: print string
+	.globl	start
+start:	movw	$greeting,%dx
+	movb	$9,%ah	# DOS: print a "$"-terminated string
 	int	$0x21
 
 	movw	count,%cx
 	xorw	%bx,%bx
-	movb	$'0',%al
-fill:	movb	%al,digits(%bx)	# store the next digit
-	incb	%al
+next:	movb	digits(%bx),%dl	# the next digit's character
+	movb	$2,%ah	# DOS: print one character
+	int	$0x21
 	incw	%bx
-	loop	fill
+	loop	next
 
 	movw	$0x4C00,%ax	# DOS: exit with status 0
 	int	$0x21
+
+	.data	
+greeting:	.byte	'H','i','!',13,10,'$'
+digits:	.byte	'0','1','2','3','4','5','6','7','8','9'
+count:	.short	10
 

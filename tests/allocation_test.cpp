@@ -2,6 +2,7 @@
 // has been seen, converting more lines of no greater length allocates nothing. Global operator
 // new is replaced here to count allocations, so this test has an executable of its own.
 #include "driver/line_converter.hpp"
+#include "sample_lines.hpp"
 
 #include <gtest/gtest.h>
 
@@ -29,38 +30,37 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace dravent {
 namespace {
 
-const std::vector<std::string> mix = {
-    "\tmov ax, [bx+si+4]\t; load the next word",
-    "\tmov dword ptr es:[ebx+ecx*4+10h], eax",
-    "next:\tinc cx",
-    "table\tdw 1, 2, 4, 8, 0FFFFh, 0101b",
-    "; a comment that explains the code below it",
-    "",
-    "\tjnz short next",
-    "\tcall print_string",
-    "\tshl ax, cl",
-    "\tmov dx, offset message",
-    "\tint 21h\r",
-    "x equ 10h",
-    "\tmodel small ; dropped",
-    "\tmov ax, table[bx][si]+2",
-    "\tdb 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33,34,35",
-    "\tlea di, label_with_a_name_longer_than_the_small_string_buffer",
-    "\tmov ax, word ptr [a_displacement_longer_than_sixteen_characters+bx]",
-};
+// The benchmarks' mix, and lines that grow the buffers further: a long operand list, long names,
+// a DOS line ending, directives and every form of memory operand.
+std::vector<std::string> mix()
+{
+    std::vector<std::string> lines(bench::sample_lines.begin(), bench::sample_lines.end());
+    lines.insert(lines.end(), {
+        "\tmov dword ptr es:[ebx+ecx*4+10h], eax",
+        "\tint 21h\r",
+        "x equ 10h",
+        "\tmodel small ; dropped",
+        "\tmov ax, table[bx][si]+2",
+        "\tdb 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33,34,35",
+        "\tlea di, label_with_a_name_longer_than_the_small_string_buffer",
+        "\tmov ax, word ptr [a_displacement_longer_than_sixteen_characters+bx]",
+    });
+    return lines;
+}
 
 TEST(allocation, none_per_line_once_buffers_have_grown)
 {
+    const std::vector<std::string> lines = mix();
     line_converter converter;
     std::string out;
-    for (const std::string& line : mix) {
+    for (const std::string& line : lines) {
         converter.convert(line, out);
     }
     out.reserve(out.size() * 2);
     const long before = allocations.load();
     for (int pass = 0; pass < 100; ++pass) {
         out.clear();
-        for (const std::string& line : mix) {
+        for (const std::string& line : lines) {
             converter.convert(line, out);
         }
     }

@@ -1,6 +1,7 @@
 // A few hundred MB streamed through the real executable, generated on the fly and never stored:
 // every line comes out, and peak memory does not grow with the size of the input.
 #include "program_runner.hpp"
+#include "sample_lines.hpp"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -12,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <thread>
 
@@ -20,22 +20,6 @@ extern char** environ;
 
 namespace dravent::testing {
 namespace {
-
-// Lines in the proportions of hand-written code: instructions, data, labels, comments, blanks.
-constexpr std::array<std::string_view, 12> sample_lines{
-    "\tmov ax, [bx+si+4]\t; load the next word\n",
-    "\tmov dword ptr [ebx+ecx*4+10h], eax\n",
-    "next:\tinc cx\n",
-    "table\tdw 1, 2, 4, 8, 0FFFFh\n",
-    "; a comment that explains the code below it\n",
-    "\n",
-    "\tjnz short next\n",
-    "\tcall print_string\n",
-    "\tshl ax, cl\n",
-    "\tmov dx, offset message\n",
-    "\tint 21h\r\n",
-    "\tout dx, al\n",
-};
 
 struct stream_result {
     std::size_t input_lines = 0;
@@ -50,7 +34,8 @@ std::size_t generate(int fd, std::size_t bytes)
     std::string block;
     std::size_t lines_per_block = 0;
     while (block.size() < (1 << 16)) {
-        block += sample_lines[lines_per_block % sample_lines.size()];
+        block += bench::sample_lines[lines_per_block % bench::sample_lines.size()];
+        block += '\n';
         ++lines_per_block;
     }
     std::size_t lines = 0;

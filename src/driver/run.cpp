@@ -11,7 +11,7 @@
 namespace dravent {
 namespace {
 
-// Every message ends in LF CR LF, the ending of the DOS tool this one follows.
+// Every message ends in LF CR LF; scripts that read these messages expect exactly these bytes.
 constexpr std::string_view banner = "Dravent 0.8.2 - Tasm to GNU As converter\n\r\n";
 constexpr std::string_view usage_text =
     "Converts Tasm intel assembler to AT&T syntax (GNU As)\n\r"

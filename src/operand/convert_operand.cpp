@@ -32,7 +32,7 @@ void apply_treatment(operand_slot& slot, int line_flags, std::size_t start)
 {
     std::string& text = slot.text;
     const std::string_view at_start = std::string_view(text).substr(start);
-    if (find_from(text, 0, [](char c) { return c == '['; }) < text.size()) {
+    if (text.find('[') != std::string::npos) {
         convert_memory_operand(slot);
         return;
     }

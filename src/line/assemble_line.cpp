@@ -40,8 +40,8 @@ void append_operands(const line_record& record, std::string& out)
     }
 }
 
-} // namespace
-
+// The size flags that select the mnemonic's letters: those of all operands, except a port
+// register beside another size and a shift count in cl.
 int size_letter_flags(const line_record& record)
 {
     int operands_sized = record.count;
@@ -60,6 +60,8 @@ int size_letter_flags(const line_record& record)
     }
     return flags;
 }
+
+} // namespace
 
 void assemble_line(const line_record& record, std::string& out)
 {

@@ -12,8 +12,4 @@ namespace dravent {
 // nor mnemonic is its comment alone. No line ending is written.
 void assemble_line(const line_record& record, std::string& out);
 
-// The size flags that select the mnemonic's letters: those of all operands, except a port
-// register beside another size and a shift count in cl.
-int size_letter_flags(const line_record& record);
-
 } // namespace dravent

@@ -1,5 +1,5 @@
-// Whole programs through the real executable: every examples/*.asm and tests/programs/*.asm
-// converts, byte for byte, to the .s file committed beside it.
+// Whole programs through the real executable: every examples/*.asm converts, byte for byte, to
+// the .s file committed beside it.
 #include "program_runner.hpp"
 
 #include <gtest/gtest.h>
@@ -18,12 +18,10 @@ namespace fs = std::filesystem;
 std::vector<fs::path> programs()
 {
     std::vector<fs::path> found;
-    const fs::path root = fs::path(DRAVENT_TEST_DATA).parent_path();
-    for (const fs::path& folder : {root / "examples", root / "tests" / "programs"}) {
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            if (entry.path().extension() == ".asm") {
-                found.push_back(entry.path());
-            }
+    const fs::path examples = fs::path(DRAVENT_TEST_DATA).parent_path() / "examples";
+    for (const auto& entry : fs::directory_iterator(examples)) {
+        if (entry.path().extension() == ".asm") {
+            found.push_back(entry.path());
         }
     }
     std::sort(found.begin(), found.end());
@@ -46,8 +44,7 @@ TEST_P(program, converts_to_its_committed_output)
 
 INSTANTIATE_TEST_SUITE_P(files, program, ::testing::ValuesIn(programs()),
                          [](const ::testing::TestParamInfo<fs::path>& info) {
-                             std::string name = info.param.parent_path().filename().string() + "_" +
-                                                info.param.stem().string();
+                             std::string name = info.param.stem().string();
                              std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
                              return name;
                          });

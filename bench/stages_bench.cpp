@@ -1,10 +1,11 @@
 // Micro-benchmarks of each conversion stage and of whole lines, in bytes of source per second.
+#include "convert/convert_operand.hpp"
+#include "convert/convert_statement.hpp"
 #include "driver/line_converter.hpp"
-#include "line/assemble_line.hpp"
-#include "line/split_line.hpp"
-#include "operand/convert_operand.hpp"
+#include "emit/emit_line.hpp"
 #include "sample_lines.hpp"
-#include "statement/convert_statement.hpp"
+#include "source/split_line.hpp"
+#include "vocabulary/flags.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -23,39 +24,38 @@ std::size_t sample_bytes()
     return bytes;
 }
 
-std::vector<line_record> split_samples()
+std::vector<source_line> split_samples()
 {
-    std::vector<line_record> records(sample_lines.size());
+    std::vector<source_line> lines(sample_lines.size());
     for (std::size_t n = 0; n < sample_lines.size(); ++n) {
-        split_line(sample_lines[n], records[n]);
+        split_line(sample_lines[n], lines[n]);
     }
-    return records;
+    return lines;
 }
 
 void split_line_mix(benchmark::State& state)
 {
-    line_record record;
+    source_line line;
     for (auto _ : state) {
-        for (const std::string_view line : sample_lines) {
-            record.clear();
-            split_line(line, record);
-            benchmark::DoNotOptimize(record);
+        for (const std::string_view text : sample_lines) {
+            split_line(text, line);
+            benchmark::DoNotOptimize(line);
         }
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sample_bytes()));
 }
 BENCHMARK(split_line_mix);
 
-// Each pass restores the split record (reusing its buffers) and converts it again.
+// Statements and their operands, from lines split once.
 void convert_statement_mix(benchmark::State& state)
 {
-    const std::vector<line_record> split = split_samples();
-    line_record record;
+    const std::vector<source_line> split = split_samples();
+    statement_converter converter;
+    converted_line line;
     for (auto _ : state) {
-        for (const line_record& original : split) {
-            record = original;
-            convert_statement(record);
-            benchmark::DoNotOptimize(record);
+        for (const source_line& source : split) {
+            converter.convert(source, conversion_context{}, line);
+            benchmark::DoNotOptimize(line);
         }
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sample_bytes()));
@@ -64,12 +64,12 @@ BENCHMARK(convert_statement_mix);
 
 void convert_operand_case(benchmark::State& state, std::string_view text, int line_flags)
 {
-    operand_slot slot;
+    text_buffer out;
+    text_buffer scratch;
     for (auto _ : state) {
-        slot.text.assign(text);
-        slot.size_flags = 0;
-        convert_operand(slot, line_flags);
-        benchmark::DoNotOptimize(slot);
+        out.clear();
+        benchmark::DoNotOptimize(convert_operand(text, line_flags, conversion_context{}, out, scratch));
+        benchmark::DoNotOptimize(out);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
@@ -79,23 +79,25 @@ BENCHMARK_CAPTURE(convert_operand_case, memory, std::string_view("dword ptr es:[
 BENCHMARK_CAPTURE(convert_operand_case, radix, std::string_view("0FFh+0101b"), 0);
 BENCHMARK_CAPTURE(convert_operand_case, data, std::string_view("'Hello'"), LINE_DATA);
 
-void assemble_line_mix(benchmark::State& state)
+void emit_line_mix(benchmark::State& state)
 {
-    std::vector<line_record> records = split_samples();
-    for (line_record& record : records) {
-        convert_statement(record);
+    const std::vector<source_line> split = split_samples();
+    std::vector<converted_line> lines(split.size());
+    statement_converter converter;
+    for (std::size_t n = 0; n < split.size(); ++n) {
+        converter.convert(split[n], conversion_context{}, lines[n]);
     }
     std::string out;
     for (auto _ : state) {
-        for (const line_record& record : records) {
-            out.clear();
-            assemble_line(record, out);
-            benchmark::DoNotOptimize(out);
+        out.clear();
+        for (const converted_line& line : lines) {
+            emit_line(line, out);
         }
+        benchmark::DoNotOptimize(out);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sample_bytes()));
 }
-BENCHMARK(assemble_line_mix);
+BENCHMARK(emit_line_mix);
 
 void whole_line_mix(benchmark::State& state)
 {

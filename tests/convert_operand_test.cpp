@@ -1,6 +1,7 @@
-// convert_operand and convert_radix_suffixes on single operand texts.
-#include "operand/convert_operand.hpp"
-#include "operand/radix_suffix.hpp"
+// convert_operand and write_expression on single operand texts.
+#include "convert/convert_operand.hpp"
+#include "convert/write_expression.hpp"
+#include "vocabulary/flags.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,19 @@ namespace dravent {
 namespace {
 
 constexpr int ordinary = 0;
+
+struct converted_operand {
+    std::string text;
+    int size_flags;
+};
+
+converted_operand convert(const std::string& text, int line_flags)
+{
+    text_buffer out;
+    text_buffer scratch;
+    const int size_flags = convert_operand(text, line_flags, conversion_context{}, out, scratch);
+    return {std::string(out.view()), size_flags};
+}
 
 struct operand_case {
     std::string text;
@@ -75,18 +89,23 @@ TEST(convert_operand, picks_the_first_treatment_that_applies)
         {"short x", LINE_DATA, "short x", 0},
     };
     for (const operand_case& c : cases) {
-        operand_slot slot{c.text, 0};
-        convert_operand(slot, c.line_flags);
+        const converted_operand slot = convert(c.text, c.line_flags);
         EXPECT_EQ(slot.text, c.expected) << "\"" << c.text << "\" with line flags " << c.line_flags;
         EXPECT_EQ(slot.size_flags, c.size_flags) << "\"" << c.text << "\" with line flags " << c.line_flags;
     }
 }
 
-TEST(convert_operand, only_adds_size_flags)
+TEST(convert_operand, only_appends_to_the_output)
 {
-    operand_slot slot{"bl", SIZE_DWORD};
-    convert_operand(slot, ordinary);
-    EXPECT_EQ(slot.size_flags, SIZE_DWORD | SIZE_BYTE);
+    text_buffer out;
+    text_buffer scratch;
+    out.assign("%eax,");
+    EXPECT_EQ(convert_operand("bl ", ordinary, conversion_context{}, out, scratch), SIZE_BYTE);
+    EXPECT_EQ(out.view(), "%eax,%bl");
+    // Trailing blanks go from the operand, never from what stood before it.
+    out.assign("x\t");
+    convert_operand("", LINE_DATA, conversion_context{}, out, scratch);
+    EXPECT_EQ(out.view(), "x\t");
 }
 
 TEST(convert_operand, grows_long_operands_without_limit)
@@ -97,12 +116,10 @@ TEST(convert_operand, grows_long_operands_without_limit)
         text += "1h+";
         expected += "0x1+";
     }
-    operand_slot slot{text + "2", 0};
-    convert_operand(slot, ordinary);
-    EXPECT_EQ(slot.text, expected + "2");
+    EXPECT_EQ(convert(text + "2", ordinary).text, expected + "2");
 }
 
-TEST(convert_radix_suffixes, rewrites_suffixed_numbers_and_leaves_names_alone)
+TEST(write_expression, rewrites_suffixed_numbers_and_leaves_names_alone)
 {
     const std::pair<std::string, std::string> cases[] = {
         {"0FFh", "0x0FF"},
@@ -146,9 +163,9 @@ TEST(convert_radix_suffixes, rewrites_suffixed_numbers_and_leaves_names_alone)
         {"", ""},
     };
     for (const auto& [text, expected] : cases) {
-        std::string converted = text;
-        convert_radix_suffixes(converted);
-        EXPECT_EQ(converted, expected) << text;
+        text_buffer converted;
+        write_expression(text, converted);
+        EXPECT_EQ(converted.view(), expected) << text;
     }
 }
 

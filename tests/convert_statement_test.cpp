@@ -1,7 +1,9 @@
-// convert_statement: the line flags that a line's statement gives it.
-#include "statement/convert_statement.hpp"
+// statement_converter: the line flags that a line's statement gives it, and the size letters
+// that its operands give the mnemonic.
+#include "convert/convert_statement.hpp"
 
-#include "line/split_line.hpp"
+#include "source/split_line.hpp"
+#include "vocabulary/flags.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +12,23 @@
 namespace dravent {
 namespace {
 
-int line_flags_after_conversion(const std::string& line)
+struct converted {
+    int line_flags;
+    std::string mnemonic;  // with its size letters
+};
+
+converted convert_line(const std::string& text)
 {
-    line_record record;
-    split_line(line, record);
-    convert_statement(record);
-    return record.line_flags;
+    source_line source;
+    split_line(text, source);
+    statement_converter converter;
+    converted_line line;
+    converter.convert(source, conversion_context{}, line);
+    std::string mnemonic;
+    if (!line.statements.empty()) {
+        mnemonic = std::string(line.view(line.statements[0].mnemonic)) + std::string(line.statements[0].size_letters);
+    }
+    return {converter.line_flags(), mnemonic};
 }
 
 TEST(convert_statement, sets_the_line_flags)
@@ -38,6 +51,9 @@ TEST(convert_statement, sets_the_line_flags)
         {"x equ 5", LINE_DATA},
         {"jv equ 5", LINE_DATA | LINE_JUMP},
         {"msg textequ <a>", LINE_DATA},
+        // The flags are those of the mnemonic the handler leaves, not of the one it replaced.
+        {"equ call", LINE_DATA},
+        {"= call", LINE_JUMP},
         {"\tin al, dx", LINE_PORT_IO},
         {"\tOUT dx, al", LINE_PORT_IO},
         {"\tinc ax", 0},
@@ -64,7 +80,40 @@ TEST(convert_statement, sets_the_line_flags)
         {"\tmov ax, bx", 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(line_flags_after_conversion(c.line), c.flags) << c.line;
+        EXPECT_EQ(convert_line(c.line).line_flags, c.flags) << c.line;
+    }
+}
+
+TEST(convert_statement, appends_size_letters_from_all_operands)
+{
+    const struct {
+        std::string line;
+        std::string mnemonic;
+    } cases[] = {
+        {"\tmov ax, bx", "movw"},
+        {"\tmov eax, 5", "movl"},
+        {"\tmov [bx], 5", "mov"},
+        {"\tpush qword ptr [x]", "pushq"},
+        // Two sizes give two letters, always in the order b, w, l, q.
+        {"\tmovzx eax, bl", "movzbl"},
+        {"\tmovzx ax, bl", "movzbw"},
+        // Directives get letters too when an operand names a size.
+        {"\tdb al", ".byteb"},
+        // Port instructions: the word-sized port register gives no letter beside another size.
+        {"\tin al, dx", "inb"},
+        {"\tin ax, dx", "inw"},
+        {"\tout dx, eax", "outl"},
+        {"\tin al, 60h", "inb"},
+        // Without the port flag every size counts.
+        {"\tmov al, dx", "movbw"},
+        // A shift count in cl gives no letter; a byte register shifted by cl keeps its own.
+        {"\tshl ax, cl", "shlw"},
+        {"\tshl cl, cl", "shlb"},
+        {"\tshl ax, CL ", "shlw"},
+        {"\tmov ax, cl", "movbw"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(convert_line(c.line).mnemonic, c.mnemonic) << c.line;
     }
 }
 

@@ -1,6 +1,6 @@
 // Memory operands through convert_operand: the AT&T text and the size flags of each reference.
-#include "operand/convert_operand.hpp"
-#include "operand/memory_ref.hpp"
+#include "convert/convert_operand.hpp"
+#include "vocabulary/flags.hpp"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +20,11 @@ void expect_conversions(std::initializer_list<memory_case> cases)
     for (const memory_case& c : cases) {
         // The line's kind plays no part in a memory reference.
         for (const int line_flags : {0, LINE_DATA, LINE_JUMP, LINE_ADDRESS}) {
-            operand_slot slot{c.text, 0};
-            convert_operand(slot, line_flags);
-            EXPECT_EQ(slot.text, c.expected) << c.text;
-            EXPECT_EQ(slot.size_flags, c.size_flags) << c.text;
+            text_buffer text;
+            text_buffer scratch;
+            const int size_flags = convert_operand(c.text, line_flags, conversion_context{}, text, scratch);
+            EXPECT_EQ(text.view(), c.expected) << c.text;
+            EXPECT_EQ(size_flags, c.size_flags) << c.text;
         }
     }
 }
@@ -158,9 +159,10 @@ TEST(memory_ref, long_references_are_never_cut)
         terms += "+label" + std::to_string(n);
         displacement += "+label" + std::to_string(n);
     }
-    operand_slot slot{"[bx" + terms + "]", 0};
-    convert_operand(slot, 0);
-    EXPECT_EQ(slot.text, displacement.substr(1) + "(%bx)");
+    text_buffer text;
+    text_buffer scratch;
+    convert_operand("[bx" + terms + "]", 0, conversion_context{}, text, scratch);
+    EXPECT_EQ(text.view(), displacement.substr(1) + "(%bx)");
 }
 
 } // namespace

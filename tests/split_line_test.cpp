@@ -1,5 +1,5 @@
 // split_line: how a line is cut into label, mnemonic, operands and comment.
-#include "line/split_line.hpp"
+#include "source/split_line.hpp"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +17,19 @@ struct split_case {
     std::string comment;
 };
 
-std::vector<std::string> operand_texts(const line_record& record)
+std::vector<std::string> operand_texts(const source_line& line)
 {
-    std::vector<std::string> texts;
-    for (int n = 0; n < record.count; ++n) {
-        texts.push_back(record.operand(n).text);
+    return {line.operands.begin(), line.operands.end()};
+}
+
+// The comment as it is written out: "#" and what followed the ";", or nothing.
+std::string written_comment(const source_line& line)
+{
+    std::string written;
+    if (line.has_comment) {
+        written.append("#").append(line.comment);
     }
-    return texts;
+    return written;
 }
 
 TEST(split_line, cuts_lines_by_position)
@@ -57,14 +63,14 @@ TEST(split_line, cuts_lines_by_position)
         {"msg db 1,2 ;; two", "msg", "db", {"1", "2 "}, "#; two"},
     };
     for (const split_case& c : cases) {
-        line_record record;
-        split_line(c.line, record);
+        source_line line;
+        split_line(c.line, line);
         SCOPED_TRACE("line: \"" + c.line + "\"");
-        EXPECT_EQ(record.label, c.label);
-        EXPECT_EQ(record.mnemonic, c.mnemonic);
-        EXPECT_EQ(operand_texts(record), c.operands);
-        EXPECT_EQ(record.comment, c.comment);
-        EXPECT_EQ(record.line_flags, 0);
+        EXPECT_EQ(line.label, c.label);
+        EXPECT_EQ(line.mnemonic, c.mnemonic);
+        EXPECT_EQ(operand_texts(line), c.operands);
+        EXPECT_EQ(written_comment(line), c.comment);
+        EXPECT_EQ(line.ending, "\n");
     }
 }
 
@@ -76,38 +82,45 @@ TEST(split_line, keeps_every_operand_and_the_comment_after_them)
         line += std::to_string(n) + (n < 40 ? "," : " ; forty");
         expected.push_back(std::to_string(n) + (n < 40 ? "" : " "));
     }
-    line_record record;
-    split_line(line, record);
-    EXPECT_EQ(record.count, 40);
-    EXPECT_EQ(operand_texts(record), expected);
-    EXPECT_EQ(record.comment, "# forty");
+    source_line split;
+    split_line(line, split);
+    EXPECT_EQ(split.operands.size(), 40U);
+    EXPECT_EQ(operand_texts(split), expected);
+    EXPECT_EQ(written_comment(split), "# forty");
 }
 
 TEST(split_line, treats_nul_as_an_ordinary_character)
 {
     const std::string line("\tmov a\0x, b\0 ;c\0d", 17);
-    line_record record;
-    split_line(line, record);
-    EXPECT_EQ(operand_texts(record), (std::vector<std::string>{std::string("a\0x", 3), std::string("b\0 ", 3)}));
-    EXPECT_EQ(record.comment, std::string("#c\0d", 4));
+    source_line split;
+    split_line(line, split);
+    EXPECT_EQ(operand_texts(split), (std::vector<std::string>{std::string("a\0x", 3), std::string("b\0 ", 3)}));
+    EXPECT_EQ(written_comment(split), std::string("#c\0d", 4));
 }
 
-TEST(split_line, reused_record_keeps_nothing_from_the_line_before)
+TEST(split_line, reused_line_keeps_nothing_from_the_line_before)
 {
-    line_record record;
-    split_line("lbl\tmov ax, bx, cx ; one", record);
-    record.operand(2).size_flags = SIZE_WORD;
-    record.line_flags = LINE_DATA;
-    record.clear();
-    split_line("\tpush dx", record);
-    EXPECT_EQ(record.label, "");
-    EXPECT_EQ(record.mnemonic, "push");
-    EXPECT_EQ(operand_texts(record), (std::vector<std::string>{"dx"}));
-    EXPECT_EQ(record.comment, "");
-    EXPECT_EQ(record.line_flags, 0);
-    record.clear();
-    split_line("\tx a, b, c", record);
-    EXPECT_EQ(record.operand(2).size_flags, 0);
+    source_line line;
+    split_line("lbl\tmov ax, bx, cx ; one\r", line);
+    EXPECT_EQ(line.ending, "\r\n");
+    split_line("\tpush dx", line);
+    EXPECT_EQ(line.label, "");
+    EXPECT_EQ(line.mnemonic, "push");
+    EXPECT_EQ(operand_texts(line), (std::vector<std::string>{"dx"}));
+    EXPECT_FALSE(line.has_comment);
+    EXPECT_EQ(line.ending, "\n");
+}
+
+TEST(split_line, takes_a_final_carriage_return_into_the_ending)
+{
+    source_line line;
+    split_line("\tmov ax, bx\r", line);
+    EXPECT_EQ(operand_texts(line), (std::vector<std::string>{"ax", "bx"}));
+    EXPECT_EQ(line.ending, "\r\n");
+    // Only the last one: a carriage return inside the line is an ordinary character.
+    split_line("\tmov ax\r, bx\r\r", line);
+    EXPECT_EQ(operand_texts(line), (std::vector<std::string>{"ax\r", "bx\r"}));
+    EXPECT_EQ(line.ending, "\r\n");
 }
 
 } // namespace

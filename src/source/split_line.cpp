@@ -1,7 +1,7 @@
 // Cuts a Tasm line by position: label, mnemonic, operands separated by commas, ";" comment.
-#include "line/split_line.hpp"
+#include "source/split_line.hpp"
 
-#include "line/characters.hpp"
+#include "text/characters.hpp"
 
 namespace dravent {
 namespace {
@@ -12,10 +12,10 @@ constexpr bool ends_token(char c) { return is_blank(c) || c == ';'; }
 // Operands end at a comma or at the ";" of a comment; blanks belong to them.
 constexpr bool ends_operand(char c) { return c == ',' || c == ';'; }
 
-void take_comment(std::string_view text, std::size_t semicolon, line_record& record)
+void take_comment(std::string_view text, std::size_t semicolon, source_line& line)
 {
-    record.comment.assign(1, '#');
-    record.comment.append(text.data() + semicolon + 1, text.size() - semicolon - 1);
+    line.has_comment = true;
+    line.comment = text.substr(semicolon + 1);
 }
 
 // Between operands a run of blanks and commas, in any order, is one separator.
@@ -29,38 +29,53 @@ std::size_t skip_separators(std::string_view text, std::size_t position)
 
 } // namespace
 
-void split_line(std::string_view text, line_record& record)
+void source_line::clear()
 {
-    std::size_t position = 0;
+    label = {};
+    mnemonic = {};
+    operands.clear();
+    has_comment = false;
+    comment = {};
+    ending = "\n";
+}
 
+void split_line(std::string_view text, source_line& line)
+{
+    line.clear();
+    if (!text.empty() && text.back() == '\r') {
+        text.remove_suffix(1);
+        line.ending = "\r\n";
+    }
     if (!text.empty() && text[0] == ';') {
-        take_comment(text, 0, record);
+        take_comment(text, 0, line);
         return;
     }
+
+    std::size_t position = 0;
     // A statement in the first column is a label; a line that begins with white space has none.
     if (text.empty() || !is_white_space(text[0])) {
         position = find_from(text, 0, ends_token);
-        record.label.assign(text.substr(0, position));
+        line.label = text.substr(0, position);
     }
 
     position = skip_blanks(text, position);
     const std::size_t mnemonic_end = find_from(text, position, ends_token);
-    record.mnemonic.assign(text.substr(position, mnemonic_end - position));
+    line.mnemonic = text.substr(position, mnemonic_end - position);
     position = mnemonic_end;
     if (position < text.size() && text[position] == ';') {
-        take_comment(text, position, record);
+        take_comment(text, position, line);
         return;
     }
 
     position = skip_blanks(text, position);
     while (position < text.size()) {
         if (text[position] == ';') {
-            take_comment(text, position, record);
+            take_comment(text, position, line);
             return;
         }
         // An operand keeps the blanks that stand before the comma or ";" that ends it.
         const std::size_t operand_end = find_from(text, position, ends_operand);
-        record.add_operand(text.substr(position, operand_end - position));
+        line.operands.push_back(text.substr(position, operand_end - position));
         position = skip_separators(text, operand_end);
     }
 }

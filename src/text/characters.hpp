@@ -1,8 +1,7 @@
 // Character classes and ASCII case folding shared by every stage of the converter.
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include <cstddef>
 #include <string_view>
 
 namespace dravent {
@@ -17,13 +16,15 @@ constexpr bool is_decimal_digit(char c) { return c >= '0' && c <= '9'; }
 
 constexpr bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
+constexpr bool is_upper_case_letter(char c) { return c >= 'A' && c <= 'Z'; }
+
 constexpr bool is_hex_digit(char c)
 {
     return is_decimal_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
 // Folds A-Z to a-z; every other byte stays, as in the POSIX locale.
-constexpr char fold_case(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char fold_case(char c) { return is_upper_case_letter(c) ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Three-way comparison of two texts with A-Z folded, bytes compared as unsigned values.
 constexpr int compare_folded(std::string_view a, std::string_view b)
@@ -54,7 +55,8 @@ constexpr bool begins_with_keyword(std::string_view text, std::size_t position, 
     if (position + keyword.size() >= text.size() || fold_case(text[position]) != keyword[0]) {
         return false;
     }
-    return equal_folded(text.substr(position, keyword.size()), keyword) && is_white_space(text[position + keyword.size()]);
+    return equal_folded(text.substr(position, keyword.size()), keyword) &&
+           is_white_space(text[position + keyword.size()]);
 }
 
 // Position of the first character at or after position for which is_stop holds, or text.size().
@@ -76,47 +78,13 @@ constexpr std::size_t skip_blanks(std::string_view text, std::size_t position)
     return position;
 }
 
-// Inserts c at position. Operands are short, so moving the tail one character at a time is
-// cheaper than the general insert.
-inline void insert_character(std::string& text, std::size_t position, char c)
+// The text without the blanks at its end.
+constexpr std::string_view trim_trailing_blanks(std::string_view text)
 {
-    text.push_back(c);
-    char* data = text.data();
-    for (std::size_t i = text.size() - 1; i > position; --i) {
-        data[i] = data[i - 1];
+    while (!text.empty() && is_blank(text.back())) {
+        text.remove_suffix(1);
     }
-    data[position] = c;
-}
-
-// A name of at most 7 characters, folded to lower case and packed into one integer: its
-// characters from the high byte down, zero-padded, then its length in the lowest byte. Keys
-// order like the names' bytes, so sorted tables can be searched with integer comparisons.
-// A longer text gets the key 0, like the empty one: neither is a table name.
-using name_key = std::uint64_t;
-inline constexpr std::size_t name_key_length = 7;
-
-// Adds 0x20 to every byte of x that is an upper-case letter A-Z, all eight bytes at once.
-constexpr name_key fold_case_bytes(name_key x)
-{
-    constexpr name_key ones = 0x0101010101010101;
-    const name_key low_seven_bits = x & (0x7F * ones);
-    const name_key above_z = low_seven_bits + (0x7F - 'Z') * ones;   // high bit set where byte > 'Z'
-    const name_key from_a = low_seven_bits + (0x80 - 'A') * ones;    // high bit set where byte >= 'A'
-    const name_key upper = ~x & from_a & ~above_z & (0x80 * ones);   // and the byte is below 0x80
-    return x | (upper >> 2);
-}
-
-constexpr name_key fold_key(std::string_view text)
-{
-    if (text.size() > name_key_length) {
-        return 0;
-    }
-    name_key key = 0;
-    for (const char c : text) {
-        key = (key << 8) | static_cast<unsigned char>(c);
-    }
-    key <<= 8 * (name_key_length - text.size());  // pad to seven characters
-    return (fold_case_bytes(key) << 8) | text.size();
+    return text;
 }
 
 } // namespace dravent

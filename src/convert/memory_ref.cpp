@@ -1,14 +1,19 @@
 // Memory operand conversion: size keywords, prefix, segment overrides and the terms between
 // "+", "-" and "]"; then the AT&T text in output order.
-#include "operand/memory_ref.hpp"
+#include "convert/memory_ref.hpp"
 
-#include "line/characters.hpp"
-#include "statement/keyword_tables.hpp"
+#include "convert/write_expression.hpp"
+#include "text/characters.hpp"
+#include "vocabulary/registers.hpp"
+#include "vocabulary/size_keywords.hpp"
+
+#include <algorithm>
 
 namespace dravent {
 namespace {
 
-// A term that stands before the first "[", after any size keyword and "ptr".
+// Skips a size keyword and a "ptr" after it at the start of the text; returns where the prefix
+// begins.
 std::size_t skip_size_keyword_and_ptr(std::string_view text, memory_ref& ref)
 {
     std::size_t cursor = 0;
@@ -34,7 +39,7 @@ std::size_t take_segment_override(std::string_view text, memory_ref& ref)
     return 3;
 }
 
-void append_without_parentheses(std::string& out, std::string_view text)
+void append_without_parentheses(text_buffer& out, std::string_view text)
 {
     for (const char c : text) {
         if (c != '(' && c != ')') {
@@ -43,18 +48,18 @@ void append_without_parentheses(std::string& out, std::string_view text)
     }
 }
 
-void append_to_displacement(memory_ref& ref, char pending_sign, std::string_view text)
+void append_to_displacement(text_buffer& displacement, char pending_sign, std::string_view text)
 {
     if (pending_sign != '\0') {
-        ref.displacement += pending_sign;
+        displacement += pending_sign;
     }
-    ref.displacement.append(text);
+    displacement.append(text);
 }
 
 // A register term becomes the base, or the index once the base is set; any other term, the
 // empty one included, joins the displacement behind the pending sign. A sign before a register
 // is lost.
-void take_term(std::string_view term, char pending_sign, memory_ref& ref)
+void take_term(std::string_view term, char pending_sign, memory_ref& ref, text_buffer& displacement)
 {
     const std::size_t star = term.find('*');
     if (star != std::string_view::npos) {
@@ -67,7 +72,7 @@ void take_term(std::string_view term, char pending_sign, memory_ref& ref)
             ref.index = right;
             ref.scale = left;
         } else {
-            append_to_displacement(ref, pending_sign, term);
+            append_to_displacement(displacement, pending_sign, term);
         }
         return;
     }
@@ -75,7 +80,7 @@ void take_term(std::string_view term, char pending_sign, memory_ref& ref)
         (ref.base.empty() ? ref.base : ref.index) = term;
         return;
     }
-    append_to_displacement(ref, pending_sign, term);
+    append_to_displacement(displacement, pending_sign, term);
 }
 
 constexpr bool ends_term(char c) { return c == '+' || c == '-' || c == ']'; }
@@ -90,11 +95,10 @@ std::size_t skip_white_space(std::string_view text, std::size_t position)
 
 } // namespace
 
-void parse_memory_ref(std::string_view text, memory_ref& ref)
+memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch)
 {
-    ref.segment = {};
-    ref.displacement.clear();
-    ref.base = ref.index = ref.scale = {};
+    memory_ref ref;
+    scratch.clear();
 
     std::size_t cursor = skip_size_keyword_and_ptr(text, ref);
     const std::size_t bracket = std::min(text.find('[', cursor), text.size());
@@ -103,7 +107,7 @@ void parse_memory_ref(std::string_view text, memory_ref& ref)
 
     char pending_sign = '\0';
     if (!prefix.empty()) {
-        append_without_parentheses(ref.displacement, prefix);
+        append_without_parentheses(scratch, prefix);
         pending_sign = '+';
     }
     cursor = skip_blanks(text, std::min(bracket + 1, text.size()));
@@ -114,7 +118,7 @@ void parse_memory_ref(std::string_view text, memory_ref& ref)
         cursor = skip_blanks(text, cursor);
         cursor += take_segment_override(text.substr(cursor), ref);
         const std::size_t term_end = find_from(text, cursor, ends_term);
-        take_term(text.substr(cursor, term_end - cursor), pending_sign, ref);
+        take_term(text.substr(cursor, term_end - cursor), pending_sign, ref, scratch);
         cursor = term_end;
         if (cursor == text.size()) {
             break;
@@ -138,13 +142,12 @@ void parse_memory_ref(std::string_view text, memory_ref& ref)
             ++cursor;
         }
     }
+    ref.displacement = scratch.view();
+    return ref;
 }
 
-void format_memory_ref(operand_slot& slot, const memory_ref& ref)
+void write_memory_ref(const memory_ref& ref, text_buffer& out)
 {
-    slot.size_flags |= ref.size_flags;
-    std::string& out = slot.text;
-    out.clear();
     if (!ref.segment.empty()) {
         out += '%';
         out.append(ref.segment);
@@ -154,21 +157,21 @@ void format_memory_ref(operand_slot& slot, const memory_ref& ref)
     if (!displacement.empty() && displacement.front() == '+') {
         displacement.remove_prefix(1);
     }
-    out.append(displacement);
+    write_expression(displacement, out);
     if (ref.base.empty() && ref.index.empty()) {
         return;
     }
     out += '(';
     if (!ref.base.empty()) {
         out += '%';
-        out.append(ref.base);
+        write_expression(ref.base, out);
     }
     if (!ref.index.empty()) {
         out += ",%";
-        out.append(ref.index);
+        write_expression(ref.index, out);
         if (!ref.scale.empty()) {
             out += ',';
-            out.append(ref.scale);
+            write_expression(ref.scale, out);
         }
     }
     out += ')';

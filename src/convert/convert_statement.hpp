@@ -1,0 +1,32 @@
+// Converts a line's statement: mnemonic and directive replacement, label colon, line flags,
+// operands and size letters.
+#pragma once
+
+#include "convert/conversion_context.hpp"
+#include "convert/converted_line.hpp"
+#include "convert/statement_draft.hpp"
+#include "source/source_line.hpp"
+
+#include <string_view>
+#include <vector>
+
+namespace dravent {
+
+// Holds the working record reused from line to line; keeps nothing else between lines.
+class statement_converter {
+public:
+    // Fills line, which it clears first, from the split source line.
+    void convert(const source_line& source, const conversion_context& context, converted_line& line);
+
+    // The line flags of the line converted last: what kind of statement it held.
+    int line_flags() const { return draft_.line_flags; }
+
+private:
+    statement_draft draft_;
+    std::vector<int> operand_sizes_;  // the size flags of each operand, in source order
+};
+
+// The line flags that a mnemonic (any case) gives its line.
+int line_flags_of(std::string_view mnemonic);
+
+} // namespace dravent

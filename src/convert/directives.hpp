@@ -1,0 +1,66 @@
+// Tasm directives that a handler rewrites, or that are dropped from the line.
+#pragma once
+
+#include "convert/conversion_context.hpp"
+#include "convert/converted_line.hpp"
+#include "convert/statement_draft.hpp"
+#include "text/hashed_table.hpp"
+#include "vocabulary/mnemonics.hpp"
+
+#include <array>
+#include <string_view>
+
+namespace dravent {
+
+// A handler rewrites the draft of a line that carries its directive; it may write text of its own
+// into the line's buffer.
+using directive_handler = void (*)(statement_draft&, const conversion_context&, converted_line&);
+
+// x = ... : a size keyword (and "ptr") in front of the one value goes.
+void handle_assign(statement_draft& draft, const conversion_context& context, converted_line& line);
+// name equ value becomes .equ name, value: the name moves into the mnemonic field.
+void handle_equ(statement_draft& draft, const conversion_context& context, converted_line& line);
+void handle_textequ(statement_draft& draft, const conversion_context& context, converted_line& line);
+
+// A row without a handler drops the directive with its label and operands, leaving only the
+// line's comment. found_in_label replaces how the statement was found once a handler has run: a
+// label beside a handled directive gets no colon.
+struct directive_row {
+    std::string_view name;
+    directive_handler handler;
+    bool found_in_label;
+};
+
+inline constexpr hashed_table directive_table{std::to_array<directive_row>({
+    {"=",       handle_assign,  true},
+    {"dosseg",  nullptr,        false},
+    {"end",     nullptr,        false},
+    {"equ",     handle_equ,     true},
+    {"extrn",   nullptr,        false},
+    {"ideal",   nullptr,        false},
+    {"model",   nullptr,        false},
+    {"p386",    nullptr,        false},
+    {"stack",   nullptr,        false},
+    {"textequ", handle_textequ, true},
+})};
+static_assert(directive_table.is_searchable(), "directive_table: names in lower case, each once");
+
+// The vocabulary marks exactly the words of this table as directives, so that a word it does not
+// mark is never searched for here.
+constexpr bool vocabulary_marks_the_directives()
+{
+    for (const directive_row& row : directive_table) {
+        const std::size_t word = mnemonic_table.find_index(make_word_key(row.name));
+        if (word == mnemonic_table.not_found || !mnemonic_table.rows()[word].directive) {
+            return false;
+        }
+    }
+    std::size_t marked = 0;
+    for (const mnemonic_row& word : mnemonic_table) {
+        marked += word.directive ? 1 : 0;
+    }
+    return marked == directive_table.rows().size();
+}
+static_assert(vocabulary_marks_the_directives(), "mnemonic_table must mark every directive and no other word");
+
+} // namespace dravent

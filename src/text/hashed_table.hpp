@@ -1,0 +1,89 @@
+// Constant tables of rows named by words, searched through a hash of the folded word.
+#pragma once
+
+#include "text/word_key.hpp"
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace dravent {
+
+// The rows keep the order they are written in; an index of slots, filled when the program is
+// compiled, finds a row from its word's key by open addressing. The index has at least four times
+// as many slots as rows, so a search probes one slot or two, and most words that name no row
+// meet an empty slot at once.
+template <typename Row, std::size_t N>
+class hashed_table {
+public:
+    constexpr explicit hashed_table(const std::array<Row, N>& rows) : rows_(rows), slots_{}
+    {
+        for (std::size_t row = 0; row < N; ++row) {
+            const word_key key = make_word_key(rows_[row].name);
+            std::size_t at = key.hash & mask;
+            while (slots_[at].row != 0) {
+                at = (at + 1) & mask;
+            }
+            slots_[at] = {key.head, static_cast<std::uint32_t>(row + 1)};
+        }
+    }
+
+    static constexpr std::size_t not_found = N;
+
+    // The index of the row whose name equals the key's word without regard to case, or not_found.
+    constexpr std::size_t find_index(const word_key& key) const
+    {
+        for (std::size_t at = key.hash & mask; slots_[at].row != 0; at = (at + 1) & mask) {
+            const std::size_t row = slots_[at].row - 1;
+            if (key_names(key, slots_[at].head, rows_[row].name)) {
+                return row;
+            }
+        }
+        return not_found;
+    }
+
+    // The row whose name equals the key's word without regard to case, or nullptr.
+    constexpr const Row* find(const word_key& key) const
+    {
+        const std::size_t row = find_index(key);
+        return row != not_found ? &rows_[row] : nullptr;
+    }
+
+    constexpr const Row* find(std::string_view text) const { return find(make_word_key(text)); }
+
+    // Every name is a non-empty word in lower case and finds its own row: no name appears twice.
+    constexpr bool is_searchable() const
+    {
+        for (std::size_t index = 0; index < N; ++index) {
+            const Row& row = rows_[index];
+            if (row.name.empty() || find_index(make_word_key(row.name)) != index) {
+                return false;
+            }
+            for (const char c : row.name) {
+                if (is_upper_case_letter(c)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    constexpr const std::array<Row, N>& rows() const { return rows_; }
+    constexpr auto begin() const { return rows_.begin(); }
+    constexpr auto end() const { return rows_.end(); }
+
+private:
+    struct slot {
+        std::uint64_t head;  // the name's folded head, compared before the row is read
+        std::uint32_t row;   // index of the row plus one; 0 marks an empty slot
+    };
+    static constexpr std::size_t slot_count = std::bit_ceil(4 * N);
+    static constexpr std::size_t mask = slot_count - 1;
+
+    std::array<Row, N> rows_;
+    std::array<slot, slot_count> slots_;
+};
+
+} // namespace dravent

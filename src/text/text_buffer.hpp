@@ -1,0 +1,120 @@
+// A growable buffer of characters into which the converter writes its output in order.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+namespace dravent {
+
+// Copies n bytes with fixed-size moves: the texts written are mostly a few characters long, where
+// a call of memcpy costs more than the copy.
+inline void copy_short(char* to, const char* from, std::size_t n)
+{
+    if (n > 16) {
+        std::memcpy(to, from, n);
+        return;
+    }
+    if (n >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + n - 8, from + n - 8, 8);  // the two moves may overlap
+        return;
+    }
+    if (n >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + n - 4, from + n - 4, 4);
+        return;
+    }
+    if (n >= 2) {
+        std::memcpy(to, from, 2);
+        std::memcpy(to + n - 2, from + n - 2, 2);
+        return;
+    }
+    if (n == 1) {
+        *to = *from;
+    }
+}
+
+// Keeps its capacity when cleared, so that a buffer reused from line to line allocates only while
+// it still grows.
+class text_buffer {
+public:
+    text_buffer() = default;
+    text_buffer(const text_buffer& other) { append(other.view()); }
+    text_buffer& operator=(const text_buffer& other)
+    {
+        if (this != &other) {
+            clear();
+            append(other.view());
+        }
+        return *this;
+    }
+    text_buffer(text_buffer&&) noexcept = default;
+    text_buffer& operator=(text_buffer&&) noexcept = default;
+    ~text_buffer() = default;
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const char* data() const { return data_.get(); }
+    std::string_view view() const { return {data_.get(), size_}; }
+    char back() const { return data_[size_ - 1]; }
+
+    void clear() { size_ = 0; }
+    // Forgets everything from position size on; size is at most size().
+    void truncate(std::size_t size) { size_ = size; }
+    void assign(std::string_view text)
+    {
+        clear();
+        append(text);
+    }
+
+    void append(std::string_view text)
+    {
+        reserve_more(text.size());
+        copy_short(data_.get() + size_, text.data(), text.size());
+        size_ += text.size();
+    }
+    void push_back(char c)
+    {
+        reserve_more(1);
+        data_[size_++] = c;
+    }
+    text_buffer& operator+=(std::string_view text)
+    {
+        append(text);
+        return *this;
+    }
+    text_buffer& operator+=(char c)
+    {
+        push_back(c);
+        return *this;
+    }
+
+private:
+    void reserve_more(std::size_t n)
+    {
+        if (capacity_ - size_ < n) {
+            grow(n);
+        }
+    }
+    void grow(std::size_t n)
+    {
+        std::size_t capacity = capacity_ < 64 ? 64 : capacity_;
+        while (capacity - size_ < n) {
+            capacity *= 2;
+        }
+        auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+        if (size_ > 0) {
+            std::memcpy(grown.get(), data_.get(), size_);
+        }
+        data_ = std::move(grown);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+} // namespace dravent

@@ -1,0 +1,65 @@
+// Keys for looking words up in the vocabulary: the word folded to lower case, packed and hashed.
+#pragma once
+
+#include "text/characters.hpp"
+
+#include <bit>
+#include <cstddef>
+#include <cstring>
+#include <type_traits>
+#include <cstdint>
+#include <string_view>
+
+namespace dravent {
+
+// Adds 0x20 to every byte of x that is an upper-case letter A-Z, all eight bytes at once.
+constexpr std::uint64_t fold_case_bytes(std::uint64_t x)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101;
+    const std::uint64_t low_seven_bits = x & (0x7F * ones);
+    const std::uint64_t above_z = low_seven_bits + (0x7F - 'Z') * ones;  // high bit set where byte > 'Z'
+    const std::uint64_t from_a = low_seven_bits + (0x80 - 'A') * ones;   // high bit set where byte >= 'A'
+    const std::uint64_t upper = ~x & from_a & ~above_z & (0x80 * ones);  // and the byte is below 0x80
+    return x | (upper >> 2);
+}
+
+// A word as the tables see it. Words of any length have keys: the first eight bytes are compared
+// as one integer, the rest (rare: "nolocals", "udataseg") byte by byte.
+struct word_key {
+    std::uint64_t head = 0;  // the first eight bytes, A-Z folded, zero-padded
+    std::uint32_t hash = 0;  // of the whole folded word
+    std::string_view text;   // the word as written
+};
+
+inline constexpr std::size_t word_key_head_length = 8;
+
+constexpr word_key make_word_key(std::string_view text)
+{
+    const std::size_t head_length = text.size() < word_key_head_length ? text.size() : word_key_head_length;
+    std::uint64_t head = 0;
+    if (!std::is_constant_evaluated() && std::endian::native == std::endian::little &&
+        head_length == word_key_head_length) {
+        std::memcpy(&head, text.data(), word_key_head_length);  // the same bytes the loop packs
+    } else {
+        for (std::size_t i = 0; i < head_length; ++i) {
+            head |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+        }
+    }
+    head = fold_case_bytes(head);
+    std::uint64_t mixed = head ^ (text.size() * 0x9E3779B97F4A7C15);
+    for (std::size_t i = head_length; i < text.size(); ++i) {
+        mixed = (mixed ^ static_cast<unsigned char>(fold_case(text[i]))) * 0x100000001B3;
+    }
+    mixed *= 0xFF51AFD7ED558CCD;
+    return {head, static_cast<std::uint32_t>(mixed >> 32), text};
+}
+
+// True when the key's word equals name, a word stored in lower case, without regard to case.
+constexpr bool key_names(const word_key& key, std::uint64_t name_head, std::string_view name)
+{
+    return key.head == name_head && key.text.size() == name.size() &&
+           (name.size() <= word_key_head_length ||
+            equal_folded(key.text.substr(word_key_head_length), name.substr(word_key_head_length)));
+}
+
+} // namespace dravent

@@ -1,0 +1,29 @@
+// The size keywords of memory operands and assignments.
+#pragma once
+
+#include "vocabulary/flags.hpp"
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace dravent {
+
+// Tried in this order; the first match wins.
+struct size_keyword_row {
+    std::string_view name;
+    int size;
+};
+
+inline constexpr std::array<size_keyword_row, 4> size_keyword_table{{
+    {"byte",  SIZE_BYTE},
+    {"word",  SIZE_WORD},
+    {"dword", SIZE_DWORD},
+    {"qword", SIZE_QWORD},
+}};
+
+// When a size keyword followed by white space starts at text[cursor], moves cursor past the
+// keyword (onto that white space) and returns its size; otherwise returns 0, cursor unchanged.
+int match_size_keyword(std::string_view text, std::size_t& cursor);
+
+} // namespace dravent

@@ -2,9 +2,13 @@
 // as a whole file and line by line, checking what must hold for every input:
 // - one output line for every input line, and no line feed inside an output line;
 // - the output of a line depends on that line alone, not on the lines before it;
-// - the whole-file loop gives the same bytes whatever its read and write block size.
+// - the whole-file loop gives the same bytes whatever its read and write block size;
+// - the splitter's views lie inside the line, in order, and the tokenizer's tokens cover an operand
+//   exactly, each one at least one character long.
 #include "driver/convert_file.hpp"
 #include "driver/line_converter.hpp"
+#include "source/split_line.hpp"
+#include "source/tokenizer.hpp"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -59,6 +63,42 @@ std::string convert_whole_file(std::string_view input, std::size_t block_size)
     return output;
 }
 
+bool lies_within(std::string_view part, std::string_view whole)
+{
+    return part.empty() || (part.data() >= whole.data() && part.data() + part.size() <= whole.data() + whole.size());
+}
+
+void check_tokens(std::string_view text)
+{
+    dravent::tokenizer tokens(text);
+    std::size_t covered = 0;
+    for (dravent::token t; tokens.next(t);) {
+        check(!t.text.empty() && t.text.data() == text.data() + covered, "tokens follow each other without a gap");
+        check(t.kind != dravent::token_kind::number || lies_within(t.digits, t.text), "a number's digits lie in it");
+        covered += t.text.size();
+    }
+    check(covered == text.size(), "the tokens cover the whole text");
+}
+
+void check_split(std::string_view line)
+{
+    dravent::source_line source;
+    dravent::split_line(line, source);
+    const char* after = line.data();
+    for (const std::string_view part : {source.label, source.mnemonic}) {
+        check(lies_within(part, line) && (part.empty() || part.data() >= after), "label and mnemonic lie in the line");
+        if (!part.empty()) {
+            after = part.data() + part.size();
+        }
+    }
+    for (const std::string_view operand : source.operands) {
+        check(lies_within(operand, line) && operand.data() >= after, "operands lie in the line, in order");
+        after = operand.data() + operand.size();
+        check_tokens(operand);
+    }
+    check(!source.has_comment || lies_within(source.comment, line), "the comment lies in the line");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -70,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t lines = 0;
     for (std::size_t start = 0; start < input.size(); ++lines) {
         const std::size_t end = std::min(input.find('\n', start), input.size());
+        check_split(input.substr(start, end - start));
         dravent::line_converter fresh;
         std::string one;
         fresh.convert(input.substr(start, end - start), one);

@@ -49,9 +49,9 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
     }
     found how = found::in_mnemonic;
     const directive_row* directive = nullptr;
-    if (mnemonic != nullptr && mnemonic->directive) {
+    if (mnemonic != nullptr && mnemonic->kind == word_kind::directive) {
         directive = directive_table.find(mnemonic_key);
-    } else if (label != nullptr && label->directive) {
+    } else if (label != nullptr && label->kind == word_kind::directive) {
         how = found::in_label;
         directive = directive_table.find(source.label);
     }

@@ -21,7 +21,7 @@ void expect_conversions(std::initializer_list<memory_case> cases)
         // The line's kind plays no part in a memory reference.
         for (const int line_flags : {0, LINE_DATA, LINE_JUMP, LINE_ADDRESS}) {
             text_buffer text;
-            text_buffer scratch;
+            conversion_workspace scratch;
             const int size_flags = convert_operand(c.text, line_flags, conversion_context{}, text, scratch);
             EXPECT_EQ(text.view(), c.expected) << c.text;
             EXPECT_EQ(size_flags, c.size_flags) << c.text;
@@ -160,7 +160,7 @@ TEST(memory_ref, long_references_are_never_cut)
         displacement += "+label" + std::to_string(n);
     }
     text_buffer text;
-    text_buffer scratch;
+    conversion_workspace scratch;
     convert_operand("[bx" + terms + "]", 0, conversion_context{}, text, scratch);
     EXPECT_EQ(text.view(), displacement.substr(1) + "(%bx)");
 }

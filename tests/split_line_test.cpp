@@ -55,8 +55,15 @@ TEST(split_line, cuts_lines_by_position)
         {"\tpush ax,,bx,", "", "push", {"ax", "bx"}, ""},
         {"\tpush ax , , bx", "", "push", {"ax ", "bx"}, ""},
         // No quoting: ";" and "," inside quotes cut like anywhere else.
-        {"\tdb 'a;b',0", "", "db", {"'a"}, "#b',0"},
-        {"\tdb 'a,b'", "", "db", {"'a", "b'"}, ""},
+        // ";" and "," inside quotes belong to the operand; a doubled quote stands for itself, and a
+        // quote left open runs to the end of the line
+        {"\tdb 'a;b',0", "", "db", {"'a;b'", "0"}, ""},
+        {"\tdb 'a,b'", "", "db", {"'a,b'"}, ""},
+        {"\tdb \"a;b\" ;c", "", "db", {"\"a;b\" "}, "#c"},
+        {"\tdb 'it''s; ok', 1 ; c", "", "db", {"'it''s; ok'", "1 "}, "# c"},
+        {"\tcmp al, ';'", "", "cmp", {"al", "';'"}, ""},
+        {"\tdb 'open; no comment", "", "db", {"'open; no comment"}, ""},
+        {"\tdb \"'\", ';'", "", "db", {"\"'\"", "';'"}, ""},
         // White space that is not a blank ends no label but begins the mnemonic.
         {"\vfoo x", "", "\vfoo", {"x"}, ""},
         {"\fx", "", "\fx", {}, ""},

@@ -132,7 +132,7 @@ void statement_converter::convert(const source_line& source, const conversion_co
     operand_sizes_.clear();
     for (const std::string_view operand : draft.operands) {
         const std::size_t begin = line.text.size();
-        operand_sizes_.push_back(convert_operand(operand, draft.line_flags, context, line.text, line.scratch));
+        operand_sizes_.push_back(convert_operand(operand, draft.line_flags, context, line.text, line.work));
         line.operands.push_back(piece::in_buffer(begin, line.text.size()));
     }
     statement& only = line.statements.emplace_back();

@@ -1,6 +1,7 @@
 // One converted line: label, statements and comment, as they will be written out.
 #pragma once
 
+#include "convert/workspace.hpp"
 #include "text/text_buffer.hpp"
 
 #include <cstddef>
@@ -60,7 +61,7 @@ struct converted_line {
     std::string_view comment;          // written behind "#"
     std::string_view ending = "\n";
     text_buffer text;                  // the buffer that owned pieces point into
-    text_buffer scratch;               // working text of one operand's conversion
+    conversion_workspace work;         // reused by the conversion of each operand
 
     void clear()
     {

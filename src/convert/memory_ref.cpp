@@ -146,7 +146,7 @@ memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch)
     return ref;
 }
 
-void write_memory_ref(const memory_ref& ref, text_buffer& out)
+void write_memory_ref(const memory_ref& ref, text_buffer& out, expression_workspace& work)
 {
     if (!ref.segment.empty()) {
         out += '%';
@@ -157,21 +157,21 @@ void write_memory_ref(const memory_ref& ref, text_buffer& out)
     if (!displacement.empty() && displacement.front() == '+') {
         displacement.remove_prefix(1);
     }
-    write_expression(displacement, out);
+    write_expression(displacement, out, work);
     if (ref.base.empty() && ref.index.empty()) {
         return;
     }
     out += '(';
     if (!ref.base.empty()) {
         out += '%';
-        write_expression(ref.base, out);
+        write_expression(ref.base, out, work);
     }
     if (!ref.index.empty()) {
         out += ",%";
-        write_expression(ref.index, out);
+        write_expression(ref.index, out, work);
         if (!ref.scale.empty()) {
             out += ',';
-            write_expression(ref.scale, out);
+            write_expression(ref.scale, out, work);
         }
     }
     out += ')';

@@ -1,6 +1,7 @@
 // Bracketed memory operands: Tasm's [base+index*scale+disp] to AT&T's disp(base,index,scale).
 #pragma once
 
+#include "convert/write_expression.hpp"
 #include "text/text_buffer.hpp"
 
 #include <string_view>
@@ -23,6 +24,6 @@ struct memory_ref {
 memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch);
 
 // Appends segment, displacement and (base,index,scale) to out.
-void write_memory_ref(const memory_ref& ref, text_buffer& out);
+void write_memory_ref(const memory_ref& ref, text_buffer& out, expression_workspace& work);
 
 } // namespace dravent

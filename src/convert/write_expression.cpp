@@ -1,16 +1,488 @@
-// Expressions, token by token, in output order.
+// Expressions: tokens rewritten one by one, and Tasm's operators regrouped for GNU As through a
+// small precedence parser whose tree is printed back in order, spacing kept.
 #include "convert/write_expression.hpp"
 
-#include "source/tokenizer.hpp"
 #include "text/characters.hpp"
+
+#include <array>
 
 namespace dravent {
 namespace {
 
-bool has_decimal_digit(std::string_view text)
+// Tasm's operators. Binding power: how tightly Tasm binds the operator (higher is tighter).
+// GNU As level: how tightly GNU As binds what the operator is written as.
+enum operation : int { op_none, op_or, op_xor, op_and, op_not, op_eq, op_ne, op_lt, op_le, op_gt, op_ge,
+                       op_plus, op_minus, op_times, op_divide, op_mod, op_shl, op_shr, op_high, op_low,
+                       op_offset };
+
+struct operator_row {
+    std::string_view word;     // the Tasm spelling
+    operation op;
+    int binding;               // Tasm binding power as a binary operator, 0 for prefix-only words
+    std::string_view gnu;      // the GNU As operator written in its place
+    int gnu_level;             // GNU As: 4 for * / % << >>, 3 for | & ^, 2 for + - <> < >
+};
+
+constexpr std::array<operator_row, 17> operator_table{{
+    {"or",  op_or,     1, "|",  3}, {"xor", op_xor,   1, "^",  3}, {"and", op_and,   2, "&",  3},
+    {"eq",  op_eq,     4, "<>", 2}, {"ne",  op_ne,    4, "<>", 2}, {"lt",  op_lt,    4, "<",  2},
+    {"le",  op_le,     4, ">",  2}, {"gt",  op_gt,    4, ">",  2}, {"ge",  op_ge,    4, "<",  2},
+    {"+",   op_plus,   5, "+",  2}, {"-",   op_minus, 5, "-",  2}, {"*",   op_times, 6, "*",  4},
+    {"/",   op_divide, 6, "/",  4}, {"mod", op_mod,   6, "%",  4}, {"shl", op_shl,   6, "<<", 4},
+    {"shr", op_shr,    6, ">>", 4}, {"not", op_not,   0, "~",  5},
+}};
+
+constexpr int prefix_binding_not = 4;       // not covers comparisons and everything tighter
+constexpr int prefix_binding_sign = 7;      // unary + and - bind tighter than * and /
+constexpr int prefix_binding_high_low = 8;  // high and low tighter still
+constexpr int level_unary = 5;              // GNU As: unary - ~ !
+constexpr int level_primary = 6;            // a leaf or a parenthesised group
+
+const operator_row* find_operator(std::string_view word)
+{
+    for (const operator_row& row : operator_table) {
+        if (equal_folded(word, row.word)) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+bool is_operator_word(const token& t)
+{
+    return t.kind == token_kind::name &&
+           (find_operator(t.text) != nullptr || equal_folded(t.text, "high") || equal_folded(t.text, "low") ||
+            equal_folded(t.text, "offset"));
+}
+
+// ---- tokens written one by one
+
+void write_hex_byte(unsigned char byte, text_buffer& out)
+{
+    constexpr std::string_view digits = "0123456789ABCDEF";
+    out += digits[byte >> 4];
+    out += digits[byte & 15];
+}
+
+// The characters of a string between its quotes, a doubled quote taken once.
+template <typename Visit>
+void for_each_character(const token& string, Visit visit)
+{
+    const char quote = string.text.front();
+    for (std::size_t at = 0; at < string.digits.size(); ++at) {
+        visit(string.digits[at]);
+        if (string.digits[at] == quote) {
+            ++at;  // the second quote of a pair
+        }
+    }
+}
+
+std::size_t character_count(const token& string)
+{
+    std::size_t count = 0;
+    for_each_character(string, [&](char) { ++count; });
+    return count;
+}
+
+void write_character_constant(char c, text_buffer& out)
+{
+    if (c == '\\' || c == '\'') {
+        out += '\'';
+        out += '\\';
+        out += c;
+        out += '\'';
+        return;
+    }
+    if (c >= ' ' && c <= '~') {
+        out += '\'';
+        out += c;
+        out += '\'';
+        return;
+    }
+    out += "0x";
+    write_hex_byte(static_cast<unsigned char>(c), out);
+}
+
+// One character is a character constant; two to four are one number, the first character most
+// significant. Any other string cannot stand in an expression: it is written in single quotes,
+// which GNU As rejects there, rather than as a double-quoted symbol name.
+void write_string(const token& string, string_meaning strings, text_buffer& out)
+{
+    const std::size_t count = character_count(string);
+    if (strings == string_meaning::characters && count != 1) {
+        out += string.text;
+        return;
+    }
+    if (string.closed && count == 1) {
+        for_each_character(string, [&](char c) { write_character_constant(c, out); });
+        return;
+    }
+    if (string.closed && count >= 2 && count <= 4) {
+        out += "0x";
+        for_each_character(string, [&](char c) { write_hex_byte(static_cast<unsigned char>(c), out); });
+        return;
+    }
+    if (string.text.front() == '\'') {
+        out += string.text;
+        return;
+    }
+    out += '\'';
+    out += string.digits;
+    if (string.closed) {
+        out += '\'';
+    }
+}
+
+void write_number(const token& number, text_buffer& out)
+{
+    switch (number.radix) {
+    case number_radix::hexadecimal:
+        out += "0x";
+        out += number.digits;
+        return;
+    case number_radix::binary:
+        out += "0B";
+        out += number.digits;
+        return;
+    case number_radix::octal:
+        out += '0';
+        out += number.digits;
+        return;
+    case number_radix::decimal: {
+        // A leading zero would make GNU As read the number as octal.
+        std::string_view digits = number.digits;
+        while (digits.size() > 1 && digits.front() == '0') {
+            digits.remove_prefix(1);
+        }
+        out += digits;
+        return;
+    }
+    case number_radix::real:
+    case number_radix::invalid:
+        out += number.text;
+        return;
+    }
+}
+
+void write_token(const token& t, string_meaning strings, text_buffer& out)
+{
+    switch (t.kind) {
+    case token_kind::number:
+        write_number(t, out);
+        return;
+    case token_kind::string:
+        write_string(t, strings, out);
+        return;
+    case token_kind::name:
+        if (t.text == "$") {
+            out += '.';
+        } else if (t.text == "?") {
+            out += '0';
+        } else {
+            out += t.text;
+        }
+        return;
+    case token_kind::other:
+        out += t.text;
+        return;
+    }
+}
+
+// ---- the parser: Tasm precedence, a tree of nodes over the token list
+
+class parser {
+public:
+    parser(std::string_view text, expression_workspace& work) : text_(text), work_(work) {}
+
+    // The root node, or false when the text is no expression this parser reads.
+    bool parse(std::size_t& root)
+    {
+        skip_blanks();
+        if (!parse_expression(0, root)) {
+            return false;
+        }
+        skip_blanks();
+        return at_ == work_.tokens.size();
+    }
+
+private:
+    static bool is_blank_token(const token& t) { return t.kind == token_kind::other && is_blank(t.text[0]); }
+
+    void skip_blanks()
+    {
+        while (at_ < work_.tokens.size() && is_blank_token(work_.tokens[at_])) {
+            ++at_;
+        }
+    }
+    std::size_t offset_of(const token& t) const { return static_cast<std::size_t>(t.text.data() - text_.data()); }
+    const token* peek() const { return at_ < work_.tokens.size() ? &work_.tokens[at_] : nullptr; }
+
+    std::size_t add(const expression_node& node)
+    {
+        work_.nodes.push_back(node);
+        return work_.nodes.size() - 1;
+    }
+
+    bool parse_prefix(std::size_t& result)
+    {
+        const token* t = peek();
+        if (t == nullptr) {
+            return false;
+        }
+        const std::size_t begin = offset_of(*t);
+        const std::size_t operator_end = begin + t->text.size();
+        int binding = 0;
+        operation op = op_none;
+        if (t->kind == token_kind::other && (t->text == "+" || t->text == "-")) {
+            op = t->text == "+" ? op_plus : op_minus;
+            binding = prefix_binding_sign;
+        } else if (t->kind == token_kind::name && equal_folded(t->text, "not")) {
+            op = op_not;
+            binding = prefix_binding_not;
+        } else if (t->kind == token_kind::name && (equal_folded(t->text, "high") || equal_folded(t->text, "low"))) {
+            op = equal_folded(t->text, "high") ? op_high : op_low;
+            binding = prefix_binding_high_low;
+        } else if (t->kind == token_kind::name && equal_folded(t->text, "offset")) {
+            op = op_offset;
+            binding = prefix_binding_sign;
+        }
+        if (op != op_none) {
+            ++at_;
+            skip_blanks();
+            std::size_t operand = 0;
+            if (!parse_expression(binding, operand)) {
+                return false;
+            }
+            result = add({expression_node::shape::prefix, op, operand, 0, begin, work_.nodes[operand].end, begin,
+                          operator_end});
+            return true;
+        }
+        if (t->kind == token_kind::other && t->text == "(") {
+            ++at_;
+            skip_blanks();
+            std::size_t inner = 0;
+            if (!parse_expression(0, inner)) {
+                return false;
+            }
+            skip_blanks();
+            const token* close = peek();
+            if (close == nullptr || close->text != ")") {
+                return false;
+            }
+            ++at_;
+            const std::size_t end = offset_of(*close) + 1;
+            result = add({expression_node::shape::parenthesis, op_none, inner, 0, begin, end, begin, end - 1});
+            return true;
+        }
+        if (t->kind == token_kind::other || is_operator_word(*t)) {
+            return false;
+        }
+        ++at_;
+        result = add({expression_node::shape::leaf, op_none, at_ - 1, 0, begin, operator_end, 0, 0});
+        return true;
+    }
+
+    const operator_row* binary_operator() const
+    {
+        const token* t = peek();
+        if (t == nullptr || (t->kind != token_kind::name && t->kind != token_kind::other)) {
+            return nullptr;
+        }
+        const operator_row* row = find_operator(t->text);
+        return row != nullptr && row->binding > 0 ? row : nullptr;
+    }
+
+    bool parse_expression(int min_binding, std::size_t& result)
+    {
+        if (++depth_ > max_depth) {
+            return false;  // a hostile nesting depth is no expression worth regrouping
+        }
+        std::size_t left = 0;
+        if (!parse_prefix(left)) {
+            return false;
+        }
+        for (;;) {
+            const std::size_t before_blanks = at_;
+            skip_blanks();
+            const operator_row* row = binary_operator();
+            if (row == nullptr || row->binding <= min_binding) {
+                at_ = before_blanks;
+                break;
+            }
+            const std::size_t operator_begin = offset_of(work_.tokens[at_]);
+            const std::size_t operator_end = operator_begin + work_.tokens[at_].text.size();
+            ++at_;
+            skip_blanks();
+            std::size_t right = 0;
+            if (!parse_expression(row->binding, right)) {
+                return false;
+            }
+            left = add({expression_node::shape::binary, row->op, left, right, work_.nodes[left].begin,
+                        work_.nodes[right].end, operator_begin, operator_end});
+        }
+        --depth_;
+        result = left;
+        return true;
+    }
+
+    static constexpr int max_depth = 200;
+    std::string_view text_;
+    expression_workspace& work_;
+    std::size_t at_ = 0;
+    int depth_ = 0;
+};
+
+// ---- printing the tree for GNU As
+
+class printer {
+public:
+    printer(std::string_view text, const expression_workspace& work, string_meaning strings, text_buffer& out)
+        : text_(text), work_(work), strings_(strings), out_(out)
+    {
+    }
+
+    void print(std::size_t index) { print_node(work_.nodes[index]); }
+
+    // How tightly GNU As binds what a node is written as.
+    int level(const expression_node& node) const
+    {
+        switch (node.form) {
+        case expression_node::shape::leaf:
+        case expression_node::shape::parenthesis:
+            return level_primary;
+        case expression_node::shape::prefix:
+            if (node.operation == op_high || node.operation == op_low) {
+                return level_primary;
+            }
+            if (node.operation == op_offset) {
+                return level(work_.nodes[node.first]);
+            }
+            return level_unary;
+        case expression_node::shape::binary:
+            break;
+        }
+        if (node.operation == op_eq || node.operation == op_le || node.operation == op_ge) {
+            return level_unary;  // written ~(a <> b)
+        }
+        return row_of(node.operation).gnu_level;
+    }
+
+private:
+    static const operator_row& row_of(int op)
+    {
+        for (const operator_row& row : operator_table) {
+            if (row.op == op) {
+                return row;
+            }
+        }
+        return operator_table[0];
+    }
+
+    void gap(std::size_t from, std::size_t to) { out_ += text_.substr(from, to - from); }
+
+    // A child that GNU As would bind more loosely than its place asks gets parentheses.
+    void print_child(std::size_t index, int needed)
+    {
+        const expression_node& child = work_.nodes[index];
+        if (level(child) >= needed) {
+            print_node(child);
+            return;
+        }
+        out_ += '(';
+        print_node(child);
+        out_ += ')';
+    }
+
+    void print_node(const expression_node& node)
+    {
+        switch (node.form) {
+        case expression_node::shape::leaf:
+            write_token(work_.tokens[node.first], strings_, out_);
+            return;
+        case expression_node::shape::parenthesis: {
+            const expression_node& inner = work_.nodes[node.first];
+            out_ += '(';
+            gap(node.begin + 1, inner.begin);
+            print_node(inner);
+            gap(inner.end, node.operator_end);
+            out_ += ')';
+            return;
+        }
+        case expression_node::shape::prefix:
+            print_prefix(node);
+            return;
+        case expression_node::shape::binary:
+            print_binary(node);
+            return;
+        }
+    }
+
+    void print_prefix(const expression_node& node)
+    {
+        const expression_node& operand = work_.nodes[node.first];
+        switch (node.operation) {
+        case op_high:
+            out_ += "((";
+            print_node(operand);
+            out_ += ") >> 8 & 0xFF)";
+            return;
+        case op_low:
+            out_ += "((";
+            print_node(operand);
+            out_ += ") & 0xFF)";
+            return;
+        case op_offset:
+            print_node(operand);  // an address: the caller says whether it is an immediate
+            return;
+        default:
+            break;
+        }
+        out_ += node.operation == op_not ? std::string_view("~") : text_.substr(node.operator_begin, 1);
+        if (level(operand) >= level_unary) {
+            gap(node.operator_end, operand.begin);
+        }
+        print_child(node.first, level_unary);
+    }
+
+    void print_binary(const expression_node& node)
+    {
+        const expression_node& left = work_.nodes[node.first];
+        const expression_node& right = work_.nodes[node.second];
+        const operator_row& row = row_of(node.operation);
+        // eq, le and ge have no GNU As operator that instruction operands accept: they are the
+        // negation of <>, > and <.
+        const bool negated = node.operation == op_eq || node.operation == op_le || node.operation == op_ge;
+        if (negated) {
+            out_ += "~(";
+        }
+        print_child(node.first, row.gnu_level);
+        gap(left.end, node.operator_begin);
+        out_ += row.gnu;
+        gap(node.operator_end, right.begin);
+        print_child(node.second, row.gnu_level + 1);  // GNU As groups equal levels from the left
+        if (negated) {
+            out_ += ')';
+        }
+    }
+
+    std::string_view text_;
+    const expression_workspace& work_;
+    string_meaning strings_;
+    text_buffer& out_;
+};
+
+void write_tokens(const std::vector<token>& tokens, string_meaning strings, text_buffer& out)
+{
+    for (const token& t : tokens) {
+        write_token(t, strings, out);
+    }
+}
+
+// Only text with a quote, a letter or a digit can hold anything to rewrite.
+bool may_need_rewriting(std::string_view text)
 {
     for (const char c : text) {
-        if (is_decimal_digit(c)) {
+        if (is_decimal_digit(c) || is_letter(c) || is_quote(c) || c == '$' || c == '?') {
             return true;
         }
     }
@@ -19,26 +491,42 @@ bool has_decimal_digit(std::string_view text)
 
 } // namespace
 
-void write_expression(std::string_view text, text_buffer& out)
+void write_expression(std::string_view text, text_buffer& out, expression_workspace& work, string_meaning strings)
 {
-    if (!has_decimal_digit(text)) {
-        out.append(text);
+    if (!may_need_rewriting(text)) {
+        out += text;
         return;
     }
-    // Text between rewritten numbers is copied in one piece.
-    std::size_t copied = 0;
+    work.tokens.clear();
+    bool has_operator_word = false;
     tokenizer tokens(text);
     for (token t; tokens.next(t);) {
-        if (t.kind != token_kind::number || t.radix == 10) {
-            continue;
-        }
-        const auto at = static_cast<std::size_t>(t.text.data() - text.data());
-        out.append(text.substr(copied, at - copied));
-        out += t.radix == 16 ? "0x" : "0B";
-        out.append(t.digits);
-        copied = at + t.text.size();
+        has_operator_word = has_operator_word || is_operator_word(t);
+        work.tokens.push_back(t);
     }
-    out.append(text.substr(copied));
+    if (!has_operator_word) {
+        write_tokens(work.tokens, strings, out);
+        return;
+    }
+    // Blanks before and after the expression stay where they are.
+    const std::size_t leading = skip_blanks(text, 0);
+    const std::size_t trailing = trim_trailing_blanks(text).size();
+    work.nodes.clear();
+    parser p(text, work);
+    std::size_t root = 0;
+    if (!p.parse(root)) {
+        write_tokens(work.tokens, strings, out);
+        return;
+    }
+    out += text.substr(0, leading);
+    printer(text, work, strings, out).print(root);
+    out += text.substr(trailing);
+}
+
+void write_expression(std::string_view text, text_buffer& out, string_meaning strings)
+{
+    expression_workspace work;
+    write_expression(text, out, work, strings);
 }
 
 } // namespace dravent

@@ -1,14 +1,53 @@
-// Writes Tasm expression text in GNU As notation.
+// Writes a Tasm expression in GNU As notation.
 #pragma once
 
+#include "source/tokenizer.hpp"
 #include "text/text_buffer.hpp"
 
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace dravent {
 
-// Appends text to out with every suffixed number in GNU As prefix form: 0FFh becomes 0x0FF and
-// 0101b becomes 0B0101. Names, plain numbers and everything else are written as they stand.
-void write_expression(std::string_view text, text_buffer& out);
+// One node of a parsed expression: its operator, its operands and where it stands in the text.
+struct expression_node {
+    enum class shape { leaf, parenthesis, prefix, binary };
+    shape form = shape::leaf;
+    int operation = 0;           // which Tasm operator, for prefix and binary nodes
+    std::size_t first = 0;       // the node's first operand, or its token for a leaf
+    std::size_t second = 0;      // a binary node's right operand
+    std::size_t begin = 0;       // the node's text: [begin, end)
+    std::size_t end = 0;
+    std::size_t operator_begin = 0;  // the operator's text, or a parenthesis pair's "(" and ")"
+    std::size_t operator_end = 0;
+};
+
+// Working space reused from call to call, so that writing expressions allocates only while it
+// still grows.
+struct expression_workspace {
+    std::vector<token> tokens;
+    std::vector<expression_node> nodes;
+};
+
+// What a string of two or more characters stands for: a number in instructions (and dw, dd), its
+// characters where a data directive lays them out one by one.
+enum class string_meaning { number, characters };
+
+// Appends the expression to out in GNU As notation, keeping its spacing:
+// - numbers in GNU As form (0FFh → 0x0FF, 101b → 0B101, 17o → 017, 010 → 10);
+// - a character constant in single quotes with GNU As escapes ('\'' '\\'); two to four characters
+//   as one number, the first most significant ('AB' → 0x4142);
+// - $ alone as ".", ? alone as 0;
+// - Tasm's operators (or and xor not shl shr mod high low eq ne lt le gt ge) as GNU As operators,
+//   with parentheses wherever GNU As would group the expression otherwise.
+// Text that it cannot read as an expression is written token by token with the same rewrites,
+// its operator words left as they are, so that GNU As rejects it rather than read it otherwise.
+// A string meant as characters is written as it stands.
+void write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
+                      string_meaning strings = string_meaning::number);
+
+// The same, with working space of its own.
+void write_expression(std::string_view text, text_buffer& out, string_meaning strings = string_meaning::number);
 
 } // namespace dravent

@@ -1,6 +1,7 @@
 // Cuts a Tasm line by position: label, mnemonic, operands separated by commas, ";" comment.
 #include "source/split_line.hpp"
 
+#include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 
 namespace dravent {
@@ -9,8 +10,15 @@ namespace {
 // Labels and mnemonics end at a blank or at the ";" of a comment.
 constexpr bool ends_token(char c) { return is_blank(c) || c == ';'; }
 
-// Operands end at a comma or at the ";" of a comment; blanks belong to them.
-constexpr bool ends_operand(char c) { return c == ',' || c == ';'; }
+// Operands end at a comma or at the ";" of a comment, outside quotes; blanks belong to them, and
+// a quote left open runs to the end of the line.
+std::size_t operand_end(std::string_view text, std::size_t position)
+{
+    while (position < text.size() && text[position] != ',' && text[position] != ';') {
+        position = is_quote(text[position]) ? end_of_string(text, position).end : position + 1;
+    }
+    return position;
+}
 
 void take_comment(std::string_view text, std::size_t semicolon, source_line& line)
 {
@@ -74,9 +82,9 @@ void split_line(std::string_view text, source_line& line)
             return;
         }
         // An operand keeps the blanks that stand before the comma or ";" that ends it.
-        const std::size_t operand_end = find_from(text, position, ends_operand);
-        line.operands.push_back(text.substr(position, operand_end - position));
-        position = skip_separators(text, operand_end);
+        const std::size_t end = operand_end(text, position);
+        line.operands.push_back(text.substr(position, end - position));
+        position = skip_separators(text, end);
     }
 }
 

@@ -9,7 +9,7 @@ namespace dravent {
 
 // Fills line from one line's text, given without its line feed. Any length, any byte: a NUL is an
 // ordinary character. A carriage return that ends the text belongs to the line ending. Knows no
-// keywords and no quoting: it cuts at blanks, commas and the first ";".
+// keywords: it cuts at blanks, and at commas and the first ";" that stand outside quotes.
 void split_line(std::string_view text, source_line& line);
 
 } // namespace dravent

@@ -1,4 +1,5 @@
-// Cuts operand text into tokens: names, numbers with their radix, and single other characters.
+// Cuts operand text into tokens: names, numbers with their radix, quoted strings, and single
+// other characters.
 #pragma once
 
 #include "text/characters.hpp"
@@ -8,22 +9,56 @@
 
 namespace dravent {
 
-enum class token_kind { name, number, other };
+enum class token_kind { name, number, string, other };
 
-// A number keeps its digits apart from its suffix: "0FFh" has the digits "0FF" and the radix 16.
+// Radix of a number token; invalid for a run of letters and digits that is no Tasm number (a hex
+// digit in a decimal number, a suffix its digits do not fit), real for 1.5 or 2.0e3.
+enum class number_radix { decimal, hexadecimal, binary, octal, real, invalid };
+
 struct token {
     token_kind kind = token_kind::other;
     std::string_view text;    // the whole token as written
-    std::string_view digits;  // a number's digits, without its suffix
-    int radix = 10;           // 16 for an h suffix, 2 for a b suffix, else 10
+    std::string_view digits;  // a number's digits without its suffix; a string's characters
+                              // between its quotes, doubled quotes still doubled
+    number_radix radix = number_radix::decimal;
+    bool closed = true;       // a string's closing quote was found
 };
 
+constexpr bool starts_name(char c) { return is_letter(c) || c == '@' || c == '_' || c == '$' || c == '?'; }
+constexpr bool continues_name(char c) { return starts_name(c) || is_decimal_digit(c); }
+constexpr bool is_quote(char c) { return c == '\'' || c == '"'; }
+
+struct string_end {
+    std::size_t end;  // just after the closing quote, or the end of the text
+    bool closed;      // false when the string is left open
+};
+
+// Where the quoted string that begins at text[open] ends. A quote written twice stands for itself;
+// a string left open runs to the end of the text.
+constexpr string_end end_of_string(std::string_view text, std::size_t open)
+{
+    const char quote = text[open];
+    std::size_t at = open + 1;
+    while (at < text.size()) {
+        if (text[at] != quote) {
+            ++at;
+        } else if (at + 1 < text.size() && text[at + 1] == quote) {
+            at += 2;
+        } else {
+            return {at + 1, true};
+        }
+    }
+    return {text.size(), false};
+}
+
 // Tokens in order; every character of the text belongs to exactly one token.
-// - A name begins with a letter, "@" or "_" and goes on over letters, digits, "@" and "_": digits
-//   inside a name are never a number.
-// - A number begins with a decimal digit and takes the run of hexadecimal digits that follows it:
-//   an h right after the run makes it hexadecimal; otherwise a run ending in b is binary (the hex
-//   test comes first, so 0FBh is hexadecimal); otherwise it is a plain run (10d, 1e).
+// - A name begins with a letter, "@", "_", "$" or "?" and goes on over those and digits: digits
+//   inside a name are never a number. "$" and "?" alone are names too (the location counter, an
+//   unknown value).
+// - A number begins with a decimal digit and takes the letters and digits that follow it; its
+//   last letter gives the radix: h hexadecimal, b or y binary, o or q octal, d or t decimal, none
+//   decimal. Digits, a "." and digits make a real number, with an exponent e[+-]digits.
+// - A string runs from a quote to the same quote; doubled, the quote stands for itself.
 // - Any other character is a token of its own.
 class tokenizer {
 public:
@@ -40,19 +75,19 @@ public:
             t = number_at(position_);
         } else if (starts_name(c)) {
             const std::size_t end = find_from(text_, position_ + 1, [](char d) { return !continues_name(d); });
-            t = {token_kind::name, text_.substr(position_, end - position_), {}, 10};
+            t = {token_kind::name, text_.substr(position_, end - position_), {}};
+        } else if (is_quote(c)) {
+            t = string_at(position_);
         } else {
-            t = {token_kind::other, text_.substr(position_, 1), {}, 10};
+            t = {token_kind::other, text_.substr(position_, 1), {}};
         }
         position_ += t.text.size();
         return true;
     }
 
-    static constexpr bool starts_name(char c) { return is_letter(c) || c == '@' || c == '_'; }
-    static constexpr bool continues_name(char c) { return starts_name(c) || is_decimal_digit(c); }
-
 private:
     token number_at(std::size_t first) const;
+    token string_at(std::size_t open) const;
 
     std::string_view text_;
     std::size_t position_ = 0;

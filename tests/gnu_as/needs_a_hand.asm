@@ -5,8 +5,6 @@
 msg     db 'Hello', 0
 ; dup
 buf     db 10 dup (?)
-; uninitialised data
-value   dw ?
 ; Tasm's segment symbols and operators
         mov ax, @data
         mov ax, seg msg
@@ -33,8 +31,6 @@ twice   macro x
         endm
 ; textequ has no GNU As counterpart
 name    textequ <abc>
-; a character pair as a word immediate
-        mov ax, 'AB'
 ; 80-bit operands
         fld tbyte ptr [bx]
 ; 64-bit FPU operands in 32-bit code

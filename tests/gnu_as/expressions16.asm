@@ -1,0 +1,49 @@
+; bits 16
+; Tasm numbers, character constants, $ and Tasm's operators in instruction operands. Each line is
+; also read by GNU As in Intel mode: the text after ";=" (values worked out by hand from Tasm's
+; rules), or the text before ";".
+FLAG_A  equ 1                           ;= .equ FLAG_A, 1
+FLAG_B  equ 4                           ;= .equ FLAG_B, 4
+TIMEOUT equ 1820                        ;= .equ TIMEOUT, 1820
+start:  mov al, 2 + 3 or 4              ;= start: mov al, 5
+        mov al, 2 or 3 + 4              ;= mov al, 7
+        mov ax, FLAG_A or FLAG_B        ;= mov ax, 5
+        mov ax, 1 shl 5 - 1             ;= mov ax, 31
+        mov bl, 0F0h shr 4 and 3        ;= mov bl, 3
+        and al, not 20h                 ;= and al, 0xDF
+        mov ax, not FLAG_A + FLAG_B     ;= mov ax, 0xFFFA
+        mov ax, 17 mod 5                ;= mov ax, 2
+        mov al, high TIMEOUT + 1        ;= mov al, 8
+        mov al, low TIMEOUT             ;= mov al, 0x1C
+        mov ax, 3 eq 3                  ;= mov ax, -1
+        mov ax, 3 eq 4                  ;= mov ax, 0
+        mov ax, 2 lt 3                  ;= mov ax, -1
+        mov ax, 3 le 3                  ;= mov ax, -1
+        mov ax, 4 ge 5                  ;= mov ax, 0
+        mov ax, 4 gt 5 or 8             ;= mov ax, 8
+        mov ax, 5 ne 5                  ;= mov ax, 0
+        mov ax, 1 eq 1 and 2            ;= mov ax, 2
+        mov cx, 140o                    ;= mov cx, 0x60
+        mov cx, 777q                    ;= mov cx, 511
+        mov cx, 010                     ;= mov cx, 10
+        mov cx, 99d                     ;= mov cx, 99
+        mov cx, 12t                     ;= mov cx, 12
+        mov cl, 101y                    ;= mov cl, 5
+        cmp al, ';'                     ;= cmp al, 0x3B
+        cmp al, ','
+        cmp al, "x"                     ;= cmp al, 'x'
+        cmp al, '\'                     ;= cmp al, 0x5C
+        cmp al, ''''                    ;= cmp al, 0x27
+        cmp al, "'"                     ;= cmp al, 0x27
+        cmp al, '"'                     ;= cmp al, 0x22
+        mov ax, 'AB'                    ;= mov ax, 0x4142
+        mov ax, "?/"                    ;= mov ax, 0x3F2F
+        mov eax, 'ABCD'                 ;= mov eax, 0x41424344
+        cmp byte ptr [si], ';'          ;= cmp byte ptr [si], 0x3B
+        mov byte ptr [bx+2], 'a'        ;= mov byte ptr [bx+2], 0x61
+        jmp $+2                         ;= jmp .+2
+        mov ax, $ - start               ;= mov ax, . - start
+        mov ax, [bx + 2 shl 1]          ;= mov ax, [bx+4]
+        mov ax, [bx + (1 or 2)]         ;= mov ax, [bx+3]
+        mov ax, ((1 or 2) and 3) shl 2  ;= mov ax, 12
+value   dw ?                            ;= value: .short 0

@@ -278,10 +278,13 @@ TEST_F(dravent_options, dash_both_ways_is_a_filter)
 {
     stream_setup streams = from_pipe(source_text);
     streams.output_to_pipe = true;
-    const separate_result result = run_dravent({"--quiet", "-", "-"}, streams);
-    EXPECT_EQ(result.exit_status, 0);
-    EXPECT_EQ(result.standard_output, converted);
-    EXPECT_EQ(result.standard_error, "");
+    for (const auto& arguments : {std::vector<std::string>{"--quiet", "-", "-"}, std::vector<std::string>{"-qo-", "-"},
+                                  std::vector<std::string>{"-q", "--output=-", "--", "-"}}) {
+        const separate_result result = run_dravent(arguments, streams);
+        EXPECT_EQ(result.exit_status, 0) << arguments[1];
+        EXPECT_EQ(result.standard_output, converted) << arguments[1];
+        EXPECT_EQ(result.standard_error, "") << arguments[1];
+    }
     EXPECT_TRUE(other_files().empty());
 }
 

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -55,7 +56,9 @@ std::string convert_whole_file(std::string_view input, std::size_t block_size)
     const int input_fd = memory_file(input);
     const int output_fd = memory_file({});
     const int kept = ::dup(output_fd);  // convert_file closes the descriptor it writes to
-    check(dravent::convert_file(input_fd, output_fd, block_size) == dravent::convert_result::done,
+    std::ostringstream messages;
+    dravent::diagnostics warnings(messages, "<fuzz>", {});
+    check(dravent::convert_file(input_fd, output_fd, warnings, block_size) == dravent::convert_result::done,
           "a memory file converts without error");
     std::string output = read_back(kept);
     ::close(kept);

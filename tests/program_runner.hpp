@@ -15,6 +15,27 @@ struct program_result {
 // Runs the executable with the given arguments; standard output and error are captured together.
 program_result run_dravent(const std::vector<std::string>& arguments);
 
+// Where the child's standard streams come from and go to, for the tests of "-" and of messages
+// kept apart from output on standard output.
+struct stream_setup {
+    enum class source { none, pipe, file };
+    source input = source::none;        // none: /dev/null
+    std::string input_bytes;            // written into the pipe while the child runs
+    std::filesystem::path input_file;   // opened read-only as standard input
+    bool output_to_pipe = false;        // otherwise a file
+    std::filesystem::path output_file;  // the file that is standard output; empty: a scratch file
+    std::filesystem::path working_directory;  // empty: the test's own
+};
+
+struct separate_result {
+    int exit_status = -1;
+    std::string standard_output;
+    std::string standard_error;
+};
+
+// Runs the executable with standard output and standard error captured apart.
+separate_result run_dravent(const std::vector<std::string>& arguments, const stream_setup& streams);
+
 std::string read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::string& bytes);
 

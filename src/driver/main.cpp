@@ -5,5 +5,5 @@
 
 int main(int argc, char* argv[])
 {
-    return dravent::run(argc, argv, std::cout);
+    return dravent::run(argc, argv, std::cout, std::cerr);
 }

@@ -65,10 +65,10 @@ BENCHMARK(convert_statement_mix);
 void convert_operand_case(benchmark::State& state, std::string_view text, int line_flags)
 {
     text_buffer out;
-    text_buffer scratch;
+    conversion_workspace work;
     for (auto _ : state) {
         out.clear();
-        benchmark::DoNotOptimize(convert_operand(text, line_flags, conversion_context{}, out, scratch));
+        benchmark::DoNotOptimize(convert_operand(text, line_flags, conversion_context{}, out, work));
         benchmark::DoNotOptimize(out);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));

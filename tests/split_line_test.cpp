@@ -45,8 +45,27 @@ TEST(split_line, cuts_lines_by_position)
         {"\t; note", "", "", {}, "# note"},
         {"; a ; b", "", "", {}, "# a ; b"},
         {"label;c", "label", "", {}, "#c"},
-        // A statement in the first column is taken for a label.
-        {"mov ax,bx", "mov", "ax,bx", {}, ""},
+        // A word in the first column is a label, unless it names an instruction and an operand
+        // follows it; alone, or a prefix before a bare instruction, it keeps the label's place.
+        {"mov ax,bx", "", "mov", {"ax", "bx"}, ""},
+        {"mul cx ; c", "", "mul", {"cx "}, "# c"},
+        {"MOVZX ax, bl", "", "MOVZX", {"ax", "bl"}, ""},
+        {"nop", "nop", "", {}, ""},
+        {"cbw ; c", "cbw", "", {}, "# c"},
+        {"rep movsb", "rep", "movsb", {}, ""},
+        {"rep stosd", "", "rep", {"stosd"}, ""},
+        {"rep movs byte ptr [di], [si]", "", "rep", {"movs byte ptr [di]", "[si]"}, ""},
+        {"start: mov ax, bx", "start:", "mov", {"ax", "bx"}, ""},
+        {"mov: nop", "mov:", "nop", {}, ""},
+        // ... and a word before a declaring directive names what it declares, in any column
+        {"out dw 5", "out", "dw", {"5"}, ""},
+        {"count dw 0", "count", "dw", {"0"}, ""},
+        {"\tcount dw 0", "count", "dw", {"0"}, ""},
+        {"   x = 5", "x", "=", {"5"}, ""},
+        {"\tsize EQU 4 ; c", "size", "EQU", {"4 "}, "# c"},
+        {"\tmain endp", "main", "endp", {}, ""},
+        {"\tpush dw", "", "push", {"dw"}, ""},
+        {"\tdw 5", "", "dw", {"5"}, ""},
         {"\tmov ax , bx ; c", "", "mov", {"ax ", "bx "}, "# c"},
         {"\tmov\tax, [bx+si+4]\t; load", "", "mov", {"ax", "[bx+si+4]\t"}, "# load"},
         // Commas: only between operands are they separators.

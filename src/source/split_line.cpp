@@ -3,6 +3,8 @@
 
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
+#include "vocabulary/declaring_words.hpp"
+#include "vocabulary/mnemonics.hpp"
 
 namespace dravent {
 namespace {
@@ -35,6 +37,44 @@ std::size_t skip_separators(std::string_view text, std::size_t position)
     return position;
 }
 
+// The word that follows position, after blanks: up to a blank or ";".
+std::string_view next_word(std::string_view text, std::size_t position)
+{
+    position = skip_blanks(text, position);
+    return text.substr(position, find_from(text, position, ends_token) - position);
+}
+
+const mnemonic_row* find_word(std::string_view word) { return word.empty() ? nullptr : mnemonic_table.find(word); }
+
+bool names_instruction(const mnemonic_row* row) { return row != nullptr && names_instruction(row->kind); }
+
+// A word in the first column that names an instruction starts one (mul cx, movzx ax, bl) when an
+// operand follows it, unless a declaring directive follows it: then it names what is declared.
+// Alone, or as a prefix before a bare instruction (rep movsb), it keeps the label's place, where
+// GNU As reads it as the same instruction.
+bool label_starts_instruction(std::string_view label, std::string_view next, std::string_view after_next)
+{
+    if (next.empty() || label.back() == ':' || is_declaring_word(next)) {
+        return false;
+    }
+    const mnemonic_row* row = find_word(label);
+    if (!names_instruction(row)) {
+        return false;
+    }
+    if (row->kind == word_kind::prefix && after_next.empty()) {
+        const mnemonic_row* instruction = find_word(next);
+        return instruction == nullptr || !instruction->rename.empty();
+    }
+    return true;
+}
+
+// An indented word followed by a declaring directive (count dw 0, size equ 4, main proc) is a
+// label, unless the word names an instruction.
+bool names_declared_word(std::string_view word, std::string_view next)
+{
+    return !word.empty() && is_declaring_word(next) && !names_instruction(find_word(word));
+}
+
 } // namespace
 
 void source_line::clear()
@@ -60,15 +100,26 @@ void split_line(std::string_view text, source_line& line)
     }
 
     std::size_t position = 0;
-    // A statement in the first column is a label; a line that begins with white space has none.
+    // A word in the first column is a label; a line that begins with white space has none.
     if (text.empty() || !is_white_space(text[0])) {
         position = find_from(text, 0, ends_token);
         line.label = text.substr(0, position);
     }
 
     position = skip_blanks(text, position);
-    const std::size_t mnemonic_end = find_from(text, position, ends_token);
+    std::size_t mnemonic_end = find_from(text, position, ends_token);
     line.mnemonic = text.substr(position, mnemonic_end - position);
+    const std::string_view after_mnemonic = next_word(text, mnemonic_end);
+    if (!line.label.empty() && label_starts_instruction(line.label, line.mnemonic, after_mnemonic)) {
+        // The word after the instruction is its first operand.
+        line.mnemonic = line.label;
+        line.label = {};
+        mnemonic_end = line.mnemonic.size();
+    } else if (line.label.empty() && names_declared_word(line.mnemonic, after_mnemonic)) {
+        line.label = line.mnemonic;
+        line.mnemonic = after_mnemonic;
+        mnemonic_end = static_cast<std::size_t>(after_mnemonic.data() - text.data()) + after_mnemonic.size();
+    }
     position = mnemonic_end;
     if (position < text.size() && text[position] == ';') {
         take_comment(text, position, line);

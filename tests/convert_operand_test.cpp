@@ -21,7 +21,7 @@ converted_operand convert(const std::string& text, int line_flags)
 {
     text_buffer out;
     conversion_workspace scratch;
-    const int size_flags = convert_operand(text, line_flags, conversion_context{}, out, scratch);
+    const int size_flags = convert_operand(text, line_flags, conversion_context{}, out, scratch).size_flags;
     return {std::string(out.view()), size_flags};
 }
 
@@ -104,7 +104,7 @@ TEST(convert_operand, only_appends_to_the_output)
     text_buffer out;
     conversion_workspace scratch;
     out.assign("%eax,");
-    EXPECT_EQ(convert_operand("bl ", ordinary, conversion_context{}, out, scratch), SIZE_BYTE);
+    EXPECT_EQ(convert_operand("bl ", ordinary, conversion_context{}, out, scratch).size_flags, SIZE_BYTE);
     EXPECT_EQ(out.view(), "%eax,%bl");
     // Trailing blanks go from the operand, never from what stood before it.
     out.assign("x\t");

@@ -18,13 +18,26 @@ std::string_view after_keyword(std::string_view text, std::size_t position, std:
     return text.substr(skip_blanks(text, position + keyword.size() + 1));
 }
 
-// Writes the first treatment whose condition holds; returns the size flags it finds.
-int write_treatment(std::string_view text, int line_flags, text_buffer& out, conversion_workspace& work)
+// A jump target's distance keyword goes: the target is written as it stands.
+std::string_view without_distance(std::string_view text, std::size_t start)
+{
+    if (begins_with_keyword(text, start, "short")) {
+        return after_keyword(text, start, "short");
+    }
+    if (begins_with_keyword(text, start, "near")) {
+        const std::string_view rest = after_keyword(text, start, "near");
+        return begins_with_keyword(rest, 0, "ptr") ? after_keyword(rest, 0, "ptr") : rest;
+    }
+    return text.substr(start);
+}
+
+// Writes the first treatment whose condition holds.
+operand_result write_treatment(std::string_view text, int line_flags, text_buffer& out, conversion_workspace& work)
 {
     if (text.find('[') != std::string_view::npos) {
         const memory_ref ref = parse_memory_ref(text, work.scratch);
         write_memory_ref(ref, out, work.expressions);
-        return ref.size_flags;
+        return {ref.size_flags, operand_form::memory};
     }
     // Whatever stands before the operand's first non-blank character stays as it is.
     const std::size_t start = skip_blanks(text, 0);
@@ -35,18 +48,25 @@ int write_treatment(std::string_view text, int line_flags, text_buffer& out, con
             out += '$';
         }
         write_expression(after_keyword(text, start, "offset"), out, work.expressions);
-        return 0;
+        return {};
     }
     if (const register_row* named = find_register(at_start)) {
         out += '%';
         write_expression(at_start, out, work.expressions);
-        return named->size;
+        return {named->size, named->segment ? operand_form::segment_register : operand_form::general_register};
+    }
+    if (const int index = x87_register_index(at_start); index >= 0) {
+        out += "%st";
+        if (at_start.find('(') != std::string_view::npos) {
+            out += '(';
+            out += static_cast<char>('0' + index);
+            out += ')';
+        }
+        return {0, operand_form::x87_register, index};
     }
     if ((line_flags & LINE_JUMP) != 0) {
-        // A jump target is written as it stands; only the "short" keyword goes.
-        write_expression(begins_with_keyword(text, start, "short") ? after_keyword(text, start, "short") : at_start,
-                         out, work.expressions);
-        return 0;
+        write_expression(without_distance(text, start), out, work.expressions);
+        return {};
     }
     // Anything else is an immediate, except on data lines and where an address is expected.
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
@@ -55,19 +75,53 @@ int write_treatment(std::string_view text, int line_flags, text_buffer& out, con
     // A data line lays its strings out character by character.
     write_expression(at_start, out, work.expressions,
                      (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number);
-    return 0;
+    return {};
 }
 
 } // namespace
 
-int convert_operand(std::string_view text, int line_flags, const conversion_context& /*context*/, text_buffer& out,
-                    conversion_workspace& work)
+int x87_register_index(std::string_view text)
+{
+    text = trim_trailing_blanks(text.substr(skip_blanks(text, 0)));
+    if (text.size() < 2 || fold_case(text[0]) != 's' || fold_case(text[1]) != 't') {
+        return -1;
+    }
+    std::size_t at = skip_blanks(text, 2);
+    if (at == text.size()) {
+        return text.size() == 2 ? 0 : -1;
+    }
+    if (text[at] != '(') {
+        return -1;
+    }
+    at = skip_blanks(text, at + 1);
+    if (at >= text.size() || text[at] < '0' || text[at] > '7') {
+        return -1;
+    }
+    const int index = text[at] - '0';
+    at = skip_blanks(text, at + 1);
+    return at + 1 == text.size() && text[at] == ')' ? index : -1;
+}
+
+operand_form form_of_operand(std::string_view text)
+{
+    if (text.find('[') != std::string_view::npos) {
+        return operand_form::memory;
+    }
+    const register_row* named = find_register(text.substr(skip_blanks(text, 0)));
+    if (named == nullptr) {
+        return operand_form::other;
+    }
+    return named->segment ? operand_form::segment_register : operand_form::general_register;
+}
+
+operand_result convert_operand(std::string_view text, int line_flags, const conversion_context& /*context*/,
+                               text_buffer& out, conversion_workspace& work)
 {
     const std::size_t begin = out.size();
-    const int size_flags = write_treatment(text, line_flags, out, work);
+    const operand_result result = write_treatment(text, line_flags, out, work);
     // The operand ends at its last character that is not a blank.
     out.truncate(begin + trim_trailing_blanks(out.view().substr(begin)).size());
-    return size_flags;
+    return result;
 }
 
 } // namespace dravent

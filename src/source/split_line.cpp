@@ -5,6 +5,7 @@
 #include "text/characters.hpp"
 #include "vocabulary/declaring_words.hpp"
 #include "vocabulary/mnemonics.hpp"
+#include "vocabulary/registers.hpp"
 
 namespace dravent {
 namespace {
@@ -48,10 +49,24 @@ const mnemonic_row* find_word(std::string_view word) { return word.empty() ? nul
 
 bool names_instruction(const mnemonic_row* row) { return row != nullptr && names_instruction(row->kind); }
 
+// A name or a number, and nothing else: no register, no keyword, no operator.
+bool is_plain_target(std::string_view word)
+{
+    if (find_register(word) != nullptr || is_declaring_word(word)) {
+        return false;
+    }
+    for (const char c : word) {
+        if (!continues_name(c) && c != '.') {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A word in the first column that names an instruction starts one (mul cx, movzx ax, bl) when an
 // operand follows it, unless a declaring directive follows it: then it names what is declared.
-// Alone, or as a prefix before a bare instruction (rep movsb), it keeps the label's place, where
-// GNU As reads it as the same instruction.
+// Alone, as a prefix before a bare instruction (rep movsb), or as a jump to a plain name (jmp next),
+// it keeps the label's place, where GNU As reads it as the same instruction.
 bool label_starts_instruction(std::string_view label, std::string_view next, std::string_view after_next)
 {
     if (next.empty() || label.back() == ':' || is_declaring_word(next)) {
@@ -61,11 +76,15 @@ bool label_starts_instruction(std::string_view label, std::string_view next, std
     if (!names_instruction(row)) {
         return false;
     }
-    if (row->kind == word_kind::prefix && after_next.empty()) {
+    if (!after_next.empty()) {
+        return true;
+    }
+    if (row->kind == word_kind::prefix) {
         const mnemonic_row* instruction = find_word(next);
         return instruction == nullptr || !instruction->rename.empty();
     }
-    return true;
+    // jmp next: GNU As reads the jump to a plain name in the label's place the same way.
+    return row->kind != word_kind::jump || !is_plain_target(next);
 }
 
 // An indented word followed by a declaring directive (count dw 0, size equ 4, main proc) is a

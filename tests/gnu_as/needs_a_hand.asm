@@ -14,10 +14,6 @@ buf     db 10 dup (?)
         mov al, byte ptr msg
 ; a segment override on a name without brackets
         mov ax, es:msg
-; prefixes written before the instruction
-        rep movsb
-        repne scasb
-        lock inc word ptr [bx]
 ; far jumps and calls
         jmp far ptr start
         call far ptr start
@@ -31,13 +27,6 @@ twice   macro x
         endm
 ; textequ has no GNU As counterpart
 name    textequ <abc>
-; 80-bit operands
-        fld tbyte ptr [bx]
-; 64-bit FPU operands in 32-bit code
-        fld qword ptr [bx]
-        fstp qword ptr [bx]
-; a 16-bit integer operand of the FPU
-        fild word ptr [bx]
 ; 16-bit addressing with the index register first: the first register becomes the base
         mov ax, [di+bx]
         mov ax, [si+bp+2]

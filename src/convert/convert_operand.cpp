@@ -36,8 +36,8 @@ operand_result write_treatment(std::string_view text, int line_flags, text_buffe
 {
     if (text.find('[') != std::string_view::npos) {
         const memory_ref ref = parse_memory_ref(text, work.scratch);
-        write_memory_ref(ref, out, work.expressions);
-        return {ref.size_flags, operand_form::memory};
+        const std::string_view left = write_memory_ref(ref, out, work.expressions);
+        return {ref.size_flags, operand_form::memory, -1, left};
     }
     // Whatever stands before the operand's first non-blank character stays as it is.
     const std::size_t start = skip_blanks(text, 0);
@@ -47,13 +47,12 @@ operand_result write_treatment(std::string_view text, int line_flags, text_buffe
         if ((line_flags & LINE_DATA) == 0) {
             out += '$';
         }
-        write_expression(after_keyword(text, start, "offset"), out, work.expressions);
-        return {};
+        return {0, operand_form::other, -1, write_expression(after_keyword(text, start, "offset"), out, work.expressions)};
     }
     if (const register_row* named = find_register(at_start)) {
         out += '%';
         write_expression(at_start, out, work.expressions);
-        return {named->size, named->segment ? operand_form::segment_register : operand_form::general_register};
+        return {named->size, named->segment ? operand_form::segment_register : operand_form::general_register, -1, {}};
     }
     if (const int index = x87_register_index(at_start); index >= 0) {
         out += "%st";
@@ -62,20 +61,19 @@ operand_result write_treatment(std::string_view text, int line_flags, text_buffe
             out += static_cast<char>('0' + index);
             out += ')';
         }
-        return {0, operand_form::x87_register, index};
+        return {0, operand_form::x87_register, index, {}};
     }
     if ((line_flags & LINE_JUMP) != 0) {
-        write_expression(without_distance(text, start), out, work.expressions);
-        return {};
+        return {0, operand_form::other, -1, write_expression(without_distance(text, start), out, work.expressions)};
     }
     // Anything else is an immediate, except on data lines and where an address is expected.
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
         out += '$';
     }
     // A data line lays its strings out character by character.
-    write_expression(at_start, out, work.expressions,
-                     (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number);
-    return {};
+    return {0, operand_form::other, -1,
+            write_expression(at_start, out, work.expressions,
+                             (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number)};
 }
 
 } // namespace

@@ -17,6 +17,7 @@ struct operand_result {
     int size_flags = 0;             // a register's size, or the size keywords of a memory reference
     operand_form form = operand_form::other;
     int x87_index = -1;             // i for st(i), 0 for st
+    std::string_view left_as_written;  // a word with no GNU As form, written as it stands
 };
 
 // Appends the AT&T form of one operand to out and tells what it found. The line flags say what

@@ -4,6 +4,7 @@
 
 #include "convert/convert_operand.hpp"
 #include "convert/directives.hpp"
+#include "convert/warnings.hpp"
 #include "source/tokenizer.hpp"
 #include "vocabulary/registers.hpp"
 #include "vocabulary/size_keywords.hpp"
@@ -40,6 +41,7 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
     const word_key mnemonic_key = make_word_key(source.mnemonic);
     const mnemonic_row* mnemonic = mnemonic_table.find(mnemonic_key);
     draft.kind = mnemonic != nullptr ? mnemonic->kind : word_kind::instruction;
+    draft.known = mnemonic != nullptr;
     if (mnemonic != nullptr && !mnemonic->rename.empty()) {
         draft.mnemonic = mnemonic->rename;
         draft.line_flags = mnemonic->flags;
@@ -293,6 +295,13 @@ void statement_converter::convert(const source_line& source, const conversion_co
     if (line.view(draft.mnemonic).empty()) {
         return;
     }
+    source_ = &source;
+    if (how == found::nowhere && !draft.known && source.mnemonic.front() != '.') {
+        line.warnings.push_back({source.column_of(source.mnemonic), warning_text::unknown_mnemonic});
+    }
+    if (draft.operands.size() >= 2 && equal_folded(source.mnemonic, "call")) {
+        line.warnings.push_back({source.column_of(draft.operands[1]), warning_text::call_with_arguments});
+    }
     take_prefixes(draft, line);
     // push ax bx cx: one statement for each register, in order.
     if (is_push_or_pop(line.view(draft.mnemonic)) && split_list(draft.operands, list_items_)) {
@@ -302,6 +311,21 @@ void statement_converter::convert(const source_line& source, const conversion_co
         return;
     }
     write_statement(draft, draft.operands, context, line);
+}
+
+// A word with no GNU As form stays as written, for GNU As to reject; the warning says why.
+void statement_converter::warn_left_as_written(std::string_view operand, std::string_view word,
+                                               converted_line& line) const
+{
+    const std::size_t at = operand.find(word);
+    const std::size_t column = source_->column_of(at == std::string_view::npos ? operand : operand.substr(at));
+    std::string_view text = warning_text::type_operator;
+    if (word.front() == '@') {
+        text = warning_text::segment_value;
+    } else if (equal_folded(word, "seg")) {
+        text = warning_text::seg_operator;
+    }
+    line.warnings.push_back({column, text});
 }
 
 // rep stosd, lock inc word ptr [bx]: the instruction after a prefix is converted as if it stood
@@ -350,6 +374,9 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         }
         results_.push_back(result);
         line.operands.push_back(piece::in_buffer(begin, line.text.size()));
+        if (!result.left_as_written.empty()) {
+            warn_left_as_written(operand, result.left_as_written, line);
+        }
     }
 
     statement& s = line.statements.emplace_back();

@@ -25,9 +25,11 @@ public:
 
 private:
     void take_prefixes(statement_draft& draft, const converted_line& line);
+    void warn_left_as_written(std::string_view operand, std::string_view word, converted_line& line) const;
     void write_statement(const statement_draft& draft, std::span<const std::string_view> operands,
                          const conversion_context& context, converted_line& line);
 
+    const source_line* source_ = nullptr;        // the line being converted
     statement_draft draft_;
     std::vector<operand_result> results_;        // what each operand of a statement turned out to be
     std::vector<std::string_view> list_items_;   // the registers of a push or pop list

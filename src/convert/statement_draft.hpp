@@ -16,6 +16,7 @@ struct statement_draft {
     std::vector<std::string_view> operands;  // the operand texts still to be converted
     int line_flags = 0;
     word_kind kind = word_kind::instruction;  // what the mnemonic is
+    bool known = false;                        // the vocabulary knows the mnemonic
 
     void clear()
     {
@@ -25,6 +26,7 @@ struct statement_draft {
         operands.clear();
         line_flags = 0;
         kind = word_kind::instruction;
+        known = false;
     }
 };
 

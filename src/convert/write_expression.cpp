@@ -491,22 +491,41 @@ bool may_need_rewriting(std::string_view text)
 
 } // namespace
 
-void write_expression(std::string_view text, text_buffer& out, expression_workspace& work, string_meaning strings)
+bool has_no_gnu_as_form(std::string_view word)
+{
+    // @@ begins a local label, which is no segment value.
+    if (word.size() >= 2 && word[0] == '@' && word[1] != '@') {
+        return true;
+    }
+    for (const std::string_view tasm_only : {"seg", "type", "size", "length", "width", "mask", "this"}) {
+        if (equal_folded(word, tasm_only)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
+                                  string_meaning strings)
 {
     if (!may_need_rewriting(text)) {
         out += text;
-        return;
+        return {};
     }
     work.tokens.clear();
     bool has_operator_word = false;
+    std::string_view left_as_written;
     tokenizer tokens(text);
     for (token t; tokens.next(t);) {
         has_operator_word = has_operator_word || is_operator_word(t);
+        if (left_as_written.empty() && t.kind == token_kind::name && has_no_gnu_as_form(t.text)) {
+            left_as_written = t.text;
+        }
         work.tokens.push_back(t);
     }
     if (!has_operator_word) {
         write_tokens(work.tokens, strings, out);
-        return;
+        return left_as_written;
     }
     // Blanks before and after the expression stay where they are.
     const std::size_t leading = skip_blanks(text, 0);
@@ -516,17 +535,18 @@ void write_expression(std::string_view text, text_buffer& out, expression_worksp
     std::size_t root = 0;
     if (!p.parse(root)) {
         write_tokens(work.tokens, strings, out);
-        return;
+        return left_as_written;
     }
     out += text.substr(0, leading);
     printer(text, work, strings, out).print(root);
     out += text.substr(trailing);
+    return left_as_written;
 }
 
-void write_expression(std::string_view text, text_buffer& out, string_meaning strings)
+std::string_view write_expression(std::string_view text, text_buffer& out, string_meaning strings)
 {
     expression_workspace work;
-    write_expression(text, out, work, strings);
+    return write_expression(text, out, work, strings);
 }
 
 } // namespace dravent

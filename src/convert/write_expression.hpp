@@ -44,10 +44,16 @@ enum class string_meaning { number, characters };
 // Text that it cannot read as an expression is written token by token with the same rewrites,
 // its operator words left as they are, so that GNU As rejects it rather than read it otherwise.
 // A string meant as characters is written as it stands.
-void write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
-                      string_meaning strings = string_meaning::number);
+// Returns the first word that has no GNU As form and is left as written (seg, type, size, length,
+// width, mask, this, and the segment values @data, @code, ...), or an empty view.
+std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
+                                  string_meaning strings = string_meaning::number);
 
 // The same, with working space of its own.
-void write_expression(std::string_view text, text_buffer& out, string_meaning strings = string_meaning::number);
+std::string_view write_expression(std::string_view text, text_buffer& out,
+                                  string_meaning strings = string_meaning::number);
+
+// True for a word that Tasm gives a meaning GNU As has no form for.
+bool has_no_gnu_as_form(std::string_view word);
 
 } // namespace dravent

@@ -6,6 +6,7 @@
 #include "convert/converted_line.hpp"
 #include "source/source_line.hpp"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,9 @@ public:
     // ending to out. A carriage return that ends the line belongs to the ending: it is written
     // back before the line feed.
     void convert(std::string_view line, std::string& out);
+
+    // What the line converted last leaves for a hand.
+    std::span<const warning> warnings() const { return converted_.warnings; }
 
 private:
     conversion_context context_;

@@ -38,8 +38,7 @@ int jump_flag_of(std::string_view mnemonic)
 found replace_from_tables(statement_draft& draft, const source_line& source, const conversion_context& context,
                           converted_line& line)
 {
-    const word_key mnemonic_key = make_word_key(source.mnemonic);
-    const mnemonic_row* mnemonic = mnemonic_table.find(mnemonic_key);
+    const mnemonic_row* mnemonic = source.mnemonic_word;
     draft.kind = mnemonic != nullptr ? mnemonic->kind : word_kind::instruction;
     draft.known = mnemonic != nullptr;
     if (mnemonic != nullptr && !mnemonic->rename.empty()) {
@@ -48,7 +47,7 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
         return found::in_mnemonic;
     }
     draft.line_flags = (mnemonic != nullptr ? mnemonic->flags : 0) | jump_flag_of(source.mnemonic);
-    const mnemonic_row* label = source.label.empty() ? nullptr : mnemonic_table.find(source.label);
+    const mnemonic_row* label = source.label_word;
     if (label != nullptr && !label->rename.empty()) {
         draft.label = label->rename;
         return found::in_label;
@@ -56,7 +55,7 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
     found how = found::in_mnemonic;
     const directive_row* directive = nullptr;
     if (mnemonic != nullptr && mnemonic->kind == word_kind::directive) {
-        directive = directive_table.find(mnemonic_key);
+        directive = directive_table.find(source.mnemonic);
     }
     if (directive == nullptr && label != nullptr && label->kind == word_kind::directive) {
         how = found::in_label;

@@ -3,6 +3,7 @@
 #include "convert/write_expression.hpp"
 
 #include "text/characters.hpp"
+#include "vocabulary/expression_words.hpp"
 
 #include <array>
 
@@ -50,9 +51,11 @@ const operator_row* find_operator(std::string_view word)
 
 bool is_operator_word(const token& t)
 {
-    return t.kind == token_kind::name &&
-           (find_operator(t.text) != nullptr || equal_folded(t.text, "high") || equal_folded(t.text, "low") ||
-            equal_folded(t.text, "offset"));
+    if (t.kind != token_kind::name) {
+        return false;
+    }
+    const expression_word_row* word = find_expression_word(t.text);
+    return word != nullptr && word->role == expression_word::operator_word;
 }
 
 // ---- tokens written one by one
@@ -497,13 +500,29 @@ bool has_no_gnu_as_form(std::string_view word)
     if (word.size() >= 2 && word[0] == '@' && word[1] != '@') {
         return true;
     }
-    for (const std::string_view tasm_only : {"seg", "type", "size", "length", "width", "mask", "this"}) {
-        if (equal_folded(word, tasm_only)) {
-            return true;
-        }
+    const expression_word_row* row = find_expression_word(word);
+    return row != nullptr && row->role == expression_word::no_gnu_as_form;
+}
+
+namespace {
+
+// A token that comes out other than it was written.
+bool needs_rewriting(const token& t)
+{
+    switch (t.kind) {
+    case token_kind::number:
+        return t.radix != number_radix::decimal || t.digits != t.text || (t.text.size() > 1 && t.text[0] == '0');
+    case token_kind::string:
+        return true;
+    case token_kind::name:
+        return t.text == "$" || t.text == "?";
+    case token_kind::other:
+        return false;
     }
     return false;
 }
+
+} // namespace
 
 std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
                                   string_meaning strings)
@@ -512,20 +531,42 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
         out += text;
         return {};
     }
-    work.tokens.clear();
+    // A first look decides the way: most operands are written as they stand, or token by token.
+    bool rewrite = false;
     bool has_operator_word = false;
     std::string_view left_as_written;
-    tokenizer tokens(text);
-    for (token t; tokens.next(t);) {
-        has_operator_word = has_operator_word || is_operator_word(t);
-        if (left_as_written.empty() && t.kind == token_kind::name && has_no_gnu_as_form(t.text)) {
-            left_as_written = t.text;
+    {
+        tokenizer tokens(text);
+        for (token t; tokens.next(t);) {
+            rewrite = rewrite || needs_rewriting(t);
+            if (t.kind != token_kind::name) {
+                continue;
+            }
+            if (const expression_word_row* word = find_expression_word(t.text)) {
+                has_operator_word = has_operator_word || word->role == expression_word::operator_word;
+                if (left_as_written.empty() && word->role == expression_word::no_gnu_as_form) {
+                    left_as_written = t.text;
+                }
+            } else if (left_as_written.empty() && has_no_gnu_as_form(t.text)) {
+                left_as_written = t.text;
+            }
         }
-        work.tokens.push_back(t);
     }
     if (!has_operator_word) {
-        write_tokens(work.tokens, strings, out);
+        if (!rewrite) {
+            out += text;
+            return left_as_written;
+        }
+        tokenizer tokens(text);
+        for (token t; tokens.next(t);) {
+            write_token(t, strings, out);
+        }
         return left_as_written;
+    }
+    work.tokens.clear();
+    tokenizer tokens(text);
+    for (token t; tokens.next(t);) {
+        work.tokens.push_back(t);
     }
     // Blanks before and after the expression stay where they are.
     const std::size_t leading = skip_blanks(text, 0);

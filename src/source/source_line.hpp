@@ -1,6 +1,8 @@
 // One input line taken apart into views of its text: nothing is copied.
 #pragma once
 
+#include "vocabulary/mnemonics.hpp"
+
 #include <cstddef>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,8 @@ struct source_line {
     bool has_comment = false;
     std::string_view comment;              // what follows the ";" that begins the comment
     std::string_view ending = "\n";        // "\r\n" when the line ended in a carriage return
+    const mnemonic_row* label_word = nullptr;     // what the vocabulary knows of the label, if anything
+    const mnemonic_row* mnemonic_word = nullptr;  // and of the mnemonic
 
     void clear();
 

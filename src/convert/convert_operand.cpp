@@ -51,6 +51,11 @@ operand_result write_treatment(std::string_view text, int line_flags, text_buffe
     }
     if (const register_row* named = find_register(at_start)) {
         out += '%';
+        const std::string_view written = trim_trailing_blanks(at_start);
+        if (written.size() == named->name.size()) {
+            out += written;  // the register alone: nothing to rewrite
+            return {named->size, named->segment ? operand_form::segment_register : operand_form::general_register, -1, {}};
+        }
         write_expression(at_start, out, work.expressions);
         return {named->size, named->segment ? operand_form::segment_register : operand_form::general_register, -1, {}};
     }

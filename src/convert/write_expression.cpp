@@ -547,7 +547,7 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
                 if (left_as_written.empty() && word->role == expression_word::no_gnu_as_form) {
                     left_as_written = t.text;
                 }
-            } else if (left_as_written.empty() && has_no_gnu_as_form(t.text)) {
+            } else if (left_as_written.empty() && t.text[0] == '@' && has_no_gnu_as_form(t.text)) {
                 left_as_written = t.text;
             }
         }

@@ -1,7 +1,7 @@
 // The per-line loop: read a line, convert it, write it, until the input ends or fails.
 #include "driver/convert_file.hpp"
 
-#include "driver/file_io.hpp"
+#include "io/file_io.hpp"
 #include "driver/line_converter.hpp"
 
 namespace dravent {

@@ -101,24 +101,26 @@ TEST(collect_declarations, a_small_model_or_a_segment_keeps_procedures_near)
 TEST(collect_declarations, local_label_scopes_open_at_procedures_and_at_labels_outside_them)
 {
     const program_declarations d = collect(
-        "first:  nop\n"        // 1: scope "first"
-        "@@a:    nop\n"        // 2
-        "second: nop\n"        // 3: scope "second"
-        "p       proc\n"       // 4: scope "p"
-        "inner:  nop\n"        // 5: inside a procedure a label opens no scope
-        "@@a:    ret\n"        // 6
-        "p       endp\n"       // 7: after it, a scope without a name
-        "@@b:    nop\n"        // 8
-        "third   label near\n" // 9: scope "third"
-        "value   dw 0\n");     // 10: a variable opens none
+        "        jmp @@a\n"     // 1: before the first label, a forward reference
+        "first:  nop\n"         // 2: scope "first", which holds no @@ label: not kept
+        "second: jmp @@a\n"     // 3: scope "second", and its @@ label on its own line
+        "@@a:    nop\n"         // 4
+        "p       proc\n"        // 5: scope "p"
+        "inner:  nop\n"         // 6: inside a procedure a label opens no scope
+        "@@a:    loop @@a\n"    // 7
+        "p       endp\n"        // 8: after it, a scope without a name
+        "@@b:    nop\n"         // 9
+        "third   label near\n"  // 10: scope "third"
+        "value   dw 0\n"        // 11: a variable opens none
+        "        jmp @@b\n");   // 12
     ASSERT_EQ(d.scopes.size(), 5U);
-    const std::pair<std::uint64_t, std::string_view> expected[] = {
-        {1, "first"}, {3, "second"}, {4, "p"}, {8, ""}, {9, "third"}};
+    const std::tuple<std::uint64_t, std::string_view, std::uint32_t> expected[] = {
+        {0, "", 0}, {3, "second", 2}, {5, "p", 3}, {9, "", 4}, {10, "third", 5}};
     for (std::size_t n = 0; n < 5; ++n) {
-        EXPECT_EQ(d.scopes[n].first_line, expected[n].first) << n;
-        const std::string_view name = d.scopes[n].name == no_entry ? "" : d.names.name(d.scopes[n].name);
-        EXPECT_EQ(name, expected[n].second) << n;
-        EXPECT_EQ(d.scopes[n].ordinal, n);
+        const auto& [line, name, ordinal] = expected[n];
+        EXPECT_EQ(d.scopes[n].first_line, line) << n;
+        EXPECT_EQ(d.scopes[n].name == no_entry ? "" : d.names.name(d.scopes[n].name), name) << n;
+        EXPECT_EQ(d.scopes[n].ordinal, ordinal) << n;
     }
 }
 
@@ -211,17 +213,26 @@ TEST(collect_declarations, includes_add_names_found_without_regard_to_case)
     EXPECT_TRUE(d.scopes.empty());
 }
 
-TEST(collect_declarations, stops_at_the_limit_of_names_and_says_so)
+TEST(collect_declarations, stops_at_the_limit_and_says_so)
 {
-    program_declarations d;
     std::string text;
-    // Cheaper than four million lines: the limit is checked the same way for any count.
     for (int n = 0; n < 100; ++n) {
-        text += "v" + std::to_string(n) + " dw 0\n";
+        text.append("v").append(std::to_string(n)).append(" dw 0\n");
     }
-    collect_declarations_from_text(text, ".", d);
-    EXPECT_FALSE(d.truncated);
-    EXPECT_EQ(d.names.size(), 100U);
+    program_declarations all;
+    collect_declarations_from_text(text, ".", all);
+    EXPECT_FALSE(all.truncated);
+    EXPECT_EQ(all.names.size(), 100U);
+    // A smaller limit (the real one is four million) keeps the first names and no more.
+    program_declarations some;
+    some.limit = 40;
+    collect_declarations_from_text(text + "p proc\nx: jmp @@a\np endp\n", ".", some);
+    EXPECT_TRUE(some.truncated);
+    EXPECT_EQ(some.names.size(), 40U);
+    EXPECT_NE(some.find("v39"), nullptr);
+    EXPECT_EQ(some.find("v40"), nullptr);
+    EXPECT_TRUE(some.procedures.empty());
+    EXPECT_TRUE(some.scopes.empty());
 }
 
 } // namespace

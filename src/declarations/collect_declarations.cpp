@@ -99,8 +99,7 @@ private:
 
     std::uint32_t declare(std::string_view name)
     {
-        if (d_.names.size() >= max_declared_names && d_.names.find(name) == d_.names.none) {
-            d_.truncated = true;
+        if (d_.names.find(name) == d_.names.none && !within_limit()) {
             return no_entry;
         }
         return d_.names.add(name);
@@ -129,7 +128,7 @@ private:
 
     void set_code_size(int bits)
     {
-        if (!main_file_) {
+        if (!main_file_ || !within_limit()) {
             return;
         }
         if (d_.code_sizes.empty() || d_.code_sizes.back().bits != bits) {
@@ -139,19 +138,49 @@ private:
 
     void set_mode(bool ideal)
     {
-        if (main_file_ && (d_.modes.empty() || d_.modes.back().ideal != ideal)) {
+        if (main_file_ && within_limit() && (d_.modes.empty() || d_.modes.back().ideal != ideal)) {
             d_.modes.push_back({line_number_, ideal});
         }
         ideal_ = ideal;
     }
 
-    // A non-local label outside procedures opens a new scope for the @@ labels after it.
+    // A non-local label outside procedures opens a new scope for the @@ labels after it. A scope
+    // is kept only once an @@ label is used in it, so that memory grows with the scopes that
+    // hold local labels, not with the labels of the file.
     void open_scope(std::string_view name)
     {
         if (!main_file_ || open_procedure_ != no_procedure || starts_local_label(name)) {
             return;
         }
-        d_.scopes.push_back({line_number_, declare(name), static_cast<std::uint32_t>(d_.scopes.size())});
+        pending_scope_ = {line_number_, declare(name), scope_count_++};
+        scope_pending_ = true;
+    }
+
+    void open_scope_without_name(std::uint64_t first_line)
+    {
+        pending_scope_ = {first_line, no_entry, scope_count_++};
+        scope_pending_ = true;
+    }
+
+    // The line uses an @@ label: its scope is kept.
+    void use_local_labels()
+    {
+        if (main_file_ && scope_pending_ && within_limit()) {
+            d_.scopes.push_back(pending_scope_);
+            scope_pending_ = false;
+        }
+    }
+
+    // Names, procedures, scopes and changes of code size or mode together stay below the limit.
+    bool within_limit()
+    {
+        const std::size_t held = d_.names.size() + d_.procedures.size() + d_.scopes.size() + d_.code_sizes.size() +
+                                 d_.modes.size();
+        if (held < d_.limit) {
+            return true;
+        }
+        d_.truncated = true;
+        return false;
     }
 
     void begin_procedure(std::string_view name, std::string_view distance)
@@ -162,9 +191,14 @@ private:
             return;
         }
         finish();
+        if (!within_limit()) {
+            open_procedure_ = no_procedure;
+            return;
+        }
         open_procedure_ = d_.procedures.size();
         d_.procedures.push_back({line_number_, line_number_, d_.names.find(name), far});
-        d_.scopes.push_back({line_number_, d_.names.find(name), static_cast<std::uint32_t>(d_.scopes.size())});
+        pending_scope_ = {line_number_, d_.names.find(name), scope_count_++};
+        scope_pending_ = true;
     }
 
     void end_procedure()
@@ -175,7 +209,7 @@ private:
         d_.procedures[open_procedure_].last_line = line_number_;
         open_procedure_ = no_procedure;
         // What follows a procedure, up to the next label, is a scope of its own.
-        d_.scopes.push_back({line_number_ + 1, no_entry, static_cast<std::uint32_t>(d_.scopes.size())});
+        open_scope_without_name(line_number_ + 1);
     }
 
     bool far_by_model_here() const { return d_.far_by_model && simplified_segment_; }
@@ -256,6 +290,8 @@ private:
 
     void include(std::string_view name, std::string_view folder, int depth);
 
+    void declaring_line(std::string_view folder, int depth);
+
     void directive_line(const statement_words& w, const source_line& line, std::string_view folder, int depth);
 
     program_declarations& d_;
@@ -270,6 +306,9 @@ private:
     std::size_t open_procedure_ = no_procedure;
     bool in_structure_ = false;
     std::uint32_t structure_ = no_entry;
+    local_scope pending_scope_;             // the scope the lines stand in, until it is kept
+    bool scope_pending_ = true;             // the scope before the first label: .Lfile
+    std::uint32_t scope_count_ = 1;         // 0 is the scope before the first label
     include_guard includes_;
 };
 
@@ -369,6 +408,16 @@ void collector::line(std::string_view text, bool main_file, std::string_view fol
     if (source_.label.empty() && source_.mnemonic.empty()) {
         return;
     }
+    declaring_line(folder, depth);
+    // After the line's own label: an @@ label on it belongs to the scope that label opens.
+    main_file_ = main_file;
+    if (text.find("@@") != std::string_view::npos) {
+        use_local_labels();
+    }
+}
+
+void collector::declaring_line(std::string_view folder, int depth)
+{
     statement_words& w = words_;
     w.read(source_);
     const std::string_view name = w.label();

@@ -25,6 +25,11 @@ enum class declared : std::uint8_t {
 
 inline constexpr std::uint32_t no_entry = ~std::uint32_t{0};
 
+// At most this many names and line facts are kept (about 250 MB): a file that declares more (none
+// that people write does) is converted with the first ones known and the rest treated as
+// undeclared, so that no input can exhaust memory.
+inline constexpr std::size_t max_declared_names = 4'000'000;
+
 struct name_facts {
     declared kind = declared::unknown;
     bool far = false;                     // a procedure's distance
@@ -87,7 +92,8 @@ struct program_declarations {
     std::vector<code_size_change> code_sizes;  // in line order
     std::vector<mode_change> modes;            // in line order
     bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
-    bool truncated = false;                    // the limit on names was reached: later names are unknown
+    std::size_t limit = max_declared_names;    // names and line facts kept at most
+    bool truncated = false;                    // the limit was reached: later names are unknown
     std::string text;                          // the texts that fields point into
 
     std::string_view view(text_span span) const { return std::string_view(text).substr(span.first, span.length); }
@@ -105,10 +111,5 @@ struct program_declarations {
         return entry == names.none ? nullptr : &names.facts(entry);
     }
 };
-
-// At most this many names are kept: a file that declares more (none that people write does) is
-// converted with the first ones known and the rest treated as undeclared, so that no input can
-// exhaust memory.
-inline constexpr std::size_t max_declared_names = 4'000'000;
 
 } // namespace dravent

@@ -6,11 +6,12 @@
 
 namespace dravent {
 
-convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, std::size_t block_size)
+convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, const program_declarations* program,
+                            std::size_t block_size)
 {
     line_reader input(input_fd, block_size);
     output_file output(output_fd, block_size);
-    line_converter converter;
+    line_converter converter(program);
     std::string_view line;
     line_reader::result read = line_reader::result::line;
     std::uint64_t line_number = 0;

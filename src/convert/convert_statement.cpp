@@ -197,18 +197,27 @@ bool is_jump_through(std::string_view mnemonic)
     return equal_folded(mnemonic, "jmp") || equal_folded(mnemonic, "call");
 }
 
+bool is_dword_pointer(const operand_result& target)
+{
+    return target.form == operand_form::memory && (target.size_flags & SIZE_LETTER_FLAGS) == SIZE_DWORD &&
+           (target.size_flags & (DISTANCE_FAR | DISTANCE_NEAR)) == 0;
+}
+
 // jmp and call through a register or a memory operand are indirect: GNU As wants "*". A dword
-// pointer is far in 16-bit code and near in 32-bit code, which the line alone cannot tell: it is
-// left as it was, for GNU As to warn about.
-bool is_indirect(const operand_result& target)
+// pointer is far in 16-bit code and near in 32-bit code; a line converted without the
+// declarations of its program cannot tell, and is left as it was, for GNU As to warn about.
+bool is_indirect(const operand_result& target, int code_bits)
 {
     if (target.form == operand_form::general_register) {
         return true;
     }
-    return target.form == operand_form::memory && (target.size_flags & SIZE_LETTER_FLAGS) != SIZE_DWORD;
+    return target.form == operand_form::memory && (!is_dword_pointer(target) || code_bits != 0);
 }
 
-bool is_far(const operand_result& target) { return (target.size_flags & (DISTANCE_FAR | SIZE_FWORD)) != 0; }
+bool is_far(const operand_result& target, int code_bits)
+{
+    return (target.size_flags & (DISTANCE_FAR | SIZE_FWORD)) != 0 || (is_dword_pointer(target) && code_bits == 16);
+}
 
 bool is_push_or_pop(std::string_view mnemonic)
 {
@@ -288,6 +297,14 @@ void statement_converter::convert(const source_line& source, const conversion_co
     const found how = replace_from_tables(draft, source, context, line);
     const std::string_view label = line.view(draft.label);
     line.label = draft.label;
+    line.work.expressions.local_label_prefix = context.local_label_prefix;
+    if (is_local_label(label) && !context.local_label_prefix.empty()) {
+        // @@next: becomes the scope's own name for it, .Lscope.next:
+        const std::size_t begin = line.text.size();
+        line.text += context.local_label_prefix;
+        line.text += label.substr(2);
+        line.label = piece::in_buffer(begin, line.text.size());
+    }
     // A label beside a replaced mnemonic becomes a GNU As label; one that ends in a colon keeps it.
     line.label_colon = how == found::in_mnemonic && !label.empty() && label.back() != ':';
 
@@ -302,6 +319,10 @@ void statement_converter::convert(const source_line& source, const conversion_co
         line.warnings.push_back({source.column_of(draft.operands[1]), warning_text::call_with_arguments});
     }
     take_prefixes(draft, line);
+    // ret in a far procedure is a far return.
+    if (context.procedure != nullptr && context.procedure->far && equal_folded(line.view(draft.mnemonic), "ret")) {
+        draft.mnemonic = std::string_view("lret");
+    }
     // push ax bx cx: one statement for each register, in order.
     if (is_push_or_pop(line.view(draft.mnemonic)) && split_list(draft.operands, list_items_)) {
         for (const std::string_view item : list_items_) {
@@ -368,7 +389,7 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
             line.text += '*';  // used only when the target turns out to be indirect
         }
         const operand_result result = convert_operand(operand, draft.line_flags, context, line.text, line.work);
-        if (transfer && !is_indirect(result)) {
+        if (transfer && !is_indirect(result, context.code_bits)) {
             ++begin;
         }
         results_.push_back(result);
@@ -381,8 +402,8 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
     statement& s = line.statements.emplace_back();
     s.prefix = draft.prefix;
     s.mnemonic = draft.mnemonic;
-    if (transfer && is_indirect(results_[0])) {
-        const bool far = is_far(results_[0]);
+    if (transfer && is_indirect(results_[0], context.code_bits)) {
+        const bool far = is_far(results_[0], context.code_bits);
         if (far) {
             s.mnemonic = equal_folded(mnemonic, "jmp") ? std::string_view("ljmp") : std::string_view("lcall");
         }

@@ -167,7 +167,7 @@ void write_number(const token& number, text_buffer& out)
     }
 }
 
-void write_token(const token& t, string_meaning strings, text_buffer& out)
+void write_token(const token& t, string_meaning strings, std::string_view local_label_prefix, text_buffer& out)
 {
     switch (t.kind) {
     case token_kind::number:
@@ -181,6 +181,9 @@ void write_token(const token& t, string_meaning strings, text_buffer& out)
             out += '.';
         } else if (t.text == "?") {
             out += '0';
+        } else if (is_local_label(t.text) && !local_label_prefix.empty()) {
+            out += local_label_prefix;
+            out += t.text.substr(2);
         } else {
             out += t.text;
         }
@@ -400,7 +403,7 @@ private:
     {
         switch (node.form) {
         case expression_node::shape::leaf:
-            write_token(work_.tokens[node.first], strings_, out_);
+            write_token(work_.tokens[node.first], strings_, work_.local_label_prefix, out_);
             return;
         case expression_node::shape::parenthesis: {
             const expression_node& inner = work_.nodes[node.first];
@@ -474,10 +477,10 @@ private:
     text_buffer& out_;
 };
 
-void write_tokens(const std::vector<token>& tokens, string_meaning strings, text_buffer& out)
+void write_tokens(const expression_workspace& work, string_meaning strings, text_buffer& out)
 {
-    for (const token& t : tokens) {
-        write_token(t, strings, out);
+    for (const token& t : work.tokens) {
+        write_token(t, strings, work.local_label_prefix, out);
     }
 }
 
@@ -507,7 +510,7 @@ bool has_no_gnu_as_form(std::string_view word)
 namespace {
 
 // A token that comes out other than it was written.
-bool needs_rewriting(const token& t)
+bool needs_rewriting(const token& t, const expression_workspace& work)
 {
     switch (t.kind) {
     case token_kind::number:
@@ -515,7 +518,7 @@ bool needs_rewriting(const token& t)
     case token_kind::string:
         return true;
     case token_kind::name:
-        return t.text == "$" || t.text == "?";
+        return t.text == "$" || t.text == "?" || (is_local_label(t.text) && !work.local_label_prefix.empty());
     case token_kind::other:
         return false;
     }
@@ -538,7 +541,7 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
     {
         tokenizer tokens(text);
         for (token t; tokens.next(t);) {
-            rewrite = rewrite || needs_rewriting(t);
+            rewrite = rewrite || needs_rewriting(t, work);
             if (t.kind != token_kind::name) {
                 continue;
             }
@@ -559,7 +562,7 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
         }
         tokenizer tokens(text);
         for (token t; tokens.next(t);) {
-            write_token(t, strings, out);
+            write_token(t, strings, work.local_label_prefix, out);
         }
         return left_as_written;
     }
@@ -575,7 +578,7 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
     parser p(text, work);
     std::size_t root = 0;
     if (!p.parse(root)) {
-        write_tokens(work.tokens, strings, out);
+        write_tokens(work, strings, out);
         return left_as_written;
     }
     out += text.substr(0, leading);

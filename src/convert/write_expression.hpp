@@ -28,6 +28,9 @@ struct expression_node {
 struct expression_workspace {
     std::vector<token> tokens;
     std::vector<expression_node> nodes;
+    // What @@name becomes before name in the line being converted (".Lmain."), or empty, when
+    // the line is converted without its program's declarations: then @@name stays.
+    std::string_view local_label_prefix;
 };
 
 // What a string of two or more characters stands for: a number in instructions (and dw, dd), its
@@ -38,7 +41,7 @@ enum class string_meaning { number, characters };
 // - numbers in GNU As form (0FFh → 0x0FF, 101b → 0B101, 17o → 017, 010 → 10);
 // - a character constant in single quotes with GNU As escapes ('\'' '\\'); two to four characters
 //   as one number, the first most significant ('AB' → 0x4142);
-// - $ alone as ".", ? alone as 0;
+// - $ alone as ".", ? alone as 0, a local label @@name as the name its scope gives it;
 // - Tasm's operators (or and xor not shl shr mod high low eq ne lt le gt ge) as GNU As operators,
 //   with parentheses wherever GNU As would group the expression otherwise.
 // Text that it cannot read as an expression is written token by token with the same rewrites,

@@ -5,6 +5,7 @@
 #include "declarations/include_files.hpp"
 #include "io/file_io.hpp"
 #include "source/split_line.hpp"
+#include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 
 #include <array>
@@ -75,8 +76,6 @@ std::uint32_t bytes_of(std::string_view word)
 bool is_distance(std::string_view word) { return equal_folded(word, "near") || equal_folded(word, "far"); }
 
 bool is_code_type(std::string_view word) { return is_distance(word) || equal_folded(word, "proc"); }
-
-bool starts_local_label(std::string_view name) { return name.size() > 2 && name[0] == '@' && name[1] == '@'; }
 
 constexpr std::array<std::string_view, 4> far_models{"medium", "large", "huge", "tpascal"};
 
@@ -149,7 +148,7 @@ private:
     // hold local labels, not with the labels of the file.
     void open_scope(std::string_view name)
     {
-        if (!main_file_ || open_procedure_ != no_procedure || starts_local_label(name)) {
+        if (!main_file_ || open_procedure_ != no_procedure || is_local_label(name)) {
             return;
         }
         pending_scope_ = {line_number_, declare(name), scope_count_++};
@@ -425,7 +424,7 @@ void collector::declaring_line(std::string_view folder, int depth)
     if (name.empty() || w.label_has_colon()) {
         if (!name.empty()) {
             // name: is a code label, and opens a scope for the @@ labels after it.
-            const std::uint32_t entry = starts_local_label(name) ? no_entry : declare(name);
+            const std::uint32_t entry = is_local_label(name) ? no_entry : declare(name);
             if (entry != no_entry && d_.names.facts(entry).kind == declared::unknown) {
                 d_.names.facts(entry).kind = declared::label;
             }

@@ -6,7 +6,9 @@
 #include "convert/write_expression.hpp"
 #include "text/characters.hpp"
 #include "vocabulary/flags.hpp"
+#include "source/tokenizer.hpp"
 #include "vocabulary/registers.hpp"
+#include "vocabulary/size_keywords.hpp"
 
 namespace dravent {
 namespace {
@@ -31,13 +33,94 @@ std::string_view without_distance(std::string_view text, std::size_t start)
     return text.substr(start);
 }
 
+int size_flag_of_bytes(std::uint32_t bytes)
+{
+    switch (bytes) {
+    case 1:
+        return SIZE_BYTE;
+    case 2:
+        return SIZE_WORD;
+    case 4:
+        return SIZE_DWORD;
+    case 6:
+        return SIZE_FWORD;
+    case 8:
+        return SIZE_QWORD;
+    case 10:
+        return SIZE_TBYTE;
+    default:
+        return 0;
+    }
+}
+
+// The size flag of the first name in text that the program declares as a variable (or, inside
+// brackets, as a structure field): the size a memory operand has when nothing else gives one.
+// A name after "offset" is an address, no variable use. 0 when there is none.
+int declared_size_in(std::string_view text, const conversion_context& context, bool fields_count)
+{
+    if (context.program == nullptr) {
+        return 0;
+    }
+    bool after_offset = false;
+    tokenizer tokens(text);
+    for (token t; tokens.next(t);) {
+        if (t.kind != token_kind::name) {
+            continue;
+        }
+        if (equal_folded(t.text, "offset")) {
+            after_offset = true;
+            continue;
+        }
+        const name_facts* facts = after_offset ? nullptr : context.find(t.text);
+        after_offset = false;
+        if (facts != nullptr &&
+            (facts->kind == declared::variable || (fields_count && facts->kind == declared::field))) {
+            return size_flag_of_bytes(facts->size);
+        }
+    }
+    return 0;
+}
+
+// A segment register and ":" at the start of text: the override of a memory operand written
+// without brackets (es:x). Returns the register's name, and the text after the ":".
+bool take_segment_override(std::string_view& text, std::string_view& segment)
+{
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view name = trim_trailing_blanks(text.substr(0, colon));
+    const register_row* named = find_register(name);
+    if (named == nullptr || !named->segment || name.size() != named->name.size()) {
+        return false;
+    }
+    segment = name;
+    text = text.substr(skip_blanks(text, colon + 1));
+    return true;
+}
+
+// A memory operand written without brackets: [size keyword [ptr]] [segment:] expression.
+operand_result write_bare_memory(std::string_view text, int size_flags, int declared_flags, text_buffer& out,
+                                 conversion_workspace& work)
+{
+    std::string_view segment;
+    if (take_segment_override(text, segment)) {
+        out += '%';
+        out += segment;
+        out += ':';
+    }
+    return {size_flags, declared_flags, operand_form::memory, -1, write_expression(text, out, work.expressions)};
+}
+
 // Writes the first treatment whose condition holds.
-operand_result write_treatment(std::string_view text, int line_flags, text_buffer& out, conversion_workspace& work)
+operand_result write_treatment(std::string_view text, int line_flags, const conversion_context& context,
+                               text_buffer& out, conversion_workspace& work)
 {
     if (text.find('[') != std::string_view::npos) {
         const memory_ref ref = parse_memory_ref(text, work.scratch);
         const std::string_view left = write_memory_ref(ref, out, work.expressions);
-        return {ref.size_flags, operand_form::memory, -1, left};
+        const bool sized = (ref.size_flags & ~(DISTANCE_NEAR | DISTANCE_FAR)) != 0;
+        return {ref.size_flags, sized ? 0 : declared_size_in(text, context, true), operand_form::memory, -1, left};
     }
     // Whatever stands before the operand's first non-blank character stays as it is.
     const std::size_t start = skip_blanks(text, 0);
@@ -47,17 +130,20 @@ operand_result write_treatment(std::string_view text, int line_flags, text_buffe
         if ((line_flags & LINE_DATA) == 0) {
             out += '$';
         }
-        return {0, operand_form::other, -1, write_expression(after_keyword(text, start, "offset"), out, work.expressions)};
+        return {0, 0, operand_form::other, -1,
+                write_expression(after_keyword(text, start, "offset"), out, work.expressions)};
     }
     if (const register_row* named = find_register(at_start)) {
         out += '%';
         const std::string_view written = trim_trailing_blanks(at_start);
         if (written.size() == named->name.size()) {
             out += written;  // the register alone: nothing to rewrite
-            return {named->size, named->segment ? operand_form::segment_register : operand_form::general_register, -1, {}};
+            return {named->size, 0, named->segment ? operand_form::segment_register : operand_form::general_register,
+                    -1, {}};
         }
         write_expression(at_start, out, work.expressions);
-        return {named->size, named->segment ? operand_form::segment_register : operand_form::general_register, -1, {}};
+        return {named->size, 0, named->segment ? operand_form::segment_register : operand_form::general_register, -1,
+                {}};
     }
     if (const int index = x87_register_index(at_start); index >= 0) {
         out += "%st";
@@ -66,17 +152,35 @@ operand_result write_treatment(std::string_view text, int line_flags, text_buffe
             out += static_cast<char>('0' + index);
             out += ')';
         }
-        return {0, operand_form::x87_register, index, {}};
+        return {0, 0, operand_form::x87_register, index, {}};
+    }
+    if ((line_flags & LINE_DATA) == 0) {
+        // word ptr x, es:x, or a variable the program declares: memory without brackets.
+        std::size_t cursor = start;
+        if (const int keyword = match_size_keyword(text, cursor); keyword != 0 && (keyword & (DISTANCE_NEAR | DISTANCE_FAR)) == 0) {
+            cursor = skip_blanks(text, cursor);
+            if (begins_with_keyword(text, cursor, "ptr")) {
+                cursor = skip_blanks(text, cursor + 4);
+            }
+            return write_bare_memory(text.substr(cursor), keyword, 0, out, work);
+        }
+        std::string_view rest = at_start;
+        std::string_view segment;
+        const bool overridden = take_segment_override(rest, segment);
+        const int declared = (line_flags & LINE_ADDRESS) != 0 ? 0 : declared_size_in(at_start, context, false);
+        if (overridden || declared != 0) {
+            return write_bare_memory(at_start, 0, declared, out, work);
+        }
     }
     if ((line_flags & LINE_JUMP) != 0) {
-        return {0, operand_form::other, -1, write_expression(without_distance(text, start), out, work.expressions)};
+        return {0, 0, operand_form::other, -1, write_expression(without_distance(text, start), out, work.expressions)};
     }
     // Anything else is an immediate, except on data lines and where an address is expected.
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
         out += '$';
     }
     // A data line lays its strings out character by character.
-    return {0, operand_form::other, -1,
+    return {0, 0, operand_form::other, -1,
             write_expression(at_start, out, work.expressions,
                              (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number)};
 }
@@ -117,11 +221,11 @@ operand_form form_of_operand(std::string_view text)
     return named->segment ? operand_form::segment_register : operand_form::general_register;
 }
 
-operand_result convert_operand(std::string_view text, int line_flags, const conversion_context& /*context*/,
+operand_result convert_operand(std::string_view text, int line_flags, const conversion_context& context,
                                text_buffer& out, conversion_workspace& work)
 {
     const std::size_t begin = out.size();
-    const operand_result result = write_treatment(text, line_flags, out, work);
+    const operand_result result = write_treatment(text, line_flags, context, out, work);
     // The operand ends at its last character that is not a blank.
     out.truncate(begin + trim_trailing_blanks(out.view().substr(begin)).size());
     return result;

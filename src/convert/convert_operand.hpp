@@ -15,6 +15,7 @@ enum class operand_form { other, general_register, segment_register, x87_registe
 
 struct operand_result {
     int size_flags = 0;             // a register's size, or the size keywords of a memory reference
+    int declared_flags = 0;         // the size of the variable a memory operand names, as declared
     operand_form form = operand_form::other;
     int x87_index = -1;             // i for st(i), 0 for st
     std::string_view left_as_written;  // a word with no GNU As form, written as it stands

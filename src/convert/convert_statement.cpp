@@ -92,11 +92,29 @@ constexpr std::string_view letters_of(int size_flags)
 // What the operands of one statement turned out to be, in source order.
 using operand_results = std::vector<operand_result>;
 
+// What a size keyword gives a memory operand, or else the size of the variable it names.
+int sized_flags(const operand_result& result)
+{
+    const int sizes = SIZE_LETTER_FLAGS | SIZE_TBYTE | SIZE_FWORD;
+    return (result.size_flags & sizes) != 0 ? result.size_flags : result.size_flags | result.declared_flags;
+}
+
 int size_flags_of(const operand_results& results, operand_form form)
 {
     int flags = 0;
     for (const operand_result& result : results) {
-        flags |= result.form == form ? result.size_flags : 0;
+        flags |= result.form == form ? sized_flags(result) : 0;
+    }
+    return flags;
+}
+
+// The declared sizes of the memory operands: the letter when no register and no size keyword
+// gives one (inc count, mov [flag], 1).
+int declared_flags_of(const operand_results& results)
+{
+    int flags = 0;
+    for (const operand_result& result : results) {
+        flags |= result.form == operand_form::memory ? result.declared_flags : 0;
     }
     return flags;
 }
@@ -199,8 +217,9 @@ bool is_jump_through(std::string_view mnemonic)
 
 bool is_dword_pointer(const operand_result& target)
 {
-    return target.form == operand_form::memory && (target.size_flags & SIZE_LETTER_FLAGS) == SIZE_DWORD &&
-           (target.size_flags & (DISTANCE_FAR | DISTANCE_NEAR)) == 0;
+    const int flags = sized_flags(target);
+    return target.form == operand_form::memory && (flags & SIZE_LETTER_FLAGS) == SIZE_DWORD &&
+           (flags & (DISTANCE_FAR | DISTANCE_NEAR)) == 0;
 }
 
 // jmp and call through a register or a memory operand are indirect: GNU As wants "*". A dword
@@ -216,7 +235,7 @@ bool is_indirect(const operand_result& target, int code_bits)
 
 bool is_far(const operand_result& target, int code_bits)
 {
-    return (target.size_flags & (DISTANCE_FAR | SIZE_FWORD)) != 0 || (is_dword_pointer(target) && code_bits == 16);
+    return (sized_flags(target) & (DISTANCE_FAR | SIZE_FWORD)) != 0 || (is_dword_pointer(target) && code_bits == 16);
 }
 
 bool is_push_or_pop(std::string_view mnemonic)
@@ -427,7 +446,8 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
             break;
         default: {
             const std::string_view last = results_.empty() ? std::string_view() : line.view(line.operands.back());
-            s.size_letters = letters_of(ordinary_size_flags(draft.line_flags, results_, last));
+            const int flags = ordinary_size_flags(draft.line_flags, results_, last);
+            s.size_letters = letters_of((flags & SIZE_LETTER_FLAGS) != 0 ? flags : declared_flags_of(results_));
             break;
         }
         }

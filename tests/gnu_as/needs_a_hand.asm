@@ -8,12 +8,6 @@ buf     db 10 dup (?)
 ; Tasm's segment symbols and operators
         mov ax, @data
         mov ax, seg msg
-; a memory operand written without brackets, as destination
-        mov msg, al
-; a size keyword on a memory operand without brackets
-        mov al, byte ptr msg
-; a segment override on a name without brackets
-        mov ax, es:msg
 ; far jumps and calls
         jmp far ptr start
         call far ptr start

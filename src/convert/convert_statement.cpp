@@ -338,6 +338,9 @@ void statement_converter::convert(const source_line& source, const conversion_co
         line.warnings.push_back({source.column_of(draft.operands[1]), warning_text::call_with_arguments});
     }
     take_prefixes(draft, line);
+    if (write_far_transfer(draft, context, line)) {
+        return;
+    }
     // ret in a far procedure is a far return.
     if (context.procedure != nullptr && context.procedure->far && equal_folded(line.view(draft.mnemonic), "ret")) {
         draft.mnemonic = std::string_view("lret");
@@ -365,6 +368,71 @@ void statement_converter::warn_left_as_written(std::string_view operand, std::st
         text = warning_text::seg_operator;
     }
     line.warnings.push_back({column, text});
+}
+
+// A direct call or jump to a far procedure or label. Within the segment of the line, a far call
+// is push cs and a near call (the far return then finds the segment it expects) and a far jump a
+// near one. Anywhere else ELF cannot hold the target's segment: the line keeps a form GNU As
+// rejects, never a near transfer. A name the program never declares, without far ptr, is left
+// as it is. Returns true when it wrote the line's statements.
+bool statement_converter::write_far_transfer(const statement_draft& draft, const conversion_context& context,
+                                             converted_line& line)
+{
+    const std::string_view mnemonic = line.view(draft.mnemonic);
+    if (context.program == nullptr || draft.operands.size() != 1 || !is_jump_through(mnemonic)) {
+        return false;
+    }
+    std::string_view target = trim_trailing_blanks(draft.operands[0].substr(skip_blanks(draft.operands[0], 0)));
+    bool far_ptr = false;
+    if (begins_with_keyword(target, 0, "far")) {
+        std::string_view rest = target.substr(skip_blanks(target, 4));
+        if (begins_with_keyword(rest, 0, "ptr")) {
+            rest = rest.substr(skip_blanks(rest, 4));
+        }
+        target = rest;
+        far_ptr = true;
+    }
+    for (const char c : target) {
+        if (!continues_name(c)) {
+            return false;  // no plain name: memory, a register, an expression
+        }
+    }
+    const name_facts* facts = target.empty() || find_register(target) != nullptr ? nullptr : context.find(target);
+    const bool code = facts != nullptr && (facts->kind == declared::procedure || facts->kind == declared::label);
+    if (!far_ptr && !(code && facts->far)) {
+        return false;
+    }
+    const bool call = equal_folded(mnemonic, "call");
+    const std::size_t column = source_->column_of(draft.operands[0]);
+    const bool same_segment = code && !facts->external && facts->segment == context.segment;
+    if (!same_segment) {
+        // call far ptr name: GNU As rejects it, naming the line.
+        const std::size_t begin = line.text.size();
+        line.text += "far ptr ";
+        line.text += target;
+        statement& s = line.statements.emplace_back();
+        s.mnemonic = draft.mnemonic;
+        s.first_operand = line.operands.size();
+        s.operand_count = 1;
+        line.operands.push_back(piece::in_buffer(begin, line.text.size()));
+        line.warnings.push_back({column, warning_text::far_transfer_elsewhere});
+        return true;
+    }
+    if (call) {
+        statement& push = line.statements.emplace_back();
+        push.mnemonic = std::string_view("push");
+        push.size_letters = context.code_bits == 32 ? "l" : "w";
+        push.first_operand = line.operands.size();
+        push.operand_count = 1;
+        line.operands.push_back(std::string_view("%cs"));
+    }
+    statement& s = line.statements.emplace_back();
+    s.mnemonic = draft.mnemonic;
+    s.first_operand = line.operands.size();
+    s.operand_count = 1;
+    line.operands.push_back(target);
+    line.warnings.push_back({column, call ? warning_text::far_call_same_segment : warning_text::far_jump_same_segment});
+    return true;
 }
 
 // rep stosd, lock inc word ptr [bx]: the instruction after a prefix is converted as if it stood

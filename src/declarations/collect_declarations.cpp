@@ -116,12 +116,38 @@ private:
         facts.structure = structure;
     }
 
-    void declare_procedure(std::string_view name, bool far)
+    void declare_procedure(std::string_view name, bool far, bool external = false)
     {
         const std::uint32_t entry = declare(name);
         if (entry != no_entry) {
-            d_.names.facts(entry).kind = declared::procedure;
-            d_.names.facts(entry).far = far;
+            name_facts& facts = d_.names.facts(entry);
+            facts.kind = declared::procedure;
+            facts.far = far;
+            facts.external = external;
+            facts.segment = external ? no_entry : segment_;
+        }
+    }
+
+    // Segments are numbered by name from 1: a segment opened again keeps its number.
+    void enter_segment(std::string_view name)
+    {
+        std::uint32_t number = 0;
+        const std::uint32_t known = d_.segment_names.find(name);
+        if (known != d_.segment_names.none) {
+            number = d_.segment_names.facts(known);
+        } else if (within_limit()) {
+            const std::uint32_t entry = d_.segment_names.add(name);
+            number = static_cast<std::uint32_t>(d_.segment_names.size());
+            d_.segment_names.facts(entry) = number;
+        }
+        set_segment(number);
+    }
+
+    void set_segment(std::uint32_t number)
+    {
+        segment_ = number;
+        if (main_file_ && within_limit() && (d_.segments.empty() || d_.segments.back().segment != number)) {
+            d_.segments.push_back({line_number_, number});
         }
     }
 
@@ -273,7 +299,9 @@ private:
         }
         simplified_segment_ = false;
         segment_bits_.push_back(bits);
+        outer_segments_.push_back(segment_);
         set_code_size(bits);
+        enter_segment(w.is(0, "segment") ? w[1] : w[0]);
     }
 
     // ends closes the structure being declared, or else the innermost segment.
@@ -284,6 +312,10 @@ private:
         } else if (!segment_bits_.empty()) {
             segment_bits_.pop_back();
             set_code_size(segment_bits_.empty() ? model_bits_ : segment_bits_.back());
+            set_segment(outer_segments_.empty() ? 0 : outer_segments_.back());
+            if (!outer_segments_.empty()) {
+                outer_segments_.pop_back();
+            }
         }
     }
 
@@ -302,6 +334,8 @@ private:
     bool simplified_segment_ = true;        // .code / codeseg rather than a segment ... ends
     int model_bits_ = 16;
     std::vector<int> segment_bits_;         // the open segments' code sizes
+    std::vector<std::uint32_t> outer_segments_;  // the segments that open ones interrupt
+    std::uint32_t segment_ = 0;             // the segment the line stands in
     std::size_t open_procedure_ = no_procedure;
     bool in_structure_ = false;
     std::uint32_t structure_ = no_entry;
@@ -352,7 +386,12 @@ void collector::directive_line(const statement_words& w, const source_line& line
                equal_folded(first, "stack") || equal_folded(first, ".fardata") || equal_folded(first, "fardata")) {
         simplified_segment_ = true;
         segment_bits_.clear();
+        outer_segments_.clear();
         set_code_size(model_bits_);
+        // .code [name] and codeseg [name]: one code segment for the module unless named.
+        const bool code = equal_folded(first, ".code") || equal_folded(first, "codeseg");
+        const std::string_view named = w[1];
+        enter_segment(code ? (named.empty() ? std::string_view("_TEXT") : named) : first);
     } else if (equal_folded(first, "include")) {
         std::string_view name = line.operands.empty() ? std::string_view() : trim_trailing_blanks(line.operands[0]);
         if (name.size() >= 2 && (name.front() == '"' || name.front() == '\'' || name.front() == '<')) {
@@ -370,8 +409,15 @@ void collector::directive_line(const statement_words& w, const source_line& line
             }
             const std::string_view name = item.substr(0, colon);
             const std::string_view type = item.substr(colon + 1);
+            // global names what this file defines (public) or what another does (extrn): a
+            // definition here wins, before or after.
+            const name_facts* known = d_.find(name);
+            if (equal_folded(first, "global") && known != nullptr && known->kind != declared::unknown) {
+                continue;
+            }
             if (is_code_type(type)) {
-                declare_procedure(name, equal_folded(type, "far") || (equal_folded(type, "proc") && d_.far_by_model));
+                declare_procedure(name, equal_folded(type, "far") || (equal_folded(type, "proc") && d_.far_by_model),
+                                  true);
             } else if (const std::uint32_t bytes = bytes_of(type); bytes > 0) {
                 declare_variable(name, bytes);
             }
@@ -427,6 +473,7 @@ void collector::declaring_line(std::string_view folder, int depth)
             const std::uint32_t entry = is_local_label(name) ? no_entry : declare(name);
             if (entry != no_entry && d_.names.facts(entry).kind == declared::unknown) {
                 d_.names.facts(entry).kind = declared::label;
+                d_.names.facts(entry).segment = segment_;
             }
             open_scope(name);
             if (in_structure_ && !verb.empty() && bytes_of(verb) > 0) {

@@ -33,6 +33,8 @@ inline constexpr std::size_t max_declared_names = 4'000'000;
 struct name_facts {
     declared kind = declared::unknown;
     bool far = false;                     // a procedure's distance
+    bool external = false;                // declared by extrn or global, defined elsewhere
+    std::uint32_t segment = no_entry;     // the segment a procedure or label stands in
     std::uint32_t size = 0;               // bytes of a variable, field or whole structure; 0 unknown
     std::uint32_t structure = no_entry;   // a variable's structure type; a field's structure
     std::uint32_t offset = 0;             // a field's offset in its structure
@@ -78,6 +80,12 @@ struct code_size_change {
     int bits = 16;
 };
 
+// From first_line on, lines stand in the segment with this number (0 before any segment).
+struct segment_change {
+    std::uint64_t first_line = 0;
+    std::uint32_t segment = 0;
+};
+
 // From first_line on, Tasm reads in IDEAL mode (or, when false, in MASM mode).
 struct mode_change {
     std::uint64_t first_line = 0;
@@ -91,6 +99,8 @@ struct program_declarations {
     std::vector<local_scope> scopes;           // in line order
     std::vector<code_size_change> code_sizes;  // in line order
     std::vector<mode_change> modes;            // in line order
+    std::vector<segment_change> segments;      // in line order
+    name_table<std::uint32_t> segment_names;   // each segment's number, by name
     bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
     std::size_t limit = max_declared_names;    // names and line facts kept at most
     bool truncated = false;                    // the limit was reached: later names are unknown

@@ -28,6 +28,8 @@ const conversion_context& line_context::at(std::uint64_t line)
     context_.procedure = procedure != nullptr && line <= procedure->last_line ? procedure : nullptr;
     const code_size_change* size = last_starting_by(program_->code_sizes, line);
     context_.code_bits = size != nullptr ? size->bits : 16;
+    const segment_change* segment = last_starting_by(program_->segments, line);
+    context_.segment = segment != nullptr ? segment->segment : 0;
     const mode_change* mode = last_starting_by(program_->modes, line);
     context_.ideal = mode != nullptr && mode->ideal;
 

@@ -73,6 +73,18 @@ int declared_size_in(std::string_view text, const conversion_context& context, b
         }
         const name_facts* facts = after_offset ? nullptr : context.find(t.text);
         after_offset = false;
+        if (facts != nullptr && facts->kind == declared::variable && facts->structure != no_entry) {
+            // An instance of a structure: the field after its "." gives the size.
+            tokenizer after = tokens;
+            token dot;
+            token field;
+            if (after.next(dot) && dot.text == "." && after.next(field)) {
+                if (const structure_field* f = field_of_instance(t.text, field.text, &context)) {
+                    return size_flag_of_bytes(f->size);
+                }
+            }
+            return 0;
+        }
         if (facts != nullptr &&
             (facts->kind == declared::variable || (fields_count && facts->kind == declared::field))) {
             return size_flag_of_bytes(facts->size);

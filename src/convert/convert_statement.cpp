@@ -307,6 +307,11 @@ void statement_converter::convert(const source_line& source, const conversion_co
     line.comment = source.comment;
     line.ending = source.ending;
 
+    source_ = &source;
+    if (context.structure != nullptr) {
+        write_structure_line(source, context, line);
+        return;
+    }
     statement_draft& draft = draft_;
     draft.clear();
     draft.label = source.label;
@@ -317,6 +322,7 @@ void statement_converter::convert(const source_line& source, const conversion_co
     const std::string_view label = line.view(draft.label);
     line.label = draft.label;
     line.work.expressions.local_label_prefix = context.local_label_prefix;
+    line.work.expressions.context = &context;
     if (is_local_label(label) && !context.local_label_prefix.empty()) {
         // @@next: becomes the scope's own name for it, .Lscope.next:
         const std::size_t begin = line.text.size();
@@ -330,7 +336,6 @@ void statement_converter::convert(const source_line& source, const conversion_co
     if (line.view(draft.mnemonic).empty()) {
         return;
     }
-    source_ = &source;
     if (how == found::nowhere && !draft.known && source.mnemonic.front() != '.') {
         line.warnings.push_back({source.column_of(source.mnemonic), warning_text::unknown_mnemonic});
     }
@@ -433,6 +438,46 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
     line.operands.push_back(target);
     line.warnings.push_back({column, call ? warning_text::far_call_same_segment : warning_text::far_jump_same_segment});
     return true;
+}
+
+// The lines of a structure's declaration declare offsets: each named field becomes .equ field,
+// offset, and structure.field the same (IDEAL mode knows only that name). The struc and ends
+// lines, and every other line inside, keep only their comment.
+void statement_converter::write_structure_line(const source_line& source, const conversion_context& context,
+                                               converted_line& line)
+{
+    if (context.line == context.structure->first_line || context.line == context.structure->last_line ||
+        source.label.empty() || source.mnemonic_word == nullptr || source.mnemonic_word->kind != word_kind::data) {
+        return;
+    }
+    const program_declarations& program = *context.program;
+    const std::string_view structure = program.names.name(context.structure->structure);
+    const std::string_view field = source.label.back() == ':' ? source.label.substr(0, source.label.size() - 1)
+                                                                : source.label;
+    const std::size_t begin = line.text.size();
+    line.text += structure;
+    line.text += '.';
+    line.text += field;
+    const piece qualified = piece::in_buffer(begin, line.text.size());
+    const name_facts* facts = program.find(line.view(qualified));
+    if (facts == nullptr || facts->kind != declared::field) {
+        return;
+    }
+    const std::size_t offset_begin = line.text.size();
+    line.text += std::to_string(facts->offset);
+    const piece offset = piece::in_buffer(offset_begin, line.text.size());
+    const auto equate = [&](piece name) {
+        statement& s = line.statements.emplace_back();
+        s.mnemonic = std::string_view(".equ");
+        s.first_operand = line.operands.size();
+        s.operand_count = 2;
+        line.operands.push_back(name);
+        line.operands.push_back(offset);
+    };
+    if (!context.ideal) {
+        equate(field);
+    }
+    equate(qualified);
 }
 
 // rep stosd, lock inc word ptr [bx]: the instruction after a prefix is converted as if it stood

@@ -477,12 +477,45 @@ private:
     text_buffer& out_;
 };
 
-void write_tokens(const expression_workspace& work, string_meaning strings, text_buffer& out)
+// var.field, var an instance of a structure: the field the "." at t addresses, or nullptr.
+const structure_field* instance_field_at(const token& t, const token& previous, tokenizer after,
+                                         const expression_workspace& work)
 {
-    for (const token& t : work.tokens) {
+    if (t.kind != token_kind::other || t.text != "." || previous.kind != token_kind::name || work.context == nullptr) {
+        return nullptr;
+    }
+    token field;
+    if (!after.next(field) || field.kind != token_kind::name) {
+        return nullptr;
+    }
+    return field_of_instance(previous.text, field.text, work.context);
+}
+
+// Every token in its GNU As form; var.field becomes var+field (IDEAL mode: var+structure.field).
+void write_token_stream(std::string_view text, string_meaning strings, const expression_workspace& work,
+                        text_buffer& out)
+{
+    token previous;
+    tokenizer tokens(text);
+    for (token t; tokens.next(t);) {
+        if (instance_field_at(t, previous, tokens, work) != nullptr) {
+            token name;
+            tokens.next(name);
+            out += '+';
+            if (work.context->ideal) {
+                const name_facts* instance = work.context->find(previous.text);
+                out += work.context->program->names.name(instance->structure);
+                out += '.';
+            }
+            out += name.text;
+            previous = name;
+            continue;
+        }
         write_token(t, strings, work.local_label_prefix, out);
+        previous = t;
     }
 }
+
 
 // Only text with a quote, a letter or a digit can hold anything to rewrite.
 bool may_need_rewriting(std::string_view text)
@@ -505,6 +538,27 @@ bool has_no_gnu_as_form(std::string_view word)
     }
     const expression_word_row* row = find_expression_word(word);
     return row != nullptr && row->role == expression_word::no_gnu_as_form;
+}
+
+const structure_field* field_of_instance(std::string_view variable, std::string_view field,
+                                         const conversion_context* context)
+{
+    if (context == nullptr || context->program == nullptr) {
+        return nullptr;
+    }
+    const name_facts* instance = context->find(variable);
+    if (instance == nullptr || instance->kind != declared::variable || instance->structure == no_entry) {
+        return nullptr;
+    }
+    const program_declarations& program = *context->program;
+    const name_facts& structure = program.names.facts(instance->structure);
+    for (std::uint32_t n = 0; n < structure.field_count; ++n) {
+        const structure_field& candidate = program.fields[structure.first_field + n];
+        if (candidate.name != no_entry && equal_folded(program.names.name(candidate.name), field)) {
+            return &candidate;
+        }
+    }
+    return nullptr;
 }
 
 namespace {
@@ -539,9 +593,11 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
     bool has_operator_word = false;
     std::string_view left_as_written;
     {
+        token previous;
         tokenizer tokens(text);
         for (token t; tokens.next(t);) {
-            rewrite = rewrite || needs_rewriting(t, work);
+            rewrite = rewrite || needs_rewriting(t, work) || instance_field_at(t, previous, tokens, work) != nullptr;
+            previous = t;
             if (t.kind != token_kind::name) {
                 continue;
             }
@@ -560,10 +616,7 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
             out += text;
             return left_as_written;
         }
-        tokenizer tokens(text);
-        for (token t; tokens.next(t);) {
-            write_token(t, strings, work.local_label_prefix, out);
-        }
+        write_token_stream(text, strings, work, out);
         return left_as_written;
     }
     work.tokens.clear();
@@ -578,7 +631,7 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
     parser p(text, work);
     std::size_t root = 0;
     if (!p.parse(root)) {
-        write_tokens(work, strings, out);
+        write_token_stream(text, strings, work, out);
         return left_as_written;
     }
     out += text.substr(0, leading);

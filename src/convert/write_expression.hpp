@@ -1,6 +1,7 @@
 // Writes a Tasm expression in GNU As notation.
 #pragma once
 
+#include "convert/conversion_context.hpp"
 #include "source/tokenizer.hpp"
 #include "text/text_buffer.hpp"
 
@@ -31,7 +32,14 @@ struct expression_workspace {
     // What @@name becomes before name in the line being converted (".Lmain."), or empty, when
     // the line is converted without its program's declarations: then @@name stays.
     std::string_view local_label_prefix;
+    // The context of the line being converted, for its program's structures (var.field), or null.
+    const conversion_context* context = nullptr;
 };
+
+// The field that "var . field" addresses when var is an instance of a structure the program
+// declares and field one of its fields, or nullptr.
+const structure_field* field_of_instance(std::string_view variable, std::string_view field,
+                                         const conversion_context* context);
 
 // What a string of two or more characters stands for: a number in instructions (and dw, dd), its
 // characters where a data directive lays them out one by one.

@@ -242,6 +242,10 @@ private:
     void begin_structure(std::string_view name)
     {
         structure_ = declare(name);
+        if (main_file_ && within_limit()) {
+            d_.structures.push_back({line_number_, line_number_, structure_});
+            open_structure_span_ = true;
+        }
         if (structure_ != no_entry) {
             name_facts& facts = d_.names.facts(structure_);
             facts.kind = declared::structure;
@@ -263,15 +267,20 @@ private:
         // (a field is one value in the programs this serves).
         const std::uint32_t count = line.operands.empty() ? 1 : static_cast<std::uint32_t>(line.operands.size());
         if (!w.label().empty()) {
-            // Declared first: a new name may move every entry, the structure's included.
+            // Declared first: a new name may move every entry, the structure's included. The field
+            // is known by its own name (MASM) and as structure.field (IDEAL).
+            qualified_.assign(d_.names.name(structure_)).append(".").append(w.label());
+            const std::uint32_t qualified = declare(qualified_);
             const std::uint32_t entry = declare(w.label());
             name_facts& owner = d_.names.facts(structure_);
-            if (entry != no_entry) {
-                name_facts& facts = d_.names.facts(entry);
-                facts.kind = declared::field;
-                facts.size = each;
-                facts.structure = structure_;
-                facts.offset = owner.size;
+            for (const std::uint32_t known : {qualified, entry}) {
+                if (known != no_entry) {
+                    name_facts& facts = d_.names.facts(known);
+                    facts.kind = declared::field;
+                    facts.size = each;
+                    facts.structure = structure_;
+                    facts.offset = owner.size;
+                }
             }
             std::string_view value;
             if (!line.operands.empty()) {
@@ -309,6 +318,10 @@ private:
     {
         if (in_structure_) {
             in_structure_ = false;
+            if (main_file_ && open_structure_span_) {
+                d_.structures.back().last_line = line_number_;
+                open_structure_span_ = false;
+            }
         } else if (!segment_bits_.empty()) {
             segment_bits_.pop_back();
             set_code_size(segment_bits_.empty() ? model_bits_ : segment_bits_.back());
@@ -338,6 +351,8 @@ private:
     std::uint32_t segment_ = 0;             // the segment the line stands in
     std::size_t open_procedure_ = no_procedure;
     bool in_structure_ = false;
+    bool open_structure_span_ = false;
+    std::string qualified_;                 // structure.field, built for each field
     std::uint32_t structure_ = no_entry;
     local_scope pending_scope_;             // the scope the lines stand in, until it is kept
     bool scope_pending_ = true;             // the scope before the first label: .Lfile
@@ -485,6 +500,11 @@ void collector::declaring_line(std::string_view folder, int depth)
             field(w, source_);  // a field without a name still takes its room
             return;
         }
+        directive_line(w, source_, folder, depth);
+        return;
+    }
+    // A directive in the first column (ideal, model small, IDEAL's proc name, ends name ...).
+    if (source_.label_word != nullptr && source_.label_word->kind == word_kind::directive) {
         directive_line(w, source_, folder, depth);
         return;
     }

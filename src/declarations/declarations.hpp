@@ -20,7 +20,7 @@ enum class declared : std::uint8_t {
     procedure,  // proc, extrn name:near/far/proc, label near/far
     label,      // name: (a code address)
     structure,  // struc ... ends
-    field,      // a field of a structure
+    field,      // a field of a structure; it is also known as structure.field
 };
 
 inline constexpr std::uint32_t no_entry = ~std::uint32_t{0};
@@ -80,6 +80,13 @@ struct code_size_change {
     int bits = 16;
 };
 
+// The lines of a structure's declaration, from its struc line to its ends line.
+struct structure_span {
+    std::uint64_t first_line = 0;
+    std::uint64_t last_line = 0;
+    std::uint32_t structure = no_entry;
+};
+
 // From first_line on, lines stand in the segment with this number (0 before any segment).
 struct segment_change {
     std::uint64_t first_line = 0;
@@ -100,6 +107,7 @@ struct program_declarations {
     std::vector<code_size_change> code_sizes;  // in line order
     std::vector<mode_change> modes;            // in line order
     std::vector<segment_change> segments;      // in line order
+    std::vector<structure_span> structures;    // in line order
     name_table<std::uint32_t> segment_names;   // each segment's number, by name
     bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
     std::size_t limit = max_declared_names;    // names and line facts kept at most

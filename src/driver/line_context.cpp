@@ -26,6 +26,8 @@ const conversion_context& line_context::at(std::uint64_t line)
     context_.program = program_;
     const procedure_span* procedure = last_starting_by(program_->procedures, line);
     context_.procedure = procedure != nullptr && line <= procedure->last_line ? procedure : nullptr;
+    const structure_span* structure = last_starting_by(program_->structures, line);
+    context_.structure = structure != nullptr && line <= structure->last_line ? structure : nullptr;
     const code_size_change* size = last_starting_by(program_->code_sizes, line);
     context_.code_bits = size != nullptr ? size->bits : 16;
     const segment_change* segment = last_starting_by(program_->segments, line);

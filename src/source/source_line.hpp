@@ -9,6 +9,7 @@ namespace dravent {
 // The views stay valid as long as the text the line was split from. The record is reused from
 // line to line: splitting a line clears it and keeps the capacity the operand list has grown to.
 struct source_line {
+    std::string_view text;                 // the whole line without its ending
     std::string_view label;                // the first token of a line that begins with neither white space nor ";"
     std::string_view mnemonic;             // the first token after the label
     std::vector<std::string_view> operands;

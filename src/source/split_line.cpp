@@ -79,6 +79,7 @@ bool names_declared_word(std::string_view word, std::string_view next)
 
 void source_line::clear()
 {
+    text = {};
     label = {};
     mnemonic = {};
     operands.clear();
@@ -94,6 +95,7 @@ void split_line(std::string_view text, source_line& line)
         text.remove_suffix(1);
         line.ending = "\r\n";
     }
+    line.text = text;
     if (!text.empty() && text[0] == ';') {
         take_comment(text, 0, line);
         return;

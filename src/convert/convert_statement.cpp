@@ -106,12 +106,21 @@ int line_flags_of(std::string_view mnemonic)
 }
 
 void statement_converter::convert(const source_line& source, const conversion_context& context,
-                                  converted_line& line)
+                                  converted_line& line, data_directive continued)
 {
     line.clear();
     line.has_comment = source.has_comment;
     line.comment = source.comment;
     line.ending = source.ending;
+
+    // Data definitions and the directives with a line writer (directives.hpp) convert the whole
+    // line themselves.
+    if (const whole_line written = convert_whole_line(source, context, continued, line);
+        written != whole_line::not_converted) {
+        draft_.clear();
+        draft_.line_flags = written == whole_line::data ? LINE_DATA : 0;
+        return;
+    }
 
     statement_draft& draft = draft_;
     draft.clear();

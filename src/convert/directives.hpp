@@ -1,13 +1,17 @@
-// Tasm directives that a handler rewrites, or that are dropped from the line.
+// Tasm directives that a handler rewrites, or that are dropped from the line; and the conversion
+// of the lines that data definitions make.
 #pragma once
 
 #include "convert/conversion_context.hpp"
 #include "convert/converted_line.hpp"
+#include "convert/data_directive.hpp"
 #include "convert/statement_draft.hpp"
+#include "source/source_line.hpp"
 #include "text/hashed_table.hpp"
 #include "vocabulary/mnemonics.hpp"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace dravent {
@@ -58,5 +62,18 @@ constexpr bool vocabulary_knows_the_directives()
     return true;
 }
 static_assert(vocabulary_knows_the_directives(), "mnemonic_table must know every directive of directive_table");
+
+// What convert_whole_line made of a line.
+enum class whole_line : std::uint8_t { not_converted, data };
+
+// Converts the line by itself when it defines data or goes on with the data definition that the
+// line before left open (continued): sets its label, statements, comment and leaves_open, and
+// says so. Otherwise returns not_converted with only leaves_open set, for the statement converter
+// to go on with the line. The data directive is searched for as the statement converter searches
+// renames: by mnemonic, then, for a mnemonic with no rename, by label (a directive in the first
+// column). A data definition that GNU As has no form for is left to the statement converter,
+// which writes it in a form GNU As rejects.
+whole_line convert_whole_line(const source_line& source, const conversion_context& context,
+                              data_directive continued, converted_line& line);
 
 } // namespace dravent

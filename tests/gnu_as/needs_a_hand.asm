@@ -1,10 +1,16 @@
 ; bits 16
 ; Tasm forms that the converter leaves for the user to finish. Each converted line must be
 ; rejected by GNU As, loudly, rather than assemble to other code.
-; string data in db
-msg     db 'Hello', 0
-; dup
-buf     db 10 dup (?)
+; data with no GNU As form: an integer or a string in dt, a real in df, an address in df or dp
+; (a far pointer), an empty string, a string left open, a string too long for its directive
+        dt 5
+        dt 'AB'
+        df 1.5
+        dp offset handler
+        db ''
+        db 'abc
+        dw 'ABCDE'
+        dd 'ABCDE'
 ; Tasm's segment symbols and operators
         mov ax, @data
         mov ax, seg msg

@@ -1,7 +1,7 @@
 # hello.asm - a DOS .COM-style program: prints a greeting, then the digits 0 to 9.
 # 16-bit code: assemble the converted file with ".code16" in front of it.
 
-
+	.code16	
 
 
 	.text	

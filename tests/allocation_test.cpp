@@ -49,6 +49,9 @@ std::vector<std::string> mix()
         "\t\t'continued', 0",
         "\tdd 1.5, 2 dup (3 dup (?), 4), offset rule, 'AB'",
         "\tdf 123456789ABCh",
+        "code\tsegment para public 'CODE' use16",
+        "\tglobal alpha:word, beta:proc, gamma:byte:10",
+        "main\tproc near",
     });
     return lines;
 }

@@ -81,6 +81,7 @@ TEST(convert_statement, sets_the_line_flags)
         {"\tshl ax, cl", LINE_SHIFT},
         {"\tSHRD eax, ebx, cl", LINE_SHIFT},
         {"\tmodel small", 0},
+        {"\tcode segment use16", 0},
         {"\tmov ax, bx", 0},
     };
     for (const auto& c : cases) {

@@ -58,9 +58,13 @@ table   dw 1, 2,                                ;= table: .short 1, 2
            5                                    ;= .short 5
 bytes   db 'ab',                                ;= bytes: .byte 0x61, 0x62
            'cd', 0                              ;= .byte 0x63, 0x64, 0
-; names declared with an indented name, a colon, or in the first column
+; names declared with an indented name, a colon, or in the first column; label
    indented db 1                                ;= indented: .byte 1
 colon:  dw 2                                    ;= colon: .short 2
 db 3                                            ;= .byte 3
 db 4,5                                          ;= .byte 4, 5
 db 'six', 6                                     ;= .byte 0x73, 0x69, 0x78, 6
+as_word label word                              ;= as_word:
+        dw 7                                    ;= .short 7
+        label as_byte byte                      ;= as_byte:
+        db 8                                    ;= .byte 8

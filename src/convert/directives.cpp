@@ -407,6 +407,22 @@ void keep_first_column_form(const source_line& source, std::string_view rename, 
     add_statement(line, source.mnemonic);
 }
 
+// A db, dw, dd or dq list without a quote, a parenthesis or a point holds no string, dup or real:
+// only values, which the statement converter writes as convert_data would, in the same order and
+// the same text. It is left to that converter, which is quicker about it.
+bool holds_plain_values(data_directive directive, std::string_view list)
+{
+    if (directive == data_directive::df || directive == data_directive::dt) {
+        return false;
+    }
+    for (const char c : list) {
+        if (is_quote(c) || c == '(' || c == '.') {
+            return false;
+        }
+    }
+    return true;
+}
+
 whole_line define_data(const mnemonic_row& row, std::string_view word, std::string_view label,
                        const source_line& source, const conversion_context& context, converted_line& line)
 {
@@ -415,6 +431,10 @@ whole_line define_data(const mnemonic_row& row, std::string_view word, std::stri
         return whole_line::not_converted;
     }
     const rest_of_line rest = rest_after(source.text, word);
+    if (word.data() == source.mnemonic.data() && holds_plain_values(directive, rest.list)) {
+        line.leaves_open = !rest.arguments.empty() && rest.arguments.back() == ',' ? directive : data_directive::none;
+        return whole_line::not_converted;
+    }
     if (!convert_data(directive, label, rest.list, context, line)) {
         return whole_line::not_converted;
     }

@@ -195,10 +195,12 @@ enum class whole_line : std::uint8_t { not_converted, data, directive };
 // Converts the line by itself when it defines data, holds a directive whose row has a writer, or
 // goes on with the data definition that the line before left open (continued): sets its label,
 // statements, comment and leaves_open, and says which it was. Otherwise returns not_converted
-// with only leaves_open set, for the statement converter to go on with the line. The directive is searched
-// for as the statement converter searches it: by mnemonic, then, for a mnemonic that names no
-// directive or rename, by label (a directive in the first column). A data definition that GNU As
-// has no form for is left to the statement converter, which writes it in a form GNU As rejects.
+// with only leaves_open set, for the statement converter to go on with the line. The directive is
+// searched for as the statement converter searches it: by mnemonic, then, for a mnemonic that
+// names no directive or rename, by label (a directive in the first column). Two kinds of data
+// definition are left to the statement converter: a list of plain values (no quote, parenthesis
+// or point), which it writes the same, and one GNU As has no form for, which it writes in a form
+// GNU As rejects.
 whole_line convert_whole_line(const source_line& source, const conversion_context& context,
                               data_directive continued, converted_line& line);
 

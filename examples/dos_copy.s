@@ -1,7 +1,7 @@
 # dos_copy.asm - copies a block of words between segments and scales a table, in 16-bit code.
 # Shows segment registers, segment overrides, string instructions, shifts and ports.
 
-
+	.code16	
 
 
 	.text	

@@ -1,5 +1,5 @@
 ; hello.asm - a DOS .COM-style program: prints a greeting, then the digits 0 to 9.
-; 16-bit code: assemble the converted file with ".code16" in front of it.
+; 16-bit code: "model tiny" becomes ".code16" in the converted file.
         ideal
         model tiny
         p386

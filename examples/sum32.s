@@ -1,7 +1,7 @@
 # sum32.asm - a 32-bit routine: the sum of an array of doublewords, with the cdecl
 # convention: int sum(const int *values, int count).
 
-
+	.code32	
 
 	.text	
 	.globl	sum

@@ -1,7 +1,7 @@
 # sum32_main.asm - a 32-bit Linux program around sum32.asm: it adds up four doublewords with
 # sum and exits with the total (100) as its status.
 
-
+	.code32	
 
 	.text	
 

@@ -1,8 +1,10 @@
 // libFuzzer target: arbitrary bytes through the same conversion code the dravent command runs,
 // as a whole file and line by line, checking what must hold for every input:
 // - one output line for every input line, and no line feed inside an output line;
-// - the output of a line depends only on that line and the declarations of its file, not on the
-//   lines before it;
+// - the output of a line depends only on that line, the declarations of its file, and the data
+//   definition the line before left open (a data list that ends in a comma goes on in the next
+//   line); a line leaves one open only when it holds a comma, or when it is blank or a comment
+//   and passes on the one before;
 // - the whole-file loop gives the same bytes whatever its read and write block size;
 // - the splitter's views lie inside the line, in order, and the tokenizer's tokens cover an operand
 //   exactly, each one at least one character long.
@@ -105,6 +107,16 @@ void check_split(std::string_view line)
     check(!source.has_comment || lies_within(source.comment, line), "the comment lies in the line");
 }
 
+// A data definition stays open only after a line with a comma, or passes a blank or comment line.
+void check_left_open(std::string_view line, dravent::data_directive before, dravent::data_directive after)
+{
+    dravent::source_line source;
+    dravent::split_line(line, source);
+    const bool blank = source.label.empty() && source.mnemonic.empty() && source.operands.empty();
+    check(after == dravent::data_directive::none || (blank ? after == before : line.find(',') != line.npos),
+          "a line leaves a data definition open only after a comma, or passes one on when blank");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -115,18 +127,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     dravent::program_declarations program;
     dravent::collect_declarations_from_text(input, "/nonexistent", program);
 
-    // Line by line, each line with a converter of its own that knows only the declarations and
-    // the line's number: nothing else can carry over from the lines before.
+    // Line by line, each line with a converter of its own that knows only the declarations, the
+    // line's number and the data definition the line before left open: nothing else carries over.
     std::string expected;
     std::size_t lines = 0;
+    dravent::data_directive open = dravent::data_directive::none;
     for (std::size_t start = 0; start < input.size(); ++lines) {
         const std::size_t end = std::min(input.find('\n', start), input.size());
-        check_split(input.substr(start, end - start));
-        dravent::line_converter fresh(&program);
+        const std::string_view line = input.substr(start, end - start);
+        check_split(line);
+        dravent::line_converter fresh(&program, open);
         fresh.set_next_line(lines + 1);
         std::string one;
-        fresh.convert(input.substr(start, end - start), one);
+        fresh.convert(line, one);
         check(!one.empty() && one.find('\n') == one.size() - 1, "an output line holds exactly one line feed, at its end");
+        check_left_open(line, open, fresh.open_data());
+        open = fresh.open_data();
         expected += one;
         start = end + 1;
     }

@@ -31,7 +31,8 @@ namespace dravent {
 namespace {
 
 // The benchmarks' mix, and lines that grow the buffers further: a long operand list, long names,
-// a DOS line ending, directives and every form of memory operand.
+// a DOS line ending, directives, data of every shape (a list continued on the next line too) and
+// every form of memory operand.
 std::vector<std::string> mix()
 {
     std::vector<std::string> lines(bench::sample_lines.begin(), bench::sample_lines.end());
@@ -44,6 +45,13 @@ std::vector<std::string> mix()
         "\tdb 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33,34,35",
         "\tlea di, label_with_a_name_longer_than_the_small_string_buffer",
         "\tmov ax, word ptr [a_displacement_longer_than_sixteen_characters+bx]",
+        "rule\tdb 2 dup (10 dup ('-'), 2 dup (' ')), 13, 10, 'a string of some length', '$',",
+        "\t\t'continued', 0",
+        "\tdd 1.5, 2 dup (3 dup (?), 4), offset rule, 'AB'",
+        "\tdf 123456789ABCh",
+        "code\tsegment para public 'CODE' use16",
+        "\tglobal alpha:word, beta:proc, gamma:byte:10",
+        "main\tproc near",
     });
     return lines;
 }

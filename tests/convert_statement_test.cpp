@@ -43,7 +43,11 @@ TEST(convert_statement, sets_the_line_flags)
         {"\tdq 1", LINE_DATA},
         {"\t.byte 1", LINE_DATA},
         {"x = 5", LINE_DATA},
-        {"\tdt 1.5", 0},
+        // Every data definition GNU As has a form for is a data line, dt and df too; a dt integer
+        // keeps the flags of its rename, .octet.
+        {"\tdt 1.5", LINE_DATA},
+        {"\tdf 5", LINE_DATA},
+        {"\tdt 5", 0},
         {"\tpublic main", LINE_DATA},
         {"\talign 4", LINE_DATA},
         {"public main", 0},
@@ -77,6 +81,7 @@ TEST(convert_statement, sets_the_line_flags)
         {"\tshl ax, cl", LINE_SHIFT},
         {"\tSHRD eax, ebx, cl", LINE_SHIFT},
         {"\tmodel small", 0},
+        {"\tcode segment use16", 0},
         {"\tmov ax, bx", 0},
     };
     for (const auto& c : cases) {

@@ -153,5 +153,18 @@ TEST(split_line, takes_a_final_carriage_return_into_the_ending)
     EXPECT_EQ(line.ending, "\r\n");
 }
 
+TEST(split_line, views_the_whole_line_without_its_ending)
+{
+    source_line line;
+    const std::string_view text = "msg db 'a;b' ; c\r";
+    split_line(text, line);
+    EXPECT_EQ(line.text, text.substr(0, text.size() - 1));
+    EXPECT_EQ(line.text.data(), text.data());
+    split_line("; only a comment", line);
+    EXPECT_EQ(line.text, "; only a comment");
+    split_line("", line);
+    EXPECT_EQ(line.text, "");
+}
+
 } // namespace
 } // namespace dravent

@@ -91,7 +91,10 @@ TEST(hashed_table_find, compares_whole_names_without_regard_to_case)
     }
     for (const directive_row& row : directive_table) {
         EXPECT_EQ(directive_table.find(row.name), &row) << row.name;
+        // A row rewrites the draft through its handler or writes the whole line, not both.
+        EXPECT_TRUE(row.handler == nullptr || row.write == nullptr) << row.name;
     }
+    EXPECT_EQ(directive_table.find("Segment")->write, &write_segment);
     for (const register_row& row : register_table) {
         EXPECT_EQ(find_register(row.name), &row) << row.name;
     }

@@ -300,7 +300,7 @@ int line_flags_of(std::string_view mnemonic)
 }
 
 void statement_converter::convert(const source_line& source, const conversion_context& context,
-                                  converted_line& line)
+                                  converted_line& line, data_directive continued)
 {
     line.clear();
     line.has_comment = source.has_comment;
@@ -312,6 +312,17 @@ void statement_converter::convert(const source_line& source, const conversion_co
         write_structure_line(source, context, line);
         return;
     }
+    line.work.expressions.local_label_prefix = context.local_label_prefix;
+    line.work.expressions.context = &context;
+    // Data definitions and the directives with a line writer (directives.hpp) convert the whole
+    // line themselves.
+    if (const whole_line written = convert_whole_line(source, context, continued, line);
+        written != whole_line::not_converted) {
+        draft_.clear();
+        draft_.line_flags = written == whole_line::data ? LINE_DATA : 0;
+        return;
+    }
+
     statement_draft& draft = draft_;
     draft.clear();
     draft.label = source.label;

@@ -5,6 +5,7 @@
 #include "convert/conversion_context.hpp"
 #include "convert/convert_operand.hpp"
 #include "convert/converted_line.hpp"
+#include "convert/data_directive.hpp"
 #include "convert/statement_draft.hpp"
 #include "source/source_line.hpp"
 
@@ -17,8 +18,10 @@ namespace dravent {
 // Holds the working record reused from line to line; keeps nothing else between lines.
 class statement_converter {
 public:
-    // Fills line, which it clears first, from the split source line.
-    void convert(const source_line& source, const conversion_context& context, converted_line& line);
+    // Fills line, which it clears first, from the split source line. continued is the data
+    // definition that the line before left open (line.leaves_open of that line), if any.
+    void convert(const source_line& source, const conversion_context& context, converted_line& line,
+                 data_directive continued = data_directive::none);
 
     // The line flags of the line converted last: what kind of statement it held.
     int line_flags() const { return draft_.line_flags; }

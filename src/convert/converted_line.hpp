@@ -1,6 +1,7 @@
 // One converted line: label, statements and comment, as they will be written out.
 #pragma once
 
+#include "convert/data_directive.hpp"
 #include "convert/workspace.hpp"
 #include "text/text_buffer.hpp"
 
@@ -67,6 +68,7 @@ struct converted_line {
     bool has_comment = false;
     std::string_view comment;          // written behind "#"
     std::string_view ending = "\n";
+    data_directive leaves_open = data_directive::none;  // a data definition the next line goes on with
     text_buffer text;                  // the buffer that owned pieces point into
     std::vector<warning> warnings;     // in the order they were found
     conversion_workspace work;         // reused by the conversion of each operand
@@ -81,6 +83,7 @@ struct converted_line {
         has_comment = false;
         comment = {};
         ending = "\n";
+        leaves_open = data_directive::none;
         text.clear();
     }
 

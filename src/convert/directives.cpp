@@ -1,7 +1,12 @@
-// The directive handlers.
+// The directive handlers and line writers, and the choice of the lines they convert whole.
 #include "convert/directives.hpp"
 
+#include "convert/data.hpp"
+#include "convert/data_list.hpp"
+#include "source/tokenizer.hpp"
 #include "text/characters.hpp"
+
+#include <initializer_list>
 #include "vocabulary/flags.hpp"
 #include "vocabulary/size_keywords.hpp"
 
@@ -47,6 +52,463 @@ void handle_equ(statement_draft& draft, const conversion_context& /*context*/, c
 void handle_textequ(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)
 {
     move_name_after(draft, ".textequ", line);
+}
+
+namespace {
+
+statement& add_statement(converted_line& line, std::string_view mnemonic)
+{
+    statement& added = line.statements.emplace_back();
+    added.mnemonic = mnemonic;
+    added.first_operand = line.operands.size();
+    return added;
+}
+
+void add_operand(converted_line& line, piece operand)
+{
+    line.operands.push_back(operand);
+    ++line.statements.back().operand_count;
+}
+
+// The line as the source has it, so that GNU As rejects it: the label without a colon, the
+// directive and its arguments.
+void write_as_written(const directive_line& directive, converted_line& line)
+{
+    line.label = directive.label;
+    add_statement(line, directive.word);
+    if (!directive.arguments.empty()) {
+        add_operand(line, directive.arguments);
+    }
+}
+
+void write_label_only(std::string_view name, converted_line& line)
+{
+    line.label = name;
+    line.label_colon = true;
+}
+
+// The arguments of a directive, token by token, blanks skipped.
+class argument_reader {
+public:
+    explicit argument_reader(std::string_view text) : tokens_(text) {}
+
+    // The next token that is not a blank; false at the end.
+    bool next(token& t)
+    {
+        while (tokens_.next(t)) {
+            if (t.kind != token_kind::other || !is_blank(t.text[0])) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool at_end()
+    {
+        token ignored;
+        return !next(ignored);
+    }
+
+private:
+    tokenizer tokens_;
+};
+
+bool is_name(const token& t) { return t.kind == token_kind::name; }
+
+bool is_one_of(std::string_view word, std::initializer_list<std::string_view> words)
+{
+    for (const std::string_view candidate : words) {
+        if (equal_folded(word, candidate)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ends_with_folded(std::string_view text, std::string_view ending)
+{
+    return text.size() >= ending.size() && equal_folded(text.substr(text.size() - ending.size()), ending);
+}
+
+// A section written by a fixed directive, for a line with nothing beside its directive.
+void write_fixed_section(const directive_line& directive, std::string_view mnemonic, std::string_view operand,
+                         converted_line& line)
+{
+    if (!directive.label.empty() || !directive.arguments.empty()) {
+        write_as_written(directive, line);
+        return;
+    }
+    add_statement(line, mnemonic);
+    if (!operand.empty()) {
+        add_operand(line, operand);
+    }
+}
+
+// The name that a MASM line writes before the directive, or the first argument of an IDEAL line.
+bool take_declared_name(const directive_line& directive, argument_reader& arguments, std::string_view& name)
+{
+    if (!directive.label.empty()) {
+        name = directive.label;
+        return name.back() != ':';
+    }
+    token t;
+    if (!arguments.next(t) || !is_name(t)) {
+        return false;
+    }
+    name = t.text;
+    return true;
+}
+
+// The name of one entry of a global list, "name" or "name:type...", or empty when the entry is
+// no such thing.
+std::string_view global_name(std::string_view entry)
+{
+    const std::size_t begin = skip_blanks(entry, 0);
+    const std::size_t end = find_from(entry, begin, [](char c) { return !continues_name(c); });
+    const std::size_t after = skip_blanks(entry, end);
+    if (begin == end || !starts_name(entry[begin]) || (after != entry.size() && entry[after] != ':')) {
+        return {};
+    }
+    return entry.substr(begin, end - begin);
+}
+
+// The code size a model line gives, 16 or 32; 0 for a line the converter does not read: a model
+// with far code (medium, large, huge, tpascal), a module name, an unknown word. After the first
+// comma come the language and model modifiers, of which only use16 and use32 matter here.
+int model_code_size(std::string_view arguments)
+{
+    argument_reader reader(arguments);
+    int model = 0;
+    int use = 0;
+    bool after_comma = false;
+    for (token t; reader.next(t);) {
+        if (t.kind == token_kind::other && t.text == ",") {
+            after_comma = true;
+        } else if (!is_name(t)) {
+            return 0;
+        } else if (is_one_of(t.text, {"use16", "use32"})) {
+            use = equal_folded(t.text, "use32") ? 32 : 16;
+        } else if (after_comma) {
+            continue;
+        } else if (model == 0 && is_one_of(t.text, {"tiny", "small", "compact"})) {
+            model = 16;
+        } else if (model == 0 && equal_folded(t.text, "flat")) {
+            model = 32;
+        } else if (!is_one_of(t.text, {"nearstack", "farstack", "dos", "os2", "windows", "nt"})) {
+            return 0;
+        }
+    }
+    if (model == 0 || (model == 32 && use == 16)) {
+        return 0;
+    }
+    return use != 0 ? use : model;
+}
+
+} // namespace
+
+void write_model(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+{
+    const int bits = model_code_size(directive.arguments);
+    if (!directive.label.empty() || bits == 0) {
+        write_as_written(directive, line);
+        return;
+    }
+    add_statement(line, bits == 32 ? ".code32" : ".code16");
+}
+
+void write_code_section(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+{
+    write_fixed_section(directive, ".text", {}, line);
+}
+
+void write_bss_section(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+{
+    write_fixed_section(directive, ".bss", {}, line);
+}
+
+void write_rodata_section(const directive_line& directive, const conversion_context& /*context*/,
+                          converted_line& line)
+{
+    write_fixed_section(directive, ".section", ".rodata", line);
+}
+
+void write_segment(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+{
+    argument_reader arguments(directive.arguments);
+    std::string_view name;
+    if (!take_declared_name(directive, arguments, name)) {
+        write_as_written(directive, line);
+        return;
+    }
+    std::string_view use;
+    std::string_view class_name;
+    bool has_class = false;
+    for (token t; arguments.next(t);) {
+        if (t.kind == token_kind::string && t.closed && !has_class) {
+            class_name = t.digits;
+            has_class = true;
+        } else if (is_name(t) && is_one_of(t.text, {"use16", "use32"}) && use.empty()) {
+            use = equal_folded(t.text, "use32") ? ".code32" : ".code16";
+        } else if (!is_name(t) || !is_one_of(t.text, {"byte", "word", "dword", "para", "page", "mempage", "public",
+                                                      "private", "common", "stack", "memory", "virtual"})) {
+            // AT, an access attribute, a second class: no section of an ELF object says it.
+            write_as_written(directive, line);
+            return;
+        }
+    }
+    if (equal_folded(name, "_text")) {
+        add_statement(line, ".text");
+    } else if (equal_folded(name, "_data")) {
+        add_statement(line, ".data");
+    } else if (equal_folded(name, "_bss")) {
+        add_statement(line, ".bss");
+    } else {
+        const bool code = has_class ? ends_with_folded(class_name, "code")
+                                    : ends_with_folded(name, "code") || ends_with_folded(name, "text");
+        const bool uninitialised = has_class && ends_with_folded(class_name, "bss");
+        add_statement(line, ".section");
+        add_operand(line, name);
+        add_operand(line, code ? std::string_view("\"ax\"") : std::string_view("\"aw\""));
+        if (uninitialised && !code) {
+            add_operand(line, std::string_view("@nobits"));
+        }
+    }
+    if (!use.empty()) {
+        add_statement(line, use);
+    }
+}
+
+void write_proc(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+{
+    argument_reader arguments(directive.arguments);
+    std::string_view name;
+    token distance;
+    const bool plain = take_declared_name(directive, arguments, name) &&
+                       (!arguments.next(distance) || (is_name(distance) && equal_folded(distance.text, "near") &&
+                                                     arguments.at_end()));
+    if (!plain) {
+        write_as_written(directive, line);
+        return;
+    }
+    write_label_only(name, line);
+}
+
+void write_label(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+{
+    argument_reader arguments(directive.arguments);
+    std::string_view name;
+    token type;
+    if (!take_declared_name(directive, arguments, name) || !arguments.next(type) || !is_name(type) ||
+        !arguments.at_end()) {
+        write_as_written(directive, line);
+        return;
+    }
+    write_label_only(name, line);
+}
+
+void write_global(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+{
+    // Each name may carry a type (a:word, p:proc, t:byte:10); .globl takes the names alone.
+    const std::string_view names = directive.arguments;
+    if (!directive.label.empty() || names.empty()) {
+        write_as_written(directive, line);
+        return;
+    }
+    add_statement(line, ".globl");
+    for (std::size_t begin = 0; begin <= names.size();) {
+        const std::size_t comma = find_from(names, begin, [](char c) { return c == ','; });
+        const std::string_view name = global_name(names.substr(begin, comma - begin));
+        if (name.empty()) {
+            line.statements.clear();
+            line.operands.clear();
+            write_as_written(directive, line);
+            return;
+        }
+        add_operand(line, name);
+        begin = comma + 1;
+    }
+}
+
+void write_even(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+{
+    write_fixed_section(directive, ".balign", "2", line);
+}
+
+namespace {
+
+struct rest_of_line {
+    std::string_view arguments;  // without blanks at either end
+    std::string_view list;       // the same with the blanks at its end, as a data list keeps them
+    bool has_comment = false;
+    std::string_view comment;
+};
+
+// What follows position in the line: the arguments up to a ";" outside quotes, and the comment.
+rest_of_line rest_from(std::string_view text, std::size_t position)
+{
+    const std::size_t semicolon = find_comment(text, position);
+    rest_of_line rest;
+    const std::size_t begin = skip_blanks(text, position);
+    rest.list = text.substr(begin, semicolon > begin ? semicolon - begin : 0);
+    rest.arguments = trim_trailing_blanks(rest.list);
+    rest.has_comment = semicolon < text.size();
+    rest.comment = rest.has_comment ? text.substr(semicolon + 1) : std::string_view();
+    return rest;
+}
+
+rest_of_line rest_after(std::string_view text, std::string_view word)
+{
+    return rest_from(text, static_cast<std::size_t>(word.data() - text.data()) + word.size());
+}
+
+void take_comment(const rest_of_line& rest, converted_line& line)
+{
+    line.has_comment = rest.has_comment;
+    line.comment = rest.comment;
+}
+
+// A line of blanks, a comment or nothing.
+bool is_empty(const source_line& source)
+{
+    return source.label.empty() && source.mnemonic.empty() && source.operands.empty();
+}
+
+// A data definition in the first column without a label (db 1,2) that the statement converter
+// wrote right, as ".byte<tab>1,2<tab>", keeps that form.
+void keep_first_column_form(const source_line& source, std::string_view rename, converted_line& line)
+{
+    if (rename.empty() || !source.operands.empty() || line.leaves_open != data_directive::none ||
+        line.statements.size() != 1 || line.view(line.statements[0].mnemonic) != rename ||
+        line.has_comment != source.has_comment || line.comment != source.comment) {
+        return;
+    }
+    std::string_view rest = source.mnemonic;
+    const statement& only = line.statements[0];
+    for (std::size_t n = 0; n < only.operand_count; ++n) {
+        const std::string_view operand = line.view(line.operands[only.first_operand + n]);
+        if (n > 0) {
+            if (rest.empty() || rest.front() != ',') {
+                return;
+            }
+            rest.remove_prefix(1);
+        }
+        if (rest.substr(0, operand.size()) != operand) {
+            return;
+        }
+        rest.remove_prefix(operand.size());
+    }
+    if (!rest.empty()) {
+        return;
+    }
+    line.label = rename;
+    line.label_colon = false;
+    line.operands.clear();
+    line.statements.clear();
+    add_statement(line, source.mnemonic);
+}
+
+// A db, dw, dd or dq list without a quote, a parenthesis or a point holds no string, dup or real:
+// only values, which the statement converter writes as convert_data would, in the same order and
+// the same text. It is left to that converter, which is quicker about it.
+bool holds_plain_values(data_directive directive, std::string_view list)
+{
+    if (directive == data_directive::df || directive == data_directive::dt) {
+        return false;
+    }
+    for (const char c : list) {
+        if (is_quote(c) || c == '(' || c == '.') {
+            return false;
+        }
+    }
+    return true;
+}
+
+whole_line define_data(const mnemonic_row& row, std::string_view word, std::string_view label,
+                       const source_line& source, const conversion_context& context, converted_line& line)
+{
+    const data_directive directive = data_directive_of(word);
+    if (directive == data_directive::none) {
+        return whole_line::not_converted;
+    }
+    const rest_of_line rest = rest_after(source.text, word);
+    if (word.data() == source.mnemonic.data() && holds_plain_values(directive, rest.list)) {
+        line.leaves_open = !rest.arguments.empty() && rest.arguments.back() == ',' ? directive : data_directive::none;
+        return whole_line::not_converted;
+    }
+    if (!convert_data(directive, label, rest.list, context, line)) {
+        return whole_line::not_converted;
+    }
+    take_comment(rest, line);
+    if (word.data() == source.label.data()) {
+        keep_first_column_form(source, row.rename, line);
+    }
+    return whole_line::data;
+}
+
+void continue_data(data_directive continued, const source_line& source, const conversion_context& context,
+                   converted_line& line)
+{
+    const rest_of_line rest = rest_from(source.text, 0);
+    if (!convert_data(continued, {}, rest.list, context, line)) {
+        line.statements.clear();
+        line.operands.clear();
+        add_statement(line, tasm_word(continued));
+        add_operand(line, rest.arguments);
+    }
+    take_comment(rest, line);
+}
+
+whole_line write_directive(const directive_row* row, std::string_view label, std::string_view word,
+                           const source_line& source, const conversion_context& context, converted_line& line)
+{
+    if (row == nullptr || row->write == nullptr) {
+        return whole_line::not_converted;
+    }
+    const rest_of_line rest = rest_after(source.text, word);
+    take_comment(rest, line);
+    row->write({label, word, rest.arguments}, context, line);
+    return whole_line::directive;
+}
+
+} // namespace
+
+whole_line convert_whole_line(const source_line& source, const conversion_context& context,
+                              data_directive continued, converted_line& line)
+{
+    if (continued != data_directive::none) {
+        if (is_empty(source)) {
+            line.leaves_open = continued;  // a blank or comment line between keeps the list open
+            return whole_line::not_converted;
+        }
+        continue_data(continued, source, context, line);
+        return whole_line::data;
+    }
+    const word_key mnemonic_key = make_word_key(source.mnemonic);
+    const mnemonic_row* mnemonic = source.mnemonic.empty() ? nullptr : mnemonic_table.find(mnemonic_key);
+    if (mnemonic != nullptr && mnemonic->kind == word_kind::data) {
+        return define_data(*mnemonic, source.mnemonic, source.label, source, context, line);
+    }
+    if (mnemonic != nullptr && !mnemonic->rename.empty()) {
+        return whole_line::not_converted;
+    }
+    const mnemonic_row* label = source.label.empty() ? nullptr : mnemonic_table.find(source.label);
+    if (label != nullptr && label->kind == word_kind::data && !label->rename.empty()) {
+        return define_data(*label, source.label, {}, source, context, line);
+    }
+    if (label != nullptr && !label->rename.empty()) {
+        return whole_line::not_converted;
+    }
+    if (mnemonic != nullptr && mnemonic->kind == word_kind::directive) {
+        return write_directive(directive_table.find(mnemonic_key), source.label, source.mnemonic, source, context,
+                               line);
+    }
+    if (label != nullptr && label->kind == word_kind::data) {
+        return define_data(*label, source.label, {}, source, context, line);
+    }
+    if (label != nullptr && label->kind == word_kind::directive) {
+        return write_directive(directive_table.find(source.label), {}, source.label, source, context, line);
+    }
+    return whole_line::not_converted;
 }
 
 } // namespace dravent

@@ -1,13 +1,17 @@
-// Tasm directives that a handler rewrites, or that are dropped from the line.
+// Tasm directives that a handler rewrites, that a line writer converts whole, or that are dropped
+// from the line; and the conversion of the lines that data definitions and line writers make.
 #pragma once
 
 #include "convert/conversion_context.hpp"
 #include "convert/converted_line.hpp"
+#include "convert/data_directive.hpp"
 #include "convert/statement_draft.hpp"
+#include "source/source_line.hpp"
 #include "text/hashed_table.hpp"
 #include "vocabulary/mnemonics.hpp"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace dravent {
@@ -22,26 +26,152 @@ void handle_assign(statement_draft& draft, const conversion_context& context, co
 void handle_equ(statement_draft& draft, const conversion_context& context, converted_line& line);
 void handle_textequ(statement_draft& draft, const conversion_context& context, converted_line& line);
 
-// A row without a handler drops the directive with its label and operands, leaving only the
-// line's comment. found_in_label replaces how the statement was found once a handler has run: a
-// label beside a handled directive gets no colon.
+// A directive line as a line writer sees it.
+struct directive_line {
+    std::string_view label;      // the name written before the directive, or empty
+    std::string_view word;       // the directive as written
+    std::string_view arguments;  // what follows it up to the comment, without blanks at either end
+};
+
+// A line writer converts the whole line of its directive into line, whose label and statements
+// are still empty; the comment is set already.
+using line_writer = void (*)(const directive_line&, const conversion_context&, converted_line&);
+
+// model, .model: .code16 for the models with near code (tiny, small, compact), .code32 for flat
+// or use32. The models with far code (medium, large, huge, tpascal) stay as written: a proc
+// without a distance is far there, and its ret a far return.
+void write_model(const directive_line& directive, const conversion_context& context, converted_line& line);
+// .code: .text. .data?, udataseg: .bss. .const, const: .section .rodata.
+void write_code_section(const directive_line& directive, const conversion_context& context, converted_line& line);
+void write_bss_section(const directive_line& directive, const conversion_context& context, converted_line& line);
+void write_rodata_section(const directive_line& directive, const conversion_context& context, converted_line& line);
+// name segment [align] [combine] [use16|use32] ['class'] (IDEAL: segment name ...): a section of
+// that name, "ax" for code, "aw" for data, then .code16 or .code32 where the line says use16 or
+// use32. _TEXT, _DATA and _BSS are .text, .data and .bss. An AT segment stays as written.
+void write_segment(const directive_line& directive, const conversion_context& context, converted_line& line);
+// name proc [near] (IDEAL: proc name [near]): the label name:. A far proc, or one with a
+// language, arguments or uses, stays as written: Tasm gives it code that GNU As would not.
+void write_proc(const directive_line& directive, const conversion_context& context, converted_line& line);
+// name label type (IDEAL: label name type): the label name:.
+void write_label(const directive_line& directive, const conversion_context& context, converted_line& line);
+// global a:word, b:proc: .globl a,b.
+void write_global(const directive_line& directive, const conversion_context& context, converted_line& line);
+// even, evendata: .balign 2.
+void write_even(const directive_line& directive, const conversion_context& context, converted_line& line);
+
+// A row with neither handler nor writer drops the directive with its label and operands, leaving
+// only the line's comment. found_in_label replaces how the statement was found once a handler has
+// run: a label beside a handled directive gets no colon. A row with a writer gets the whole line.
 struct directive_row {
     std::string_view name;
     directive_handler handler;
     bool found_in_label;
+    line_writer write;
 };
 
 inline constexpr hashed_table directive_table{std::to_array<directive_row>({
-    {"=",       handle_assign,  true},
-    {"dosseg",  nullptr,        false},
-    {"end",     nullptr,        false},
-    {"equ",     handle_equ,     true},
-    {"extrn",   nullptr,        false},
-    {"ideal",   nullptr,        false},
-    {"model",   nullptr,        false},
-    {"p386",    nullptr,        false},
-    {"stack",   nullptr,        false},
-    {"textequ", handle_textequ, true},
+    {"%conds",    nullptr,        false, nullptr},
+    {"%cref",     nullptr,        false, nullptr},
+    {"%ctls",     nullptr,        false, nullptr},
+    {"%incl",     nullptr,        false, nullptr},
+    {"%list",     nullptr,        false, nullptr},
+    {"%macs",     nullptr,        false, nullptr},
+    {"%noconds",  nullptr,        false, nullptr},
+    {"%nocref",   nullptr,        false, nullptr},
+    {"%noctls",   nullptr,        false, nullptr},
+    {"%noincl",   nullptr,        false, nullptr},
+    {"%nolist",   nullptr,        false, nullptr},
+    {"%nomacs",   nullptr,        false, nullptr},
+    {"%nosyms",   nullptr,        false, nullptr},
+    {"%notrunc",  nullptr,        false, nullptr},
+    {"%out",      nullptr,        false, nullptr},
+    {"%pagesize", nullptr,        false, nullptr},
+    {"%subttl",   nullptr,        false, nullptr},
+    {"%syms",     nullptr,        false, nullptr},
+    {"%title",    nullptr,        false, nullptr},
+    {"%trunc",    nullptr,        false, nullptr},
+    {".186",      nullptr,        false, nullptr},
+    {".286",      nullptr,        false, nullptr},
+    {".286c",     nullptr,        false, nullptr},
+    {".286p",     nullptr,        false, nullptr},
+    {".287",      nullptr,        false, nullptr},
+    {".386",      nullptr,        false, nullptr},
+    {".386c",     nullptr,        false, nullptr},
+    {".386p",     nullptr,        false, nullptr},
+    {".387",      nullptr,        false, nullptr},
+    {".486",      nullptr,        false, nullptr},
+    {".486c",     nullptr,        false, nullptr},
+    {".486p",     nullptr,        false, nullptr},
+    {".586",      nullptr,        false, nullptr},
+    {".586c",     nullptr,        false, nullptr},
+    {".586p",     nullptr,        false, nullptr},
+    {".8086",     nullptr,        false, nullptr},
+    {".8087",     nullptr,        false, nullptr},
+    {".code",     nullptr,        false, write_code_section},
+    {".const",    nullptr,        false, write_rodata_section},
+    {".cref",     nullptr,        false, nullptr},
+    {".data?",    nullptr,        false, write_bss_section},
+    {".lall",     nullptr,        false, nullptr},
+    {".lfcond",   nullptr,        false, nullptr},
+    {".model",    nullptr,        false, write_model},
+    {".sall",     nullptr,        false, nullptr},
+    {".sfcond",   nullptr,        false, nullptr},
+    {".stack",    nullptr,        false, nullptr},
+    {".tfcond",   nullptr,        false, nullptr},
+    {".xall",     nullptr,        false, nullptr},
+    {".xcref",    nullptr,        false, nullptr},
+    {".xlist",    nullptr,        false, nullptr},
+    {"=",         handle_assign,  true,  nullptr},
+    {"assume",    nullptr,        false, nullptr},
+    {"const",     nullptr,        false, write_rodata_section},
+    {"dosseg",    nullptr,        false, nullptr},
+    {"emul",      nullptr,        false, nullptr},
+    {"end",       nullptr,        false, nullptr},
+    {"endp",      nullptr,        false, nullptr},
+    {"ends",      nullptr,        false, nullptr},
+    {"equ",       handle_equ,     true,  nullptr},
+    {"even",      nullptr,        false, write_even},
+    {"evendata",  nullptr,        false, write_even},
+    {"extrn",     nullptr,        false, nullptr},
+    {"global",    nullptr,        false, write_global},
+    {"group",     nullptr,        false, nullptr},
+    {"ideal",     nullptr,        false, nullptr},
+    {"jumps",     nullptr,        false, nullptr},
+    {"label",     nullptr,        false, write_label},
+    {"locals",    nullptr,        false, nullptr},
+    {"masm",      nullptr,        false, nullptr},
+    {"masm51",    nullptr,        false, nullptr},
+    {"model",     nullptr,        false, write_model},
+    {"noemul",    nullptr,        false, nullptr},
+    {"nojumps",   nullptr,        false, nullptr},
+    {"nolocals",  nullptr,        false, nullptr},
+    {"nomasm51",  nullptr,        false, nullptr},
+    {"nosmart",   nullptr,        false, nullptr},
+    {"p186",      nullptr,        false, nullptr},
+    {"p286",      nullptr,        false, nullptr},
+    {"p286n",     nullptr,        false, nullptr},
+    {"p286p",     nullptr,        false, nullptr},
+    {"p287",      nullptr,        false, nullptr},
+    {"p386",      nullptr,        false, nullptr},
+    {"p386n",     nullptr,        false, nullptr},
+    {"p386p",     nullptr,        false, nullptr},
+    {"p387",      nullptr,        false, nullptr},
+    {"p486",      nullptr,        false, nullptr},
+    {"p486n",     nullptr,        false, nullptr},
+    {"p586",      nullptr,        false, nullptr},
+    {"p586n",     nullptr,        false, nullptr},
+    {"p8086",     nullptr,        false, nullptr},
+    {"p8087",     nullptr,        false, nullptr},
+    {"page",      nullptr,        false, nullptr},
+    {"pno87",     nullptr,        false, nullptr},
+    {"proc",      nullptr,        false, write_proc},
+    {"segment",   nullptr,        false, write_segment},
+    {"smart",     nullptr,        false, nullptr},
+    {"stack",     nullptr,        false, nullptr},
+    {"subttl",    nullptr,        false, nullptr},
+    {"textequ",   handle_textequ, true,  nullptr},
+    {"title",     nullptr,        false, nullptr},
+    {"udataseg",  nullptr,        false, write_bss_section},
 })};
 static_assert(directive_table.is_searchable(), "directive_table: names in lower case, each once");
 
@@ -58,5 +188,20 @@ constexpr bool vocabulary_knows_the_directives()
     return true;
 }
 static_assert(vocabulary_knows_the_directives(), "mnemonic_table must know every directive of directive_table");
+
+// What convert_whole_line made of a line.
+enum class whole_line : std::uint8_t { not_converted, data, directive };
+
+// Converts the line by itself when it defines data, holds a directive whose row has a writer, or
+// goes on with the data definition that the line before left open (continued): sets its label,
+// statements, comment and leaves_open, and says which it was. Otherwise returns not_converted
+// with only leaves_open set, for the statement converter to go on with the line. The directive is
+// searched for as the statement converter searches it: by mnemonic, then, for a mnemonic that
+// names no directive or rename, by label (a directive in the first column). Two kinds of data
+// definition are left to the statement converter: a list of plain values (no quote, parenthesis
+// or point), which it writes the same, and one GNU As has no form for, which it writes in a form
+// GNU As rejects.
+whole_line convert_whole_line(const source_line& source, const conversion_context& context,
+                              data_directive continued, converted_line& line);
 
 } // namespace dravent

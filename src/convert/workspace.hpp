@@ -1,16 +1,18 @@
 // Working space that conversion reuses from line to line.
 #pragma once
 
+#include "convert/data_list.hpp"
 #include "convert/write_expression.hpp"
 #include "text/text_buffer.hpp"
 
 namespace dravent {
 
-// Nothing in it outlives the conversion of one operand; it is kept only so that converting a file
+// Nothing in it outlives the conversion of one line; it is kept only so that converting a file
 // allocates only while its buffers still grow.
 struct conversion_workspace {
     text_buffer scratch;
     expression_workspace expressions;
+    data_list data;  // the list of the data definition on the line
 };
 
 } // namespace dravent

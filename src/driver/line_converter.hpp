@@ -5,6 +5,7 @@
 #include "driver/line_context.hpp"
 #include "convert/convert_statement.hpp"
 #include "convert/converted_line.hpp"
+#include "convert/data_directive.hpp"
 #include "source/source_line.hpp"
 
 #include <span>
@@ -14,11 +15,16 @@
 namespace dravent {
 
 // Holds the records and buffers reused from line to line, so that converting a file allocates
-// only while they still grow. The output of a line depends on that line and the declarations of
-// its program alone (with none, on the line alone).
+// only while they still grow. The output of a line depends on that line, the declarations of its
+// program (with none, on the line alone) and the data definition that the line before left open
+// (a list that ended in a comma).
 class line_converter {
 public:
-    explicit line_converter(const program_declarations* program = nullptr) : context_(program) {}
+    explicit line_converter(const program_declarations* program = nullptr,
+                            data_directive open_data = data_directive::none)
+        : context_(program), open_data_(open_data)
+    {
+    }
 
     // The number the next line converted has (lines count from 1 and go on by one).
     void set_next_line(std::uint64_t line) { next_line_ = line; }
@@ -31,12 +37,16 @@ public:
     // What the line converted last leaves for a hand.
     std::span<const warning> warnings() const { return converted_.warnings; }
 
+    // The data definition that the line converted last leaves open for the next one, or none.
+    data_directive open_data() const { return open_data_; }
+
 private:
     line_context context_;
     std::uint64_t next_line_ = 1;
     source_line source_;
     statement_converter statements_;
     converted_line converted_;
+    data_directive open_data_ = data_directive::none;
 };
 
 } // namespace dravent

@@ -266,6 +266,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"fyl2x",      "",         0,            word_kind::x87_register},
     {"fyl2xp1",    "",         0,            word_kind::x87_register},
     {"global",     "",         0,            word_kind::directive},
+    {"group",      "",         0,            word_kind::directive},
     {"hlt",        "",         0,            word_kind::instruction},
     {"ideal",      "",         0,            word_kind::directive},
     {"idiv",       "",         0,            word_kind::instruction},

@@ -9,14 +9,15 @@
 # is one, else the text before the first ";"; a line that begins with ";" is a comment in both. The
 # first line says "; program 16" or "; program 32"; on the Intel side it becomes
 # ".intel_syntax noprefix", with ".code16" for 16, so both sides keep the fixture's line numbers.
-# Usage: check_program.sh DRAVENT PROGRAM.asm...
+# At most SHOWN (default 20) differing lines and messages are listed for a program.
+# Usage: [SHOWN=N] check_program.sh DRAVENT PROGRAM.asm...
 set -euo pipefail
 dravent=$1
 shift
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
-shown=20
+shown=${SHOWN:-20}
 
 # The allocated sections with their relocations, and the global symbols, of an object, as text
 # that can be compared; sections in name order, since the order GNU As made them in means nothing.

@@ -1,24 +1,47 @@
 ; bits 16
 ; Tasm forms that the converter leaves for the user to finish. Each converted line must be
 ; rejected by GNU As, loudly, rather than assemble to other code.
-; string data in db
-msg     db 'Hello', 0
-; dup
-buf     db 10 dup (?)
 ; Tasm's segment symbols and operators
         mov ax, @data
         mov ax, seg msg
 ; far jumps and calls
         jmp far ptr start
         call far ptr start
-; procedures, segments, assume, macros
-print   proc near
-print   endp
-code    segment
-        assume cs:code
-code    ends
+; macros
 twice   macro x
         endm
+; directives with no GNU As equivalent: the location counter, include files, another radix,
+; code the directive generates, far data segments
+        org 100h
+        include globals.inc
+        .radix 16
+        .startup
+        .fardata
+; the models with far code (a proc without a distance is far there), and a model not known
+        .model medium
+        model large, c
+        model
+; a far proc, and procs for which Tasm generates a frame or saves registers
+handler proc far
+        proc far_too far
+sum     proc near uses ax bx
+add2    proc c near arg1:word, arg2:word
+; a segment at a fixed address, a segment named by another name, a label without a type
+video   segment at 0B800h
+        .code other_text
+x       label
+; data with no GNU As form: an integer or a string in dt, a real in df, an address in df or dp
+; (a far pointer), an empty string, a string left open, a string too long for its directive
+        dt 5
+        dt 'AB'
+        df 1.5
+        dp offset handler
+        db ''
+        db 'abc
+        dw 'ABCDE'
+        dd 'ABCDE'
+; a global list cut short
+        global a,
 ; textequ has no GNU As counterpart
 name    textequ <abc>
 ; 16-bit addressing with the index register first: the first register becomes the base

@@ -1,0 +1,91 @@
+; program 16
+; Tasm's directives in MASM and IDEAL form, beside what GNU As needs for them (after ";=").
+; Sections are compared by name, type, flags and contents, so each segment form shows its section.
+        .model small                            ;=
+        .386                                    ;=
+        .387                                    ;=
+        locals                                  ;=
+        jumps                                   ;=
+        smart                                   ;=
+        %nolist                                 ;=
+        .xlist                                  ;=
+        page 60, 132                            ;=
+        title Directives                        ;=
+        .stack 400h                             ;=
+        stack 200h                              ;=
+DGROUP  group _DATA, _BSS                       ;=
+        assume cs:_TEXT, ds:DGROUP              ;=
+        public first, second                    ;= .globl first, second
+        global entry:proc, counter:word, far_table:dword:4 ;= .globl entry, counter, far_table
+
+; simplified segments
+        .data                                   ;= .data
+counter dw 0                                    ;= counter: .short 0
+        .data?                                  ;= .bss
+scratch db 16 dup (?)                           ;= scratch: .skip 16
+        .const                                  ;= .section .rodata
+banner  db 'Directives', 0                      ;= banner: .ascii "Directives"; .byte 0
+        .code                                   ;= .text
+entry   proc                                    ;= entry:
+        mov ax, [counter]
+        call first
+        ret
+entry   endp                                    ;=
+first   proc near                               ;= first:
+        inc ax
+        ret
+first   endp                                    ;=
+        even                                    ;= .balign 2
+second  label near                              ;= second:
+        dec ax
+        ret
+
+; full segment definitions
+_TEXT   segment word public 'CODE'              ;= .text
+third   label far                               ;= third:
+        nop
+_TEXT   ends                                    ;=
+_DATA   segment word public 'DATA'              ;= .data
+flag    db 1                                    ;= flag: .byte 1
+        evendata                                ;= .balign 2
+        dw 1234h                                ;= .short 0x1234
+_DATA   ends                                    ;=
+_BSS    segment word public 'BSS'               ;= .bss
+lines   dw 25 dup (?)                           ;= lines: .skip 50
+_BSS    ends                                    ;=
+far_bss segment para private 'FAR_BSS'          ;= .section far_bss, "aw", @nobits
+far_table dd 4 dup (?)                          ;= far_table: .skip 16
+far_bss ends                                    ;=
+code32  segment para public use32 'CODE'        ;= .section code32, "ax"; .code32
+        mov eax, [esi+4]
+        even                                    ;= .balign 2
+code32  ends                                    ;=
+code16  segment byte public 'CODE' use16        ;= .section code16, "ax"; .code16
+        mov ax, [si+4]
+code16  ends                                    ;=
+tables  segment para common                     ;= .section tables, "aw"
+row     dw 1, 2, 3                              ;= row: .short 1, 2, 3
+tables  ends                                    ;=
+
+; IDEAL mode
+        ideal                                   ;=
+        dataseg                                 ;= .data
+limit   dw 80                                   ;= limit: .short 80
+        udataseg                                ;= .bss
+spare   dw ?                                    ;= spare: .skip 2
+        const                                   ;= .section .rodata
+hexdigits db '0123456789ABCDEF'                 ;= hexdigits: .ascii "0123456789ABCDEF"
+        codeseg                                 ;= .text
+proc    fourth                                  ;= fourth:
+        mov bx, offset hexdigits
+        ret
+endp    fourth                                  ;=
+proc    fifth near                              ;= fifth:
+        label here word                         ;= here:
+        ret
+endp                                            ;=
+segment ideal_data word public 'DATA'           ;= .section ideal_data, "aw"
+        db 7                                    ;= .byte 7
+ends    ideal_data                              ;=
+        masm                                    ;=
+        end entry                               ;=

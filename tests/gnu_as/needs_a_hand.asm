@@ -38,6 +38,3 @@ name    textequ <abc>
         fstp qword ptr [bx]
 ; a 16-bit integer operand of the FPU
         fild word ptr [bx]
-; 16-bit addressing with the index register first: the first register becomes the base
-        mov ax, [di+bx]
-        mov ax, [si+bp+2]

@@ -1,5 +1,6 @@
 // Memory operands through convert_operand: the AT&T text and the size flags of each reference.
 #include "convert/convert_operand.hpp"
+#include "convert/memory_ref.hpp"
 #include "vocabulary/flags.hpp"
 
 #include <gtest/gtest.h>
@@ -81,7 +82,22 @@ TEST(memory_ref, pending_sign_and_prefix)
         {"[bx+' '-'-']", "' '-'-'(%bx)", 0},
         // a term may end at "[" too
         {"[bx]+2[si]", "2(%bx,%si)", 0},
+        // a bracket inside quotes opens no reference
+        {"'['[bx]", "'['(%bx)", 0},
+        {"[bx+']']", "']'(%bx)", 0},
     });
+}
+
+TEST(holds_memory_ref, sees_a_bracket_outside_quotes_only)
+{
+    EXPECT_TRUE(holds_memory_ref("[bx]"));
+    EXPECT_TRUE(holds_memory_ref("table[bx]"));
+    EXPECT_TRUE(holds_memory_ref("'['+[bx]"));
+    EXPECT_TRUE(holds_memory_ref("'it''s'[bx]"));
+    EXPECT_FALSE(holds_memory_ref("'['"));
+    EXPECT_FALSE(holds_memory_ref("\"[x]\""));
+    EXPECT_FALSE(holds_memory_ref("'a[b"));  // a quote left open runs to the end
+    EXPECT_FALSE(holds_memory_ref("bx"));
 }
 
 TEST(memory_ref, blanks_change_nothing)

@@ -21,7 +21,7 @@ std::string_view after_keyword(std::string_view text, std::size_t position, std:
 // Writes the first treatment whose condition holds; returns the size flags it finds.
 int write_treatment(std::string_view text, int line_flags, text_buffer& out, conversion_workspace& work)
 {
-    if (text.find('[') != std::string_view::npos) {
+    if (holds_memory_ref(text)) {
         const memory_ref ref = parse_memory_ref(text, work.scratch);
         write_memory_ref(ref, out, work.expressions);
         return ref.size_flags;

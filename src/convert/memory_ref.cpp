@@ -47,6 +47,15 @@ bool keyword_at(std::string_view text, std::size_t position, std::string_view ke
     return after < text.size() && (is_white_space(text[after]) || text[after] == '[');
 }
 
+// Position of the first c at or after position outside quotes, or text.size().
+std::size_t find_outside_quotes(std::string_view text, std::size_t position, char c)
+{
+    while (position < text.size() && text[position] != c) {
+        position = is_quote(text[position]) ? end_of_string(text, position).end : position + 1;
+    }
+    return position;
+}
+
 // Reads one reference from left to right. Size keywords count at the operand's start, right
 // after a "[" and right after a segment override; a segment override counts at the start of any
 // term, blanks before and after its ":" included.
@@ -60,7 +69,7 @@ public:
     void read()
     {
         take_sizes_and_override(skip_blanks(text_, 0));
-        const std::size_t bracket = std::min(text_.find('[', cursor_), text_.size());
+        const std::size_t bracket = find_outside_quotes(text_, cursor_, '[');
         take_prefix(trim_blanks(text_.substr(cursor_, bracket - cursor_)));
         take_sizes_and_override(std::min(bracket + 1, text_.size()));
         // Every reference has at least one term, if only an empty one.
@@ -241,6 +250,11 @@ private:
 };
 
 } // namespace
+
+bool holds_memory_ref(std::string_view text)
+{
+    return find_outside_quotes(text, 0, '[') < text.size();
+}
 
 memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch)
 {

@@ -19,6 +19,10 @@ struct memory_ref {
     int size_flags = 0;             // from the size keywords at the start, after a "[" or an override
 };
 
+// True when the operand text holds a "[" outside quotes: a memory reference. A bracket inside a
+// character constant ('[') is a character.
+bool holds_memory_ref(std::string_view text);
+
 // Takes an operand text that holds a "[" apart; blanks around ":", "+", "-", "*", "[" and "]"
 // change nothing. The displacement is gathered in scratch, which ref.displacement then views.
 memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch);

@@ -1,8 +1,9 @@
 ; bits 16
 ; Memory operands as people type them, in 16-bit code: blanks, size keywords inside the brackets,
 ; segment overrides with blanks, "offset" in a displacement, the index register first, "." and a
-; number. Each line is also read by GNU As in Intel mode: the text before ";" as it stands, or the
-; Intel line after ";=" where Intel-mode GNU As cannot read the Tasm form.
+; number; a bracket inside quotes is a character. Each line is also read by GNU As in Intel mode:
+; the text before ";" as it stands, or the Intel line after ";=" where Intel-mode GNU As cannot
+; read the Tasm form.
         p386                            ;=
         dataseg                         ;= .data
 x       dw 1, 2                         ;= x: .short 1, 2
@@ -37,6 +38,9 @@ start:  mov ax, [bx + si]
         mov ax, [bx + ( 6 - 2 )]        ;= mov ax, [bx+4]
         mov ax, [bx+' '-'0']            ;= mov ax, [bx+32-48]
         mov ax, [bx]+2[si]              ;= mov ax, [bx+si+2]
+        cmp al, '['                     ;= cmp al, 0x5B
+        cmp byte ptr [si], '['          ;= cmp byte ptr [si], 0x5B
+        mov al, [bx+']']                ;= mov al, [bx+0x5D]
 
 ; IDEAL spellings
         ideal                           ;=

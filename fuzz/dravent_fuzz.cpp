@@ -1,10 +1,12 @@
 // libFuzzer target: arbitrary bytes through the same conversion code the dravent command runs,
 // as a whole file and line by line, checking what must hold for every input:
 // - one output line for every input line, and no line feed inside an output line;
-// - the output of a line depends on that line alone, not on the lines before it;
+// - the output of a line depends only on that line and the declarations of its file, not on the
+//   lines before it;
 // - the whole-file loop gives the same bytes whatever its read and write block size;
 // - the splitter's views lie inside the line, in order, and the tokenizer's tokens cover an operand
 //   exactly, each one at least one character long.
+#include "declarations/collect_declarations.hpp"
 #include "driver/convert_file.hpp"
 #include "driver/line_converter.hpp"
 #include "source/split_line.hpp"
@@ -51,14 +53,15 @@ std::string read_back(int fd)
     return bytes;
 }
 
-std::string convert_whole_file(std::string_view input, std::size_t block_size)
+std::string convert_whole_file(std::string_view input, const dravent::program_declarations& program,
+                               std::size_t block_size)
 {
     const int input_fd = memory_file(input);
     const int output_fd = memory_file({});
     const int kept = ::dup(output_fd);  // convert_file closes the descriptor it writes to
     std::ostringstream messages;
     dravent::diagnostics warnings(messages, "<fuzz>", {});
-    check(dravent::convert_file(input_fd, output_fd, warnings, block_size) == dravent::convert_result::done,
+    check(dravent::convert_file(input_fd, output_fd, warnings, &program, block_size) == dravent::convert_result::done,
           "a memory file converts without error");
     std::string output = read_back(kept);
     ::close(kept);
@@ -108,13 +111,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
 
-    // Line by line, each line with a converter of its own: nothing can carry over.
+    // What the whole file declares; its includes name no file of the fuzzer's.
+    dravent::program_declarations program;
+    dravent::collect_declarations_from_text(input, "/nonexistent", program);
+
+    // Line by line, each line with a converter of its own that knows only the declarations and
+    // the line's number: nothing else can carry over from the lines before.
     std::string expected;
     std::size_t lines = 0;
     for (std::size_t start = 0; start < input.size(); ++lines) {
         const std::size_t end = std::min(input.find('\n', start), input.size());
         check_split(input.substr(start, end - start));
-        dravent::line_converter fresh;
+        dravent::line_converter fresh(&program);
+        fresh.set_next_line(lines + 1);
         std::string one;
         fresh.convert(input.substr(start, end - start), one);
         check(!one.empty() && one.find('\n') == one.size() - 1, "an output line holds exactly one line feed, at its end");
@@ -124,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The whole file with one converter, as the command runs, with tiny and with usual blocks.
     for (const std::size_t block_size : {std::size_t{1} + size % 7, std::size_t{1} << 16}) {
-        const std::string output = convert_whole_file(input, block_size);
+        const std::string output = convert_whole_file(input, program, block_size);
         check(output == expected, "whole-file output equals the lines converted one by one");
     }
     std::size_t output_lines = 0;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -181,6 +182,45 @@ TEST_F(dravent_options, strict_keeps_status_0_when_no_line_needs_a_hand)
     EXPECT_EQ(result.standard_output, banner);
     EXPECT_EQ(result.standard_error, "");
     EXPECT_EQ(read_file(folder / "out.s"), converted);
+}
+
+// One warning for each line that needs a hand, with its column, in the form compilers use, then the
+// summary; the output is written whole all the same, and --strict turns it into exit status 2.
+TEST_F(dravent_options, lines_left_for_a_hand_draw_one_warning_each)
+{
+    const fs::path fixture = fs::path(DRAVENT_TEST_DATA) / "fixtures" / "needs_a_hand.asm";
+    const std::string name = fixture.string();
+    const std::string expected = name + ":2:17: warning: a segment value set by the DOS loader (@data, @code, ...) "
+                                        "has no ELF form: load the segment register by hand\n" +
+                                 name + ":4:17: warning: 'seg' needs a DOS relocation that ELF cannot hold: load "
+                                        "the segment by hand\n" +
+                                 name + ":5:17: warning: Tasm's type operators (type, size, length, width, mask, "
+                                        "this) have no GNU As form: write the value\n" +
+                                 name + ":6:17: warning: Tasm's type operators (type, size, length, width, mask, "
+                                        "this) have no GNU As form: write the value\n" +
+                                 name + ":7:9: warning: no instruction or directive of that name (a macro call?): "
+                                        "expand it by hand\n" +
+                                 name + ":8:20: warning: call with arguments (call proc, args) is not converted: "
+                                        "push the arguments and call by hand\n" +
+                                 name + ":9:21: warning: 'seg' needs a DOS relocation that ELF cannot hold: load "
+                                        "the segment by hand\n" +
+                                 "dravent: 7 lines need a hand (see the warnings above)\n";
+    const separate_result plain = run_dravent({name, out()}, {});
+    EXPECT_EQ(plain.exit_status, 0);
+    EXPECT_EQ(plain.standard_output, banner);
+    EXPECT_EQ(plain.standard_error, expected);
+    const std::string output = read_file(folder / "out.s");
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 10) << "every line is written";
+
+    const separate_result strict = run_dravent({"--strict", name, out()}, {});
+    EXPECT_EQ(strict.exit_status, 2);
+    EXPECT_EQ(strict.standard_error, expected);
+    EXPECT_EQ(read_file(folder / "out.s"), output) << "the whole output, as without --strict";
+
+    const separate_result quiet = run_dravent({"--strict", "-q", name, out()}, {});
+    EXPECT_EQ(quiet.exit_status, 2);
+    EXPECT_EQ(quiet.standard_output, "");
+    EXPECT_EQ(quiet.standard_error, "");
 }
 
 TEST_F(dravent_options, dash_input_reads_a_pipe_of_any_size)

@@ -21,7 +21,7 @@ converted_operand convert(const std::string& text, int line_flags)
 {
     text_buffer out;
     conversion_workspace scratch;
-    const int size_flags = convert_operand(text, line_flags, conversion_context{}, out, scratch);
+    const int size_flags = convert_operand(text, line_flags, conversion_context{}, out, scratch).size_flags;
     return {std::string(out.view()), size_flags};
 }
 
@@ -50,7 +50,9 @@ TEST(convert_operand, picks_the_first_treatment_that_applies)
         {"es", ordinary, "%es", 0},
         {"SS", ordinary, "%SS", 0},
         {"ds", LINE_DATA, "%ds", 0},
-        {"es:x", ordinary, "$es:x", 0},
+        // a segment override makes a memory operand, brackets or not
+        {"es:x", ordinary, "%es:x", 0},
+        {"es: x+2", ordinary, "%es:x+2", 0},
         // immediates, except on data and jump lines
         {"5", ordinary, "$5", 0},
         {"5", LINE_DATA, "5", 0},
@@ -64,7 +66,10 @@ TEST(convert_operand, picks_the_first_treatment_that_applies)
         // four characters are one number
         {"'10h'", LINE_DATA, "'10h'", 0},
         {"'10h'", ordinary, "$0x313068", 0},
-        {"byte ptr var", ordinary, "$byte ptr var", 0},
+        // so does a size keyword
+        {"byte ptr var", ordinary, "var", SIZE_BYTE},
+        {"WORD PTR cs:x+2", ordinary, "%cs:x+2", SIZE_WORD},
+        {"dword x", ordinary, "x", SIZE_DWORD},
         // address operands of lea and the far-pointer loads get no "$"
         {"Results", LINE_ADDRESS, "Results", 0},
         {"offset x", LINE_ADDRESS, "$x", 0},
@@ -104,7 +109,7 @@ TEST(convert_operand, only_appends_to_the_output)
     text_buffer out;
     conversion_workspace scratch;
     out.assign("%eax,");
-    EXPECT_EQ(convert_operand("bl ", ordinary, conversion_context{}, out, scratch), SIZE_BYTE);
+    EXPECT_EQ(convert_operand("bl ", ordinary, conversion_context{}, out, scratch).size_flags, SIZE_BYTE);
     EXPECT_EQ(out.view(), "%eax,%bl");
     // Trailing blanks go from the operand, never from what stood before it.
     out.assign("x\t");

@@ -19,11 +19,13 @@ const std::string usage = "Converts Tasm intel assembler to AT&T syntax (GNU As)
 
 class dravent_command : public ::testing::Test {
 protected:
-    // Converts input through the executable; expects a clean run and returns the output file.
+    // Converts input through the executable; expects a completed run with the banner alone on
+    // standard output (warnings about the source go to standard error) and returns the output file.
     std::string convert(const std::string& input)
     {
         write_file(folder / "in.asm", input);
-        const program_result result = run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()});
+        const separate_result result =
+            run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()}, stream_setup{});
         EXPECT_EQ(result.exit_status, 0);
         EXPECT_EQ(result.standard_output, banner);
         return read_file(folder / "out.s");

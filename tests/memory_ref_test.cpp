@@ -23,7 +23,7 @@ void expect_conversions(std::initializer_list<memory_case> cases)
         for (const int line_flags : {0, LINE_DATA, LINE_JUMP, LINE_ADDRESS}) {
             text_buffer text;
             conversion_workspace scratch;
-            const int size_flags = convert_operand(c.text, line_flags, conversion_context{}, text, scratch);
+            const int size_flags = convert_operand(c.text, line_flags, conversion_context{}, text, scratch).size_flags;
             EXPECT_EQ(text.view(), c.expected) << c.text;
             EXPECT_EQ(size_flags, c.size_flags) << c.text;
         }

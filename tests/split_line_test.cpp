@@ -57,6 +57,10 @@ TEST(split_line, cuts_lines_by_position)
         {"rep movs byte ptr [di], [si]", "", "rep", {"movs byte ptr [di]", "[si]"}, ""},
         {"start: mov ax, bx", "start:", "mov", {"ax", "bx"}, ""},
         {"mov: nop", "mov:", "nop", {}, ""},
+        {"jmp next", "jmp", "next", {}, ""},
+        {"JZ done ; c", "JZ", "done", {}, "# c"},
+        {"jmp ax", "", "jmp", {"ax"}, ""},
+        {"jmp word ptr [bx]", "", "jmp", {"word ptr [bx]"}, ""},
         // ... and a word before a declaring directive names what it declares, in any column
         {"out dw 5", "out", "dw", {"5"}, ""},
         {"count dw 0", "count", "dw", {"0"}, ""},

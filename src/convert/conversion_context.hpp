@@ -1,10 +1,28 @@
 // What the conversion of a line may know beyond the line itself.
 #pragma once
 
+#include "declarations/declarations.hpp"
+
+#include <cstdint>
+#include <string_view>
+
 namespace dravent {
 
-// Passed to statement, operand and directive conversion. Every line is converted on its own
-// today, so the context holds nothing yet; knowledge of the whole file belongs here.
-struct conversion_context {};
+// Passed to statement, operand and directive conversion: the declarations of the whole program,
+// and where in it the line stands. A line converted without declarations (no program) is
+// converted on its own, as it stands.
+struct conversion_context {
+    const program_declarations* program = nullptr;
+    std::uint64_t line = 0;                         // the line's number in the main file
+    const procedure_span* procedure = nullptr;      // the procedure the line stands in, if any
+    const structure_span* structure = nullptr;      // the structure declaration it stands in, if any
+    int code_bits = 0;                              // 16 or 32; 0 without declarations
+    std::uint32_t segment = 0;                      // the number of the segment the line stands in
+    bool ideal = false;                             // Tasm reads the line in IDEAL mode
+    std::string_view local_label_prefix;            // what @@name becomes before name: ".Lmain."
+
+    // The facts of a name the program declares, or nullptr.
+    const name_facts* find(std::string_view name) const { return program != nullptr ? program->find(name) : nullptr; }
+};
 
 } // namespace dravent

@@ -6,7 +6,9 @@
 #include "convert/write_expression.hpp"
 #include "text/characters.hpp"
 #include "vocabulary/flags.hpp"
+#include "source/tokenizer.hpp"
 #include "vocabulary/registers.hpp"
+#include "vocabulary/size_keywords.hpp"
 
 namespace dravent {
 namespace {
@@ -18,13 +20,119 @@ std::string_view after_keyword(std::string_view text, std::size_t position, std:
     return text.substr(skip_blanks(text, position + keyword.size() + 1));
 }
 
-// Writes the first treatment whose condition holds; returns the size flags it finds.
-int write_treatment(std::string_view text, int line_flags, text_buffer& out, conversion_workspace& work)
+// A jump target's distance keyword goes: the target is written as it stands.
+std::string_view without_distance(std::string_view text, std::size_t start)
+{
+    if (begins_with_keyword(text, start, "short")) {
+        return after_keyword(text, start, "short");
+    }
+    if (begins_with_keyword(text, start, "near")) {
+        const std::string_view rest = after_keyword(text, start, "near");
+        return begins_with_keyword(rest, 0, "ptr") ? after_keyword(rest, 0, "ptr") : rest;
+    }
+    return text.substr(start);
+}
+
+int size_flag_of_bytes(std::uint32_t bytes)
+{
+    switch (bytes) {
+    case 1:
+        return SIZE_BYTE;
+    case 2:
+        return SIZE_WORD;
+    case 4:
+        return SIZE_DWORD;
+    case 6:
+        return SIZE_FWORD;
+    case 8:
+        return SIZE_QWORD;
+    case 10:
+        return SIZE_TBYTE;
+    default:
+        return 0;
+    }
+}
+
+// The size flag of the first name in text that the program declares as a variable (or, inside
+// brackets, as a structure field): the size a memory operand has when nothing else gives one.
+// A name after "offset" is an address, no variable use. 0 when there is none.
+int declared_size_in(std::string_view text, const conversion_context& context, bool fields_count)
+{
+    if (context.program == nullptr) {
+        return 0;
+    }
+    bool after_offset = false;
+    tokenizer tokens(text);
+    for (token t; tokens.next(t);) {
+        if (t.kind != token_kind::name) {
+            continue;
+        }
+        if (equal_folded(t.text, "offset")) {
+            after_offset = true;
+            continue;
+        }
+        const name_facts* facts = after_offset ? nullptr : context.find(t.text);
+        after_offset = false;
+        if (facts != nullptr && facts->kind == declared::variable && facts->structure != no_entry) {
+            // An instance of a structure: the field after its "." gives the size.
+            tokenizer after = tokens;
+            token dot;
+            token field;
+            if (after.next(dot) && dot.text == "." && after.next(field)) {
+                if (const structure_field* f = field_of_instance(t.text, field.text, &context)) {
+                    return size_flag_of_bytes(f->size);
+                }
+            }
+            return 0;
+        }
+        if (facts != nullptr &&
+            (facts->kind == declared::variable || (fields_count && facts->kind == declared::field))) {
+            return size_flag_of_bytes(facts->size);
+        }
+    }
+    return 0;
+}
+
+// A segment register and ":" at the start of text: the override of a memory operand written
+// without brackets (es:x). Returns the register's name, and the text after the ":".
+bool take_segment_override(std::string_view& text, std::string_view& segment)
+{
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view name = trim_trailing_blanks(text.substr(0, colon));
+    const register_row* named = find_register(name);
+    if (named == nullptr || !named->segment || name.size() != named->name.size()) {
+        return false;
+    }
+    segment = name;
+    text = text.substr(skip_blanks(text, colon + 1));
+    return true;
+}
+
+// A memory operand written without brackets: [size keyword [ptr]] [segment:] expression.
+operand_result write_bare_memory(std::string_view text, int size_flags, int declared_flags, text_buffer& out,
+                                 conversion_workspace& work)
+{
+    std::string_view segment;
+    if (take_segment_override(text, segment)) {
+        out += '%';
+        out += segment;
+        out += ':';
+    }
+    return {size_flags, declared_flags, operand_form::memory, -1, write_expression(text, out, work.expressions)};
+}
+
+// Writes the first treatment whose condition holds.
+operand_result write_treatment(std::string_view text, int line_flags, const conversion_context& context,
+                               text_buffer& out, conversion_workspace& work)
 {
     if (holds_memory_ref(text)) {
         const memory_ref ref = parse_memory_ref(text, work.scratch);
-        write_memory_ref(ref, out, work.expressions);
-        return ref.size_flags;
+        const std::string_view left = write_memory_ref(ref, out, work.expressions);
+        const bool sized = (ref.size_flags & ~(DISTANCE_NEAR | DISTANCE_FAR)) != 0;
+        return {ref.size_flags, sized ? 0 : declared_size_in(text, context, true), operand_form::memory, -1, left};
     }
     // Whatever stands before the operand's first non-blank character stays as it is.
     const std::size_t start = skip_blanks(text, 0);
@@ -34,40 +142,105 @@ int write_treatment(std::string_view text, int line_flags, text_buffer& out, con
         if ((line_flags & LINE_DATA) == 0) {
             out += '$';
         }
-        write_expression(after_keyword(text, start, "offset"), out, work.expressions);
-        return 0;
+        return {0, 0, operand_form::other, -1,
+                write_expression(after_keyword(text, start, "offset"), out, work.expressions)};
     }
     if (const register_row* named = find_register(at_start)) {
         out += '%';
+        const std::string_view written = trim_trailing_blanks(at_start);
+        if (written.size() == named->name.size()) {
+            out += written;  // the register alone: nothing to rewrite
+            return {named->size, 0, named->segment ? operand_form::segment_register : operand_form::general_register,
+                    -1, {}};
+        }
         write_expression(at_start, out, work.expressions);
-        return named->size;
+        return {named->size, 0, named->segment ? operand_form::segment_register : operand_form::general_register, -1,
+                {}};
+    }
+    if (const int index = x87_register_index(at_start); index >= 0) {
+        out += "%st";
+        if (at_start.find('(') != std::string_view::npos) {
+            out += '(';
+            out += static_cast<char>('0' + index);
+            out += ')';
+        }
+        return {0, 0, operand_form::x87_register, index, {}};
+    }
+    if ((line_flags & LINE_DATA) == 0) {
+        // word ptr x, es:x, or a variable the program declares: memory without brackets.
+        std::size_t cursor = start;
+        if (const int keyword = match_size_keyword(text, cursor); keyword != 0 && (keyword & (DISTANCE_NEAR | DISTANCE_FAR)) == 0) {
+            cursor = skip_blanks(text, cursor);
+            if (begins_with_keyword(text, cursor, "ptr")) {
+                cursor = skip_blanks(text, cursor + 4);
+            }
+            return write_bare_memory(text.substr(cursor), keyword, 0, out, work);
+        }
+        std::string_view rest = at_start;
+        std::string_view segment;
+        const bool overridden = take_segment_override(rest, segment);
+        const int declared = (line_flags & LINE_ADDRESS) != 0 ? 0 : declared_size_in(at_start, context, false);
+        if (overridden || declared != 0) {
+            return write_bare_memory(at_start, 0, declared, out, work);
+        }
     }
     if ((line_flags & LINE_JUMP) != 0) {
-        // A jump target is written as it stands; only the "short" keyword goes.
-        write_expression(begins_with_keyword(text, start, "short") ? after_keyword(text, start, "short") : at_start,
-                         out, work.expressions);
-        return 0;
+        return {0, 0, operand_form::other, -1, write_expression(without_distance(text, start), out, work.expressions)};
     }
     // Anything else is an immediate, except on data lines and where an address is expected.
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
         out += '$';
     }
     // A data line lays its strings out character by character.
-    write_expression(at_start, out, work.expressions,
-                     (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number);
-    return 0;
+    return {0, 0, operand_form::other, -1,
+            write_expression(at_start, out, work.expressions,
+                             (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number)};
 }
 
 } // namespace
 
-int convert_operand(std::string_view text, int line_flags, const conversion_context& /*context*/, text_buffer& out,
-                    conversion_workspace& work)
+int x87_register_index(std::string_view text)
+{
+    text = trim_trailing_blanks(text.substr(skip_blanks(text, 0)));
+    if (text.size() < 2 || fold_case(text[0]) != 's' || fold_case(text[1]) != 't') {
+        return -1;
+    }
+    std::size_t at = skip_blanks(text, 2);
+    if (at == text.size()) {
+        return text.size() == 2 ? 0 : -1;
+    }
+    if (text[at] != '(') {
+        return -1;
+    }
+    at = skip_blanks(text, at + 1);
+    if (at >= text.size() || text[at] < '0' || text[at] > '7') {
+        return -1;
+    }
+    const int index = text[at] - '0';
+    at = skip_blanks(text, at + 1);
+    return at + 1 == text.size() && text[at] == ')' ? index : -1;
+}
+
+operand_form form_of_operand(std::string_view text)
+{
+    if (text.find('[') != std::string_view::npos) {
+        return operand_form::memory;
+    }
+    const register_row* named = find_register(text.substr(skip_blanks(text, 0)));
+    if (named == nullptr) {
+        return operand_form::other;
+    }
+    return named->segment ? operand_form::segment_register : operand_form::general_register;
+}
+
+operand_result convert_operand(std::string_view text, int line_flags, const conversion_context& context,
+                               text_buffer& out, conversion_workspace& work)
 {
     const std::size_t begin = out.size();
-    const int size_flags = write_treatment(text, line_flags, out, work);
+    const operand_result result = write_treatment(text, line_flags, context, out, work);
     // The operand ends at its last character that is not a blank.
     out.truncate(begin + trim_trailing_blanks(out.view().substr(begin)).size());
-    return size_flags;
+    return result;
 }
 
 } // namespace dravent

@@ -4,6 +4,10 @@
 
 #include "convert/convert_operand.hpp"
 #include "convert/directives.hpp"
+#include "convert/warnings.hpp"
+#include "source/tokenizer.hpp"
+#include "vocabulary/registers.hpp"
+#include "vocabulary/size_keywords.hpp"
 #include "text/characters.hpp"
 #include "vocabulary/mnemonics.hpp"
 
@@ -34,15 +38,16 @@ int jump_flag_of(std::string_view mnemonic)
 found replace_from_tables(statement_draft& draft, const source_line& source, const conversion_context& context,
                           converted_line& line)
 {
-    const word_key mnemonic_key = make_word_key(source.mnemonic);
-    const mnemonic_row* mnemonic = mnemonic_table.find(mnemonic_key);
+    const mnemonic_row* mnemonic = source.mnemonic_word;
+    draft.kind = mnemonic != nullptr ? mnemonic->kind : word_kind::instruction;
+    draft.known = mnemonic != nullptr;
     if (mnemonic != nullptr && !mnemonic->rename.empty()) {
         draft.mnemonic = mnemonic->rename;
         draft.line_flags = mnemonic->flags;
         return found::in_mnemonic;
     }
     draft.line_flags = (mnemonic != nullptr ? mnemonic->flags : 0) | jump_flag_of(source.mnemonic);
-    const mnemonic_row* label = source.label.empty() ? nullptr : mnemonic_table.find(source.label);
+    const mnemonic_row* label = source.label_word;
     if (label != nullptr && !label->rename.empty()) {
         draft.label = label->rename;
         return found::in_label;
@@ -50,8 +55,9 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
     found how = found::in_mnemonic;
     const directive_row* directive = nullptr;
     if (mnemonic != nullptr && mnemonic->kind == word_kind::directive) {
-        directive = directive_table.find(mnemonic_key);
-    } else if (label != nullptr && label->kind == word_kind::directive) {
+        directive = directive_table.find(source.mnemonic);
+    }
+    if (directive == nullptr && label != nullptr && label->kind == word_kind::directive) {
         how = found::in_label;
         directive = directive_table.find(source.label);
     }
@@ -69,6 +75,7 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
     // The flags are those of the mnemonic the handler leaves, with any the handler sets itself.
     const int unhandled_flags = draft.line_flags;
     draft.line_flags = 0;
+    draft.kind = word_kind::directive;
     directive->handler(draft, context, line);
     const std::string_view handled = line.view(draft.mnemonic);
     draft.line_flags |= handled == source.mnemonic ? unhandled_flags : line_flags_of(handled);
@@ -77,24 +84,211 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
 
 bool is_count_register(std::string_view converted) { return equal_folded(converted, "%cl"); }
 
-// The size flags that select the mnemonic's letters: those of all operands, except a shift count
-// in cl and a port register beside another size.
-int size_letter_flags(const statement_draft& draft, const converted_line& line, const std::vector<int>& operand_sizes)
+constexpr std::string_view letters_of(int size_flags)
 {
-    std::size_t operands_sized = draft.operands.size();
-    if ((draft.line_flags & LINE_SHIFT) != 0 && operands_sized >= 2 &&
-        is_count_register(line.view(line.operands[operands_sized - 1]))) {
+    return size_letters_table[static_cast<std::size_t>(size_flags & SIZE_LETTER_FLAGS)];
+}
+
+// What the operands of one statement turned out to be, in source order.
+using operand_results = std::vector<operand_result>;
+
+// What a size keyword gives a memory operand, or else the size of the variable it names.
+int sized_flags(const operand_result& result)
+{
+    const int sizes = SIZE_LETTER_FLAGS | SIZE_TBYTE | SIZE_FWORD;
+    return (result.size_flags & sizes) != 0 ? result.size_flags : result.size_flags | result.declared_flags;
+}
+
+int size_flags_of(const operand_results& results, operand_form form)
+{
+    int flags = 0;
+    for (const operand_result& result : results) {
+        flags |= result.form == form ? sized_flags(result) : 0;
+    }
+    return flags;
+}
+
+// The declared sizes of the memory operands: the letter when no register and no size keyword
+// gives one (inc count, mov [flag], 1).
+int declared_flags_of(const operand_results& results)
+{
+    int flags = 0;
+    for (const operand_result& result : results) {
+        flags |= result.form == operand_form::memory ? result.declared_flags : 0;
+    }
+    return flags;
+}
+
+// The size flags that select an ordinary instruction's letters: those of all operands, except a
+// shift count in cl and a port register beside another size.
+int ordinary_size_flags(int line_flags, const operand_results& results, std::string_view last_operand)
+{
+    std::size_t operands_sized = results.size();
+    if ((line_flags & LINE_SHIFT) != 0 && operands_sized >= 2 && is_count_register(last_operand)) {
         --operands_sized;
     }
     int flags = 0;
     for (std::size_t n = 0; n < operands_sized; ++n) {
-        flags |= operand_sizes[n];
+        flags |= results[n].size_flags;
     }
     // In a port instruction the word-sized port register gives no letter beside another size.
-    if ((draft.line_flags & LINE_PORT_IO) != 0 && flags != SIZE_WORD) {
+    if ((line_flags & LINE_PORT_IO) != 0 && flags != SIZE_WORD) {
         flags &= ~SIZE_WORD;
     }
     return flags;
+}
+
+// x87 memory operands: a float takes s for dword, l for qword, t for tbyte; an integer s for
+// word, l for dword, q for qword (GNU As also reads ll). Registers give x87 mnemonics no letter.
+std::string_view x87_letters(word_kind kind, int memory_flags)
+{
+    if (kind == word_kind::x87_float) {
+        return (memory_flags & SIZE_DWORD) != 0 ? "s" : (memory_flags & SIZE_QWORD) != 0 ? "l"
+             : (memory_flags & SIZE_TBYTE) != 0 ? "t" : "";
+    }
+    if (kind == word_kind::x87_integer) {
+        return (memory_flags & SIZE_WORD) != 0 ? "s" : (memory_flags & SIZE_DWORD) != 0 ? "l"
+             : (memory_flags & SIZE_QWORD) != 0 ? "q" : "";
+    }
+    return letters_of(memory_flags);  // the control, status and environment forms
+}
+
+struct swap_row {
+    std::string_view intel;
+    std::string_view att;
+};
+
+// GNU As keeps a historical swap: with a destination st(i), i > 0, the AT&T subtraction and
+// division have the "r" the other way round. The popping forms always have such a destination.
+constexpr std::array<swap_row, 8> x87_swap_table{{
+    {"fsub", "fsubr"}, {"fsubr", "fsub"}, {"fdiv", "fdivr"}, {"fdivr", "fdiv"},
+    {"fsubp", "fsubrp"}, {"fsubrp", "fsubp"}, {"fdivp", "fdivrp"}, {"fdivrp", "fdivp"},
+}};
+
+// Without operands the arithmetic instructions pop into st(1): their popping forms, swapped.
+constexpr std::array<swap_row, 6> x87_bare_table{{
+    {"fadd", "faddp"}, {"fmul", "fmulp"}, {"fsub", "fsubrp"}, {"fsubr", "fsubp"}, {"fdiv", "fdivrp"},
+    {"fdivr", "fdivp"},
+}};
+
+template <std::size_t N>
+const swap_row* find_swap(const std::array<swap_row, N>& table, std::string_view mnemonic)
+{
+    for (const swap_row& row : table) {
+        if (equal_folded(mnemonic, row.intel)) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+// The AT&T mnemonic of an x87 arithmetic instruction, given its Intel operands.
+std::string_view x87_mnemonic(std::string_view mnemonic, const operand_results& results)
+{
+    if (results.empty()) {
+        const swap_row* bare = find_swap(x87_bare_table, mnemonic);
+        if (bare != nullptr) {
+            return bare->att;
+        }
+    }
+    const swap_row* swap = find_swap(x87_swap_table, mnemonic);
+    if (swap == nullptr) {
+        return mnemonic;
+    }
+    const bool pops = mnemonic.back() == 'p' || mnemonic.back() == 'P';
+    const bool destination_above_st0 = results.size() == 2 && results[0].x87_index > 0;
+    return pops || destination_above_st0 ? swap->att : mnemonic;
+}
+
+bool is_x87_arithmetic(std::string_view mnemonic)
+{
+    for (const std::string_view name : {"fadd", "fsub", "fsubr", "fmul", "fdiv", "fdivr"}) {
+        if (equal_folded(mnemonic, name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool is_jump_through(std::string_view mnemonic)
+{
+    return equal_folded(mnemonic, "jmp") || equal_folded(mnemonic, "call");
+}
+
+bool is_dword_pointer(const operand_result& target)
+{
+    const int flags = sized_flags(target);
+    return target.form == operand_form::memory && (flags & SIZE_LETTER_FLAGS) == SIZE_DWORD &&
+           (flags & (DISTANCE_FAR | DISTANCE_NEAR)) == 0;
+}
+
+// jmp and call through a register or a memory operand are indirect: GNU As wants "*". A dword
+// pointer is far in 16-bit code and near in 32-bit code; a line converted without the
+// declarations of its program cannot tell, and is left as it was, for GNU As to warn about.
+bool is_indirect(const operand_result& target, int code_bits)
+{
+    if (target.form == operand_form::general_register) {
+        return true;
+    }
+    return target.form == operand_form::memory && (!is_dword_pointer(target) || code_bits != 0);
+}
+
+bool is_far(const operand_result& target, int code_bits)
+{
+    return (sized_flags(target) & (DISTANCE_FAR | SIZE_FWORD)) != 0 || (is_dword_pointer(target) && code_bits == 16);
+}
+
+bool is_push_or_pop(std::string_view mnemonic)
+{
+    return equal_folded(mnemonic, "push") || equal_folded(mnemonic, "pop");
+}
+
+// Tasm's keywords and operator words: one of them among the words of an operand makes it one
+// expression (push word ptr x, push offset msg, push a or b).
+constexpr std::array<std::string_view, 32> expression_words{
+    "and", "byte", "dword", "eq", "far", "fword", "ge", "gt", "high", "large", "le", "length", "low", "lt", "mod",
+    "ne", "near", "not", "offset", "or", "ptr", "pword", "qword", "seg", "shl", "short", "shr", "size", "small",
+    "tbyte", "word", "xor",
+};
+
+// A part of a push or pop list is a register, a name or a number.
+bool is_list_breaker(std::string_view item)
+{
+    if (find_register(item) != nullptr) {
+        return false;
+    }
+    for (const char c : item) {
+        if (!continues_name(c)) {
+            return true;
+        }
+    }
+    for (const std::string_view word : expression_words) {
+        if (equal_folded(item, word)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The words of a push or pop list (push ax bx cx): the blank-separated parts of its operands.
+// A part that is a keyword or an operator, or a bracket that a blank splits, makes the operand one
+// expression instead, which is no list.
+bool split_list(const std::vector<std::string_view>& operands, std::vector<std::string_view>& items)
+{
+    items.clear();
+    for (const std::string_view operand : operands) {
+        std::size_t at = skip_blanks(operand, 0);
+        while (at < operand.size()) {
+            const std::size_t end = find_from(operand, at, is_blank);
+            const std::string_view item = operand.substr(at, end - at);
+            if (is_list_breaker(item)) {
+                return false;
+            }
+            items.push_back(item);
+            at = skip_blanks(operand, end);
+        }
+    }
+    return items.size() >= 2;
 }
 
 } // namespace
@@ -113,6 +307,11 @@ void statement_converter::convert(const source_line& source, const conversion_co
     line.comment = source.comment;
     line.ending = source.ending;
 
+    source_ = &source;
+    if (context.structure != nullptr) {
+        write_structure_line(source, context, line);
+        return;
+    }
     statement_draft& draft = draft_;
     draft.clear();
     draft.label = source.label;
@@ -122,26 +321,259 @@ void statement_converter::convert(const source_line& source, const conversion_co
     const found how = replace_from_tables(draft, source, context, line);
     const std::string_view label = line.view(draft.label);
     line.label = draft.label;
+    line.work.expressions.local_label_prefix = context.local_label_prefix;
+    line.work.expressions.context = &context;
+    if (is_local_label(label) && !context.local_label_prefix.empty()) {
+        // @@next: becomes the scope's own name for it, .Lscope.next:
+        const std::size_t begin = line.text.size();
+        line.text += context.local_label_prefix;
+        line.text += label.substr(2);
+        line.label = piece::in_buffer(begin, line.text.size());
+    }
     // A label beside a replaced mnemonic becomes a GNU As label; one that ends in a colon keeps it.
     line.label_colon = how == found::in_mnemonic && !label.empty() && label.back() != ':';
 
     if (line.view(draft.mnemonic).empty()) {
         return;
     }
-    // Operands are converted in source order; instruction lines write them last to first.
-    operand_sizes_.clear();
-    for (const std::string_view operand : draft.operands) {
+    if (how == found::nowhere && !draft.known && source.mnemonic.front() != '.') {
+        line.warnings.push_back({source.column_of(source.mnemonic), warning_text::unknown_mnemonic});
+    }
+    if (draft.operands.size() >= 2 && equal_folded(source.mnemonic, "call")) {
+        line.warnings.push_back({source.column_of(draft.operands[1]), warning_text::call_with_arguments});
+    }
+    take_prefixes(draft, line);
+    if (write_far_transfer(draft, context, line)) {
+        return;
+    }
+    // ret in a far procedure is a far return.
+    if (context.procedure != nullptr && context.procedure->far && equal_folded(line.view(draft.mnemonic), "ret")) {
+        draft.mnemonic = std::string_view("lret");
+    }
+    // push ax bx cx: one statement for each register, in order.
+    if (is_push_or_pop(line.view(draft.mnemonic)) && split_list(draft.operands, list_items_)) {
+        for (const std::string_view item : list_items_) {
+            write_statement(draft, std::span<const std::string_view>(&item, 1), context, line);
+        }
+        return;
+    }
+    write_statement(draft, draft.operands, context, line);
+}
+
+// A word with no GNU As form stays as written, for GNU As to reject; the warning says why.
+void statement_converter::warn_left_as_written(std::string_view operand, std::string_view word,
+                                               converted_line& line) const
+{
+    const std::size_t at = operand.find(word);
+    const std::size_t column = source_->column_of(at == std::string_view::npos ? operand : operand.substr(at));
+    std::string_view text = warning_text::type_operator;
+    if (word.front() == '@') {
+        text = warning_text::segment_value;
+    } else if (equal_folded(word, "seg")) {
+        text = warning_text::seg_operator;
+    }
+    line.warnings.push_back({column, text});
+}
+
+// A direct call or jump to a far procedure or label. Within the segment of the line, a far call
+// is push cs and a near call (the far return then finds the segment it expects) and a far jump a
+// near one. Anywhere else ELF cannot hold the target's segment: the line keeps a form GNU As
+// rejects, never a near transfer. A name the program never declares, without far ptr, is left
+// as it is. Returns true when it wrote the line's statements.
+bool statement_converter::write_far_transfer(const statement_draft& draft, const conversion_context& context,
+                                             converted_line& line)
+{
+    const std::string_view mnemonic = line.view(draft.mnemonic);
+    if (context.program == nullptr || draft.operands.size() != 1 || !is_jump_through(mnemonic)) {
+        return false;
+    }
+    std::string_view target = trim_trailing_blanks(draft.operands[0].substr(skip_blanks(draft.operands[0], 0)));
+    bool far_ptr = false;
+    if (begins_with_keyword(target, 0, "far")) {
+        std::string_view rest = target.substr(skip_blanks(target, 4));
+        if (begins_with_keyword(rest, 0, "ptr")) {
+            rest = rest.substr(skip_blanks(rest, 4));
+        }
+        target = rest;
+        far_ptr = true;
+    }
+    for (const char c : target) {
+        if (!continues_name(c)) {
+            return false;  // no plain name: memory, a register, an expression
+        }
+    }
+    const name_facts* facts = target.empty() || find_register(target) != nullptr ? nullptr : context.find(target);
+    const bool code = facts != nullptr && (facts->kind == declared::procedure || facts->kind == declared::label);
+    if (!far_ptr && !(code && facts->far)) {
+        return false;
+    }
+    const bool call = equal_folded(mnemonic, "call");
+    const std::size_t column = source_->column_of(draft.operands[0]);
+    const bool same_segment = code && !facts->external && facts->segment == context.segment;
+    if (!same_segment) {
+        // call far ptr name: GNU As rejects it, naming the line.
         const std::size_t begin = line.text.size();
-        operand_sizes_.push_back(convert_operand(operand, draft.line_flags, context, line.text, line.work));
+        line.text += "far ptr ";
+        line.text += target;
+        statement& s = line.statements.emplace_back();
+        s.mnemonic = draft.mnemonic;
+        s.first_operand = line.operands.size();
+        s.operand_count = 1;
         line.operands.push_back(piece::in_buffer(begin, line.text.size()));
+        line.warnings.push_back({column, warning_text::far_transfer_elsewhere});
+        return true;
     }
-    statement& only = line.statements.emplace_back();
-    only.mnemonic = draft.mnemonic;
-    only.size_letters = size_letters_table[static_cast<std::size_t>(size_letter_flags(draft, line, operand_sizes_))];
-    if ((draft.line_flags & LINE_DATA) == 0) {
-        std::reverse(line.operands.begin(), line.operands.end());
+    if (call) {
+        statement& push = line.statements.emplace_back();
+        push.mnemonic = std::string_view("push");
+        push.size_letters = context.code_bits == 32 ? "l" : "w";
+        push.first_operand = line.operands.size();
+        push.operand_count = 1;
+        line.operands.push_back(std::string_view("%cs"));
     }
-    only.operand_count = line.operands.size();
+    statement& s = line.statements.emplace_back();
+    s.mnemonic = draft.mnemonic;
+    s.first_operand = line.operands.size();
+    s.operand_count = 1;
+    line.operands.push_back(target);
+    line.warnings.push_back({column, call ? warning_text::far_call_same_segment : warning_text::far_jump_same_segment});
+    return true;
+}
+
+// The lines of a structure's declaration declare offsets: each named field becomes .equ field,
+// offset, and structure.field the same (IDEAL mode knows only that name). The struc and ends
+// lines, and every other line inside, keep only their comment.
+void statement_converter::write_structure_line(const source_line& source, const conversion_context& context,
+                                               converted_line& line)
+{
+    if (context.line == context.structure->first_line || context.line == context.structure->last_line ||
+        source.label.empty() || source.mnemonic_word == nullptr || source.mnemonic_word->kind != word_kind::data) {
+        return;
+    }
+    const program_declarations& program = *context.program;
+    const std::string_view structure = program.names.name(context.structure->structure);
+    const std::string_view field = source.label.back() == ':' ? source.label.substr(0, source.label.size() - 1)
+                                                                : source.label;
+    const std::size_t begin = line.text.size();
+    line.text += structure;
+    line.text += '.';
+    line.text += field;
+    const piece qualified = piece::in_buffer(begin, line.text.size());
+    const name_facts* facts = program.find(line.view(qualified));
+    if (facts == nullptr || facts->kind != declared::field) {
+        return;
+    }
+    const std::size_t offset_begin = line.text.size();
+    line.text += std::to_string(facts->offset);
+    const piece offset = piece::in_buffer(offset_begin, line.text.size());
+    const auto equate = [&](piece name) {
+        statement& s = line.statements.emplace_back();
+        s.mnemonic = std::string_view(".equ");
+        s.first_operand = line.operands.size();
+        s.operand_count = 2;
+        line.operands.push_back(name);
+        line.operands.push_back(offset);
+    };
+    if (!context.ideal) {
+        equate(field);
+    }
+    equate(qualified);
+}
+
+// rep stosd, lock inc word ptr [bx]: the instruction after a prefix is converted as if it stood
+// alone, and the prefix is written before it.
+void statement_converter::take_prefixes(statement_draft& draft, const converted_line& line)
+{
+    if (draft.kind != word_kind::prefix || draft.operands.empty()) {
+        return;
+    }
+    const std::string_view first = draft.operands[0];
+    const std::size_t word_end = find_from(first, 0, is_blank);
+    const std::string_view word = first.substr(0, word_end);
+    const mnemonic_row* row = mnemonic_table.find(word);
+    if (row == nullptr || !names_instruction(row->kind) || row->kind == word_kind::prefix) {
+        return;
+    }
+    draft.prefix = draft.mnemonic;
+    draft.mnemonic = row->rename.empty() ? word : row->rename;
+    draft.line_flags = row->flags | jump_flag_of(line.view(draft.mnemonic));
+    draft.kind = row->kind;
+    const std::string_view rest = first.substr(skip_blanks(first, word_end));
+    if (rest.empty()) {
+        draft.operands.erase(draft.operands.begin());
+    } else {
+        draft.operands[0] = rest;
+    }
+}
+
+// Converts the operands and appends one statement: its mnemonic as the operands leave it, its size
+// letters, its operands in AT&T order.
+void statement_converter::write_statement(const statement_draft& draft, std::span<const std::string_view> operands,
+                                          const conversion_context& context, converted_line& line)
+{
+    std::string_view mnemonic = line.view(draft.mnemonic);
+    const std::size_t first = line.operands.size();
+    const bool transfer = operands.size() == 1 && is_jump_through(mnemonic);
+    results_.clear();
+    for (const std::string_view operand : operands) {
+        std::size_t begin = line.text.size();
+        if (transfer) {
+            line.text += '*';  // used only when the target turns out to be indirect
+        }
+        const operand_result result = convert_operand(operand, draft.line_flags, context, line.text, line.work);
+        if (transfer && !is_indirect(result, context.code_bits)) {
+            ++begin;
+        }
+        results_.push_back(result);
+        line.operands.push_back(piece::in_buffer(begin, line.text.size()));
+        if (!result.left_as_written.empty()) {
+            warn_left_as_written(operand, result.left_as_written, line);
+        }
+    }
+
+    statement& s = line.statements.emplace_back();
+    s.prefix = draft.prefix;
+    s.mnemonic = draft.mnemonic;
+    if (transfer && is_indirect(results_[0], context.code_bits)) {
+        const bool far = is_far(results_[0], context.code_bits);
+        if (far) {
+            s.mnemonic = equal_folded(mnemonic, "jmp") ? std::string_view("ljmp") : std::string_view("lcall");
+        }
+        s.size_letters = far ? "" : letters_of(size_flags_of(results_, operand_form::memory));
+    } else {
+        switch (draft.kind) {
+        case word_kind::x87_float:
+        case word_kind::x87_integer:
+        case word_kind::x87_other:
+        case word_kind::x87_register:
+            mnemonic = x87_mnemonic(mnemonic, results_);
+            if (mnemonic != line.view(draft.mnemonic)) {
+                s.mnemonic = mnemonic;
+            }
+            s.size_letters = x87_letters(draft.kind, size_flags_of(results_, operand_form::memory));
+            break;
+        case word_kind::mmx:
+            break;
+        case word_kind::far_pointer_load:
+            s.size_letters = letters_of(size_flags_of(results_, operand_form::general_register));
+            break;
+        default: {
+            const std::string_view last = results_.empty() ? std::string_view() : line.view(line.operands.back());
+            const int flags = ordinary_size_flags(draft.line_flags, results_, last);
+            s.size_letters = letters_of((flags & SIZE_LETTER_FLAGS) != 0 ? flags : declared_flags_of(results_));
+            break;
+        }
+        }
+    }
+    if ((draft.line_flags & (LINE_DATA | LINE_SOURCE_ORDER)) == 0) {
+        std::reverse(line.operands.begin() + static_cast<std::ptrdiff_t>(first), line.operands.end());
+    }
+    // fsub st(2) is fsub st, st(2): GNU As reads a lone register as the other operand.
+    if (results_.size() == 1 && results_[0].form == operand_form::x87_register && is_x87_arithmetic(mnemonic)) {
+        line.operands.push_back(std::string_view("%st"));
+    }
+    s.first_operand = first;
+    s.operand_count = line.operands.size() - first;
 }
 
 } // namespace dravent

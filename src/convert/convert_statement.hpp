@@ -3,10 +3,12 @@
 #pragma once
 
 #include "convert/conversion_context.hpp"
+#include "convert/convert_operand.hpp"
 #include "convert/converted_line.hpp"
 #include "convert/statement_draft.hpp"
 #include "source/source_line.hpp"
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -22,8 +24,17 @@ public:
     int line_flags() const { return draft_.line_flags; }
 
 private:
+    void write_structure_line(const source_line& source, const conversion_context& context, converted_line& line);
+    void take_prefixes(statement_draft& draft, const converted_line& line);
+    bool write_far_transfer(const statement_draft& draft, const conversion_context& context, converted_line& line);
+    void warn_left_as_written(std::string_view operand, std::string_view word, converted_line& line) const;
+    void write_statement(const statement_draft& draft, std::span<const std::string_view> operands,
+                         const conversion_context& context, converted_line& line);
+
+    const source_line* source_ = nullptr;        // the line being converted
     statement_draft draft_;
-    std::vector<int> operand_sizes_;  // the size flags of each operand, in source order
+    std::vector<operand_result> results_;        // what each operand of a statement turned out to be
+    std::vector<std::string_view> list_items_;   // the registers of a push or pop list
 };
 
 // The line flags that a mnemonic (any case) gives its line.

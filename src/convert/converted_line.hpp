@@ -40,6 +40,13 @@ private:
     std::size_t second_ = 0;      // the range's end
 };
 
+// What a line knowingly leaves for a hand: the column it points at (1-based, 0 for the whole
+// line) and what to do about it.
+struct warning {
+    std::size_t column = 0;
+    std::string_view text;
+};
+
 // One GNU As statement. Its operands are a run of the line's operand list, written in the order
 // they stand there.
 struct statement {
@@ -61,6 +68,7 @@ struct converted_line {
     std::string_view comment;          // written behind "#"
     std::string_view ending = "\n";
     text_buffer text;                  // the buffer that owned pieces point into
+    std::vector<warning> warnings;     // in the order they were found
     conversion_workspace work;         // reused by the conversion of each operand
 
     void clear()
@@ -69,6 +77,7 @@ struct converted_line {
         label_colon = false;
         statements.clear();
         operands.clear();
+        warnings.clear();
         has_comment = false;
         comment = {};
         ending = "\n";

@@ -265,8 +265,14 @@ memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch)
     return ref;
 }
 
-void write_memory_ref(const memory_ref& ref, text_buffer& out, expression_workspace& work)
+std::string_view write_memory_ref(const memory_ref& ref, text_buffer& out, expression_workspace& work)
 {
+    std::string_view left_as_written;
+    const auto keep_first = [&](std::string_view word) {
+        if (left_as_written.empty()) {
+            left_as_written = word;
+        }
+    };
     if (!ref.segment.empty()) {
         out += '%';
         out.append(ref.segment);
@@ -276,24 +282,25 @@ void write_memory_ref(const memory_ref& ref, text_buffer& out, expression_worksp
     if (!displacement.empty() && displacement.front() == '+') {
         displacement.remove_prefix(1);
     }
-    write_expression(displacement, out, work);
+    keep_first(write_expression(displacement, out, work));
     if (ref.base.empty() && ref.index.empty()) {
-        return;
+        return left_as_written;
     }
     out += '(';
     if (!ref.base.empty()) {
         out += '%';
-        write_expression(ref.base, out, work);
+        keep_first(write_expression(ref.base, out, work));
     }
     if (!ref.index.empty()) {
         out += ",%";
-        write_expression(ref.index, out, work);
+        keep_first(write_expression(ref.index, out, work));
         if (!ref.scale.empty()) {
             out += ',';
-            write_expression(ref.scale, out, work);
+            keep_first(write_expression(ref.scale, out, work));
         }
     }
     out += ')';
+    return left_as_written;
 }
 
 } // namespace dravent

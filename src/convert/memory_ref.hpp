@@ -27,7 +27,8 @@ bool holds_memory_ref(std::string_view text);
 // change nothing. The displacement is gathered in scratch, which ref.displacement then views.
 memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch);
 
-// Appends segment, displacement and (base,index,scale) to out.
-void write_memory_ref(const memory_ref& ref, text_buffer& out, expression_workspace& work);
+// Appends segment, displacement and (base,index,scale) to out. Returns the first word left as
+// written for want of a GNU As form (see write_expression), or an empty view.
+std::string_view write_memory_ref(const memory_ref& ref, text_buffer& out, expression_workspace& work);
 
 } // namespace dravent

@@ -3,6 +3,7 @@
 #include "convert/write_expression.hpp"
 
 #include "text/characters.hpp"
+#include "vocabulary/expression_words.hpp"
 
 #include <array>
 
@@ -50,9 +51,11 @@ const operator_row* find_operator(std::string_view word)
 
 bool is_operator_word(const token& t)
 {
-    return t.kind == token_kind::name &&
-           (find_operator(t.text) != nullptr || equal_folded(t.text, "high") || equal_folded(t.text, "low") ||
-            equal_folded(t.text, "offset"));
+    if (t.kind != token_kind::name) {
+        return false;
+    }
+    const expression_word_row* word = find_expression_word(t.text);
+    return word != nullptr && word->role == expression_word::operator_word;
 }
 
 // ---- tokens written one by one
@@ -164,7 +167,7 @@ void write_number(const token& number, text_buffer& out)
     }
 }
 
-void write_token(const token& t, string_meaning strings, text_buffer& out)
+void write_token(const token& t, string_meaning strings, std::string_view local_label_prefix, text_buffer& out)
 {
     switch (t.kind) {
     case token_kind::number:
@@ -178,6 +181,9 @@ void write_token(const token& t, string_meaning strings, text_buffer& out)
             out += '.';
         } else if (t.text == "?") {
             out += '0';
+        } else if (is_local_label(t.text) && !local_label_prefix.empty()) {
+            out += local_label_prefix;
+            out += t.text.substr(2);
         } else {
             out += t.text;
         }
@@ -397,7 +403,7 @@ private:
     {
         switch (node.form) {
         case expression_node::shape::leaf:
-            write_token(work_.tokens[node.first], strings_, out_);
+            write_token(work_.tokens[node.first], strings_, work_.local_label_prefix, out_);
             return;
         case expression_node::shape::parenthesis: {
             const expression_node& inner = work_.nodes[node.first];
@@ -471,12 +477,45 @@ private:
     text_buffer& out_;
 };
 
-void write_tokens(const std::vector<token>& tokens, string_meaning strings, text_buffer& out)
+// var.field, var an instance of a structure: the field the "." at t addresses, or nullptr.
+const structure_field* instance_field_at(const token& t, const token& previous, tokenizer after,
+                                         const expression_workspace& work)
 {
-    for (const token& t : tokens) {
-        write_token(t, strings, out);
+    if (t.kind != token_kind::other || t.text != "." || previous.kind != token_kind::name || work.context == nullptr) {
+        return nullptr;
+    }
+    token field;
+    if (!after.next(field) || field.kind != token_kind::name) {
+        return nullptr;
+    }
+    return field_of_instance(previous.text, field.text, work.context);
+}
+
+// Every token in its GNU As form; var.field becomes var+field (IDEAL mode: var+structure.field).
+void write_token_stream(std::string_view text, string_meaning strings, const expression_workspace& work,
+                        text_buffer& out)
+{
+    token previous;
+    tokenizer tokens(text);
+    for (token t; tokens.next(t);) {
+        if (instance_field_at(t, previous, tokens, work) != nullptr) {
+            token name;
+            tokens.next(name);
+            out += '+';
+            if (work.context->ideal) {
+                const name_facts* instance = work.context->find(previous.text);
+                out += work.context->program->names.name(instance->structure);
+                out += '.';
+            }
+            out += name.text;
+            previous = name;
+            continue;
+        }
+        write_token(t, strings, work.local_label_prefix, out);
+        previous = t;
     }
 }
+
 
 // Only text with a quote, a letter or a digit can hold anything to rewrite.
 bool may_need_rewriting(std::string_view text)
@@ -491,22 +530,99 @@ bool may_need_rewriting(std::string_view text)
 
 } // namespace
 
-void write_expression(std::string_view text, text_buffer& out, expression_workspace& work, string_meaning strings)
+bool has_no_gnu_as_form(std::string_view word)
+{
+    // @@ begins a local label, which is no segment value.
+    if (word.size() >= 2 && word[0] == '@' && word[1] != '@') {
+        return true;
+    }
+    const expression_word_row* row = find_expression_word(word);
+    return row != nullptr && row->role == expression_word::no_gnu_as_form;
+}
+
+const structure_field* field_of_instance(std::string_view variable, std::string_view field,
+                                         const conversion_context* context)
+{
+    if (context == nullptr || context->program == nullptr) {
+        return nullptr;
+    }
+    const name_facts* instance = context->find(variable);
+    if (instance == nullptr || instance->kind != declared::variable || instance->structure == no_entry) {
+        return nullptr;
+    }
+    const program_declarations& program = *context->program;
+    const name_facts& structure = program.names.facts(instance->structure);
+    for (std::uint32_t n = 0; n < structure.field_count; ++n) {
+        const structure_field& candidate = program.fields[structure.first_field + n];
+        if (candidate.name != no_entry && equal_folded(program.names.name(candidate.name), field)) {
+            return &candidate;
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+
+// A token that comes out other than it was written.
+bool needs_rewriting(const token& t, const expression_workspace& work)
+{
+    switch (t.kind) {
+    case token_kind::number:
+        return t.radix != number_radix::decimal || t.digits != t.text || (t.text.size() > 1 && t.text[0] == '0');
+    case token_kind::string:
+        return true;
+    case token_kind::name:
+        return t.text == "$" || t.text == "?" || (is_local_label(t.text) && !work.local_label_prefix.empty());
+    case token_kind::other:
+        return false;
+    }
+    return false;
+}
+
+} // namespace
+
+std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
+                                  string_meaning strings)
 {
     if (!may_need_rewriting(text)) {
         out += text;
-        return;
+        return {};
     }
-    work.tokens.clear();
+    // A first look decides the way: most operands are written as they stand, or token by token.
+    bool rewrite = false;
     bool has_operator_word = false;
-    tokenizer tokens(text);
-    for (token t; tokens.next(t);) {
-        has_operator_word = has_operator_word || is_operator_word(t);
-        work.tokens.push_back(t);
+    std::string_view left_as_written;
+    {
+        token previous;
+        tokenizer tokens(text);
+        for (token t; tokens.next(t);) {
+            rewrite = rewrite || needs_rewriting(t, work) || instance_field_at(t, previous, tokens, work) != nullptr;
+            previous = t;
+            if (t.kind != token_kind::name) {
+                continue;
+            }
+            if (const expression_word_row* word = find_expression_word(t.text)) {
+                has_operator_word = has_operator_word || word->role == expression_word::operator_word;
+                if (left_as_written.empty() && word->role == expression_word::no_gnu_as_form) {
+                    left_as_written = t.text;
+                }
+            } else if (left_as_written.empty() && t.text[0] == '@' && has_no_gnu_as_form(t.text)) {
+                left_as_written = t.text;
+            }
+        }
     }
     if (!has_operator_word) {
-        write_tokens(work.tokens, strings, out);
-        return;
+        if (!rewrite) {
+            out += text;
+            return left_as_written;
+        }
+        write_token_stream(text, strings, work, out);
+        return left_as_written;
+    }
+    work.tokens.clear();
+    tokenizer tokens(text);
+    for (token t; tokens.next(t);) {
+        work.tokens.push_back(t);
     }
     // Blanks before and after the expression stay where they are.
     const std::size_t leading = skip_blanks(text, 0);
@@ -515,18 +631,19 @@ void write_expression(std::string_view text, text_buffer& out, expression_worksp
     parser p(text, work);
     std::size_t root = 0;
     if (!p.parse(root)) {
-        write_tokens(work.tokens, strings, out);
-        return;
+        write_token_stream(text, strings, work, out);
+        return left_as_written;
     }
     out += text.substr(0, leading);
     printer(text, work, strings, out).print(root);
     out += text.substr(trailing);
+    return left_as_written;
 }
 
-void write_expression(std::string_view text, text_buffer& out, string_meaning strings)
+std::string_view write_expression(std::string_view text, text_buffer& out, string_meaning strings)
 {
     expression_workspace work;
-    write_expression(text, out, work, strings);
+    return write_expression(text, out, work, strings);
 }
 
 } // namespace dravent

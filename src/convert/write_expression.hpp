@@ -1,6 +1,7 @@
 // Writes a Tasm expression in GNU As notation.
 #pragma once
 
+#include "convert/conversion_context.hpp"
 #include "source/tokenizer.hpp"
 #include "text/text_buffer.hpp"
 
@@ -28,7 +29,17 @@ struct expression_node {
 struct expression_workspace {
     std::vector<token> tokens;
     std::vector<expression_node> nodes;
+    // What @@name becomes before name in the line being converted (".Lmain."), or empty, when
+    // the line is converted without its program's declarations: then @@name stays.
+    std::string_view local_label_prefix;
+    // The context of the line being converted, for its program's structures (var.field), or null.
+    const conversion_context* context = nullptr;
 };
+
+// The field that "var . field" addresses when var is an instance of a structure the program
+// declares and field one of its fields, or nullptr.
+const structure_field* field_of_instance(std::string_view variable, std::string_view field,
+                                         const conversion_context* context);
 
 // What a string of two or more characters stands for: a number in instructions (and dw, dd), its
 // characters where a data directive lays them out one by one.
@@ -38,16 +49,22 @@ enum class string_meaning { number, characters };
 // - numbers in GNU As form (0FFh → 0x0FF, 101b → 0B101, 17o → 017, 010 → 10);
 // - a character constant in single quotes with GNU As escapes ('\'' '\\'); two to four characters
 //   as one number, the first most significant ('AB' → 0x4142);
-// - $ alone as ".", ? alone as 0;
+// - $ alone as ".", ? alone as 0, a local label @@name as the name its scope gives it;
 // - Tasm's operators (or and xor not shl shr mod high low eq ne lt le gt ge) as GNU As operators,
 //   with parentheses wherever GNU As would group the expression otherwise.
 // Text that it cannot read as an expression is written token by token with the same rewrites,
 // its operator words left as they are, so that GNU As rejects it rather than read it otherwise.
 // A string meant as characters is written as it stands.
-void write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
-                      string_meaning strings = string_meaning::number);
+// Returns the first word that has no GNU As form and is left as written (seg, type, size, length,
+// width, mask, this, and the segment values @data, @code, ...), or an empty view.
+std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
+                                  string_meaning strings = string_meaning::number);
 
 // The same, with working space of its own.
-void write_expression(std::string_view text, text_buffer& out, string_meaning strings = string_meaning::number);
+std::string_view write_expression(std::string_view text, text_buffer& out,
+                                  string_meaning strings = string_meaning::number);
+
+// True for a word that Tasm gives a meaning GNU As has no form for.
+bool has_no_gnu_as_form(std::string_view word);
 
 } // namespace dravent

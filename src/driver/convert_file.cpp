@@ -1,23 +1,26 @@
 // The per-line loop: read a line, convert it, write it, until the input ends or fails.
 #include "driver/convert_file.hpp"
 
-#include "driver/file_io.hpp"
+#include "io/file_io.hpp"
 #include "driver/line_converter.hpp"
 
 namespace dravent {
 
-convert_result convert_file(int input_fd, int output_fd, [[maybe_unused]] diagnostics& warnings,
+convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, const program_declarations* program,
                             std::size_t block_size)
 {
     line_reader input(input_fd, block_size);
     output_file output(output_fd, block_size);
-    line_converter converter;
+    line_converter converter(program);
     std::string_view line;
     line_reader::result read = line_reader::result::line;
+    std::uint64_t line_number = 0;
     while (!output.failed() && (read = input.next(line)) == line_reader::result::line) {
+        ++line_number;
         converter.convert(line, output.buffer());
-        // Once the converter lists what a line leaves for a hand, count the lines here and pass
-        // each of its warnings on: warnings.report(line_number, warning.column, warning.text).
+        for (const warning& w : converter.warnings()) {
+            warnings.report(line_number, w.column, w.text);
+        }
         output.write_if_full();
     }
     const bool written = output.finish();

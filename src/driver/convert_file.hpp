@@ -1,6 +1,7 @@
 // The conversion loop over a whole file: one output line for every input line.
 #pragma once
 
+#include "declarations/declarations.hpp"
 #include "driver/diagnostics.hpp"
 
 #include <cstddef>
@@ -10,9 +11,11 @@ namespace dravent {
 enum class convert_result { done, read_error, write_error };
 
 // Converts every line read from input_fd and writes the output to output_fd, which it closes.
+// program holds what the whole file declares (nullptr: each line is converted on its own).
 // What a line leaves for a hand goes to warnings, numbered from line 1. Memory grows with the
 // longest line, never with the file. block_size sets the read and write blocks (small ones are
 // for tests).
-convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, std::size_t block_size = 1 << 16);
+convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings,
+                            const program_declarations* program = nullptr, std::size_t block_size = 1 << 16);
 
 } // namespace dravent

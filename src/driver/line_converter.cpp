@@ -9,7 +9,7 @@ namespace dravent {
 void line_converter::convert(std::string_view line, std::string& out)
 {
     split_line(line, source_);
-    statements_.convert(source_, context_, converted_);
+    statements_.convert(source_, context_.at(next_line_++), converted_);
     emit_line(converted_, out);
 }
 

@@ -3,11 +3,16 @@
 #include "driver/run.hpp"
 
 #include "driver/command_line.hpp"
+#include "declarations/collect_declarations.hpp"
+#include "declarations/include_files.hpp"
 #include "driver/convert_file.hpp"
 #include "driver/diagnostics.hpp"
 
+#include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <string>
+#include <vector>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,6 +65,58 @@ int fail(std::ostream& messages, std::string_view message)
 {
     messages << message << std::flush;
     return exit_failure;
+}
+
+constexpr int no_temporary_file = -2;
+
+// The input as a file that can be read twice: the file itself when it can seek, else a copy in
+// an unnamed temporary file (a pipe, a FIFO, a terminal). -1 when reading or copying fails;
+// no_temporary_file, with nothing read, when no temporary file can be made.
+int rereadable_input(int fd)
+{
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ::lseek(fd, 0, SEEK_CUR) >= 0) {
+        return fd;
+    }
+    const char* folder = std::getenv("TMPDIR");
+    const std::string temporary_folder = folder != nullptr && *folder != '\0' ? folder : "/tmp";
+    int copy = ::open(temporary_folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (copy < 0) {
+        std::string name = temporary_folder + "/dravent-XXXXXX";
+        copy = ::mkstemp(name.data());
+        if (copy >= 0) {
+            ::unlink(name.c_str());
+        }
+    }
+    if (copy < 0) {
+        return no_temporary_file;
+    }
+    std::vector<char> block(1 << 16);
+    for (;;) {
+        const ssize_t n = ::read(fd, block.data(), block.size());
+        if (n == 0) {
+            break;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ::close(copy);
+            return -1;
+        }
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t written = ::write(copy, block.data() + done, static_cast<std::size_t>(n - done));
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                ::close(copy);
+                return -1;
+            }
+            done += written;
+        }
+    }
+    return ::lseek(copy, 0, SEEK_SET) == 0 ? copy : -1;
 }
 
 bool same_inode(const struct stat& a, const struct stat& b)
@@ -164,7 +221,31 @@ int run(int argc, const char* const argv[], std::ostream& standard_output, std::
     diagnostics warnings(standard_error,
                          command.input == standard_stream ? std::string(standard_input_name) : std::string(command.input),
                          {.quiet = command.quiet, .strict = command.strict});
-    const convert_result result = convert_file(input_fd, output_fd, warnings);
+    // Two readings: first the declarations of the whole program, then the conversion.
+    program_declarations program;
+    const program_declarations* declared = &program;
+    int readable_fd = rereadable_input(input_fd);
+    if (readable_fd == no_temporary_file) {
+        // Without a place to keep a copy the input is read once, each line converted on its own.
+        readable_fd = input_fd;
+        declared = nullptr;
+    }
+    const off_t start = readable_fd < 0 ? -1 : ::lseek(readable_fd, 0, SEEK_CUR);
+    const bool read_twice = declared != nullptr;
+    const std::string folder = command.input == standard_stream ? std::string(".") : folder_of(command.input);
+    if (read_twice && (start < 0 || !collect_declarations(readable_fd, folder, program) ||
+                       ::lseek(readable_fd, start, SEEK_SET) < 0)) {
+        if (readable_fd >= 0 && readable_fd != input_fd) {
+            ::close(readable_fd);
+        }
+        ::close(input_fd);
+        ::close(output_fd);
+        return fail(messages, read_failed);
+    }
+    const convert_result result = convert_file(readable_fd, output_fd, warnings, declared);
+    if (readable_fd != input_fd) {
+        ::close(readable_fd);
+    }
     ::close(input_fd);
     warnings.finish();
     if (result == convert_result::read_error) {

@@ -5,6 +5,7 @@
 #include "text/characters.hpp"
 #include "vocabulary/declaring_words.hpp"
 #include "vocabulary/mnemonics.hpp"
+#include "vocabulary/registers.hpp"
 
 namespace dravent {
 namespace {
@@ -48,37 +49,55 @@ const mnemonic_row* find_word(std::string_view word) { return word.empty() ? nul
 
 bool names_instruction(const mnemonic_row* row) { return row != nullptr && names_instruction(row->kind); }
 
-// A word in the first column that names an instruction starts one (mul cx, movzx ax, bl) when an
-// operand follows it, unless a declaring directive follows it: then it names what is declared.
-// Alone, or as a prefix before a bare instruction (rep movsb), it keeps the label's place, where
-// GNU As reads it as the same instruction.
-bool label_starts_instruction(std::string_view label, std::string_view next, std::string_view after_next)
+// Declaring directives are all data directives or directives, so only those are searched for.
+bool is_declaring(std::string_view word, const mnemonic_row* row)
 {
-    if (next.empty() || label.back() == ':' || is_declaring_word(next)) {
+    return row != nullptr && (row->kind == word_kind::data || row->kind == word_kind::directive) &&
+           is_declaring_word(word);
+}
+
+// A name or a number, and nothing else: no register, no keyword, no operator.
+bool is_plain_target(std::string_view word)
+{
+    if (find_register(word) != nullptr || is_declaring_word(word)) {
         return false;
     }
-    const mnemonic_row* row = find_word(label);
-    if (!names_instruction(row)) {
-        return false;
-    }
-    if (row->kind == word_kind::prefix && after_next.empty()) {
-        const mnemonic_row* instruction = find_word(next);
-        return instruction == nullptr || !instruction->rename.empty();
+    for (const char c : word) {
+        if (!continues_name(c) && c != '.') {
+            return false;
+        }
     }
     return true;
 }
 
-// An indented word followed by a declaring directive (count dw 0, size equ 4, main proc) is a
-// label, unless the word names an instruction.
-bool names_declared_word(std::string_view word, std::string_view next)
+// A word in the first column that names an instruction starts one (mul cx, movzx ax, bl) when an
+// operand follows it, unless a declaring directive follows it: then it names what is declared.
+// Alone, as a prefix before a bare instruction (rep movsb), or as a jump to a plain name (jmp next),
+// it keeps the label's place, where GNU As reads it as the same instruction.
+bool label_starts_instruction(const source_line& line, std::string_view after_next)
 {
-    return !word.empty() && is_declaring_word(next) && !names_instruction(find_word(word));
+    const std::string_view next = line.mnemonic;
+    if (next.empty() || line.label.back() == ':' || !names_instruction(line.label_word) ||
+        is_declaring(next, line.mnemonic_word)) {
+        return false;
+    }
+    if (!after_next.empty()) {
+        return true;
+    }
+    if (line.label_word->kind == word_kind::prefix) {
+        return line.mnemonic_word == nullptr || !line.mnemonic_word->rename.empty();
+    }
+    // jmp next: GNU As reads the jump to a plain name in the label's place the same way.
+    return line.label_word->kind != word_kind::jump || !is_plain_target(next);
 }
 
 } // namespace
 
 void source_line::clear()
 {
+    text = {};
+    label_word = nullptr;
+    mnemonic_word = nullptr;
     label = {};
     mnemonic = {};
     operands.clear();
@@ -94,6 +113,7 @@ void split_line(std::string_view text, source_line& line)
         text.remove_suffix(1);
         line.ending = "\r\n";
     }
+    line.text = text;
     if (!text.empty() && text[0] == ';') {
         take_comment(text, 0, line);
         return;
@@ -109,15 +129,23 @@ void split_line(std::string_view text, source_line& line)
     position = skip_blanks(text, position);
     std::size_t mnemonic_end = find_from(text, position, ends_token);
     line.mnemonic = text.substr(position, mnemonic_end - position);
+    line.label_word = find_word(line.label);
+    line.mnemonic_word = find_word(line.mnemonic);
     const std::string_view after_mnemonic = next_word(text, mnemonic_end);
-    if (!line.label.empty() && label_starts_instruction(line.label, line.mnemonic, after_mnemonic)) {
+    if (!line.label.empty() && label_starts_instruction(line, after_mnemonic)) {
         // The word after the instruction is its first operand.
         line.mnemonic = line.label;
+        line.mnemonic_word = line.label_word;
         line.label = {};
+        line.label_word = nullptr;
         mnemonic_end = line.mnemonic.size();
-    } else if (line.label.empty() && names_declared_word(line.mnemonic, after_mnemonic)) {
+    } else if (line.label.empty() && !line.mnemonic.empty() && !names_instruction(line.mnemonic_word) &&
+               is_declaring_word(after_mnemonic)) {
+        // An indented name before a declaring directive (count dw 0, size equ 4) is a label.
         line.label = line.mnemonic;
+        line.label_word = line.mnemonic_word;
         line.mnemonic = after_mnemonic;
+        line.mnemonic_word = find_word(after_mnemonic);
         mnemonic_end = static_cast<std::size_t>(after_mnemonic.data() - text.data()) + after_mnemonic.size();
     }
     position = mnemonic_end;

@@ -28,6 +28,9 @@ constexpr bool starts_name(char c) { return is_letter(c) || c == '@' || c == '_'
 constexpr bool continues_name(char c) { return starts_name(c) || is_decimal_digit(c); }
 constexpr bool is_quote(char c) { return c == '\'' || c == '"'; }
 
+// @@name: a local label, whose scope is a procedure or the lines between two other labels.
+constexpr bool is_local_label(std::string_view name) { return name.size() > 2 && name[0] == '@' && name[1] == '@'; }
+
 struct string_end {
     std::size_t end;  // just after the closing quote, or the end of the text
     bool closed;      // false when the string is left open

@@ -11,7 +11,8 @@ namespace dravent {
 
 // Registers, searched for the token at the start of an operand or of a term inside brackets.
 // Segment registers are registers in operands and in segment overrides, but they name no operand
-// size (size 0), so they give the mnemonic no letter: the other operand sets it.
+// size (size 0), so they give the mnemonic no letter: the other operand sets it. MMX registers
+// name none either.
 struct register_row {
     std::string_view name;
     int size;
@@ -30,6 +31,8 @@ inline constexpr hashed_table register_table{std::to_array<register_row>({
     {"edx", SIZE_DWORD}, {"esi", SIZE_DWORD}, {"esp", SIZE_DWORD}, {"si",  SIZE_WORD},
     {"sp",  SIZE_WORD},  {"tr6", SIZE_DWORD}, {"tr7", SIZE_DWORD},
     {"cs", 0, true}, {"ds", 0, true}, {"es", 0, true}, {"fs", 0, true}, {"gs", 0, true}, {"ss", 0, true},
+    // MMX registers: the mnemonic gives the size
+    {"mm0", 0}, {"mm1", 0}, {"mm2", 0}, {"mm3", 0}, {"mm4", 0}, {"mm5", 0}, {"mm6", 0}, {"mm7", 0},
 })};
 static_assert(register_table.is_searchable(), "register_table: names in lower case, each once");
 

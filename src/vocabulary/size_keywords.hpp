@@ -9,17 +9,23 @@
 
 namespace dravent {
 
-// Tried in this order; the first match wins.
+// Size keywords, and the distances near and far, which stand where a size keyword does
+// (far ptr [bx]). Tried in this order; the first match wins.
 struct size_keyword_row {
     std::string_view name;
     int size;
 };
 
-inline constexpr std::array<size_keyword_row, 4> size_keyword_table{{
+inline constexpr std::array<size_keyword_row, 9> size_keyword_table{{
     {"byte",  SIZE_BYTE},
     {"word",  SIZE_WORD},
     {"dword", SIZE_DWORD},
     {"qword", SIZE_QWORD},
+    {"tbyte", SIZE_TBYTE},
+    {"fword", SIZE_FWORD},
+    {"pword", SIZE_FWORD},
+    {"near",  DISTANCE_NEAR},
+    {"far",   DISTANCE_FAR},
 }};
 
 // When a size keyword followed by white space starts at text[cursor], moves cursor past the

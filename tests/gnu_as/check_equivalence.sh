@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # GNU As is the judge of our output. For each Tasm fixture given, checks that dravent's output
-# assembles with `as --32` to the same machine code, data and relocations, byte for byte, as the
+# assembles with `as --32`, without a warning, to the same machine code, data and relocations, byte for byte, as the
 # same program read by GNU As in Intel mode. The Intel program is the fixture itself, line by
 # line: the text after ";=" where there is one, else the text before the first ";"; a line that
 # begins with ";" is a comment in both. A fixture whose first line is "; bits 16" is 16-bit code.
@@ -37,8 +37,8 @@ for fixture in "$@"; do
            at = index($0, ";"); if (at) { print substr($0, 1, at - 1); next }
            print }' "$fixture"; } >"$work/$name.intel.s"
 
-  if ! as --32 -o "$work/$name.att.o" "$work/$name.att.in.s" 2>"$work/att.err"; then
-    echo "FAIL $fixture: GNU As rejects the converted program:"; cat "$work/att.err"
+  if ! as --32 -o "$work/$name.att.o" "$work/$name.att.in.s" 2>"$work/att.err" || [ -s "$work/att.err" ]; then
+    echo "FAIL $fixture: GNU As does not take the converted program without a message:"; cat "$work/att.err"
     failures=$((failures + 1)); continue
   fi
   if ! as --32 -o "$work/$name.intel.o" "$work/$name.intel.s" 2>"$work/intel.err"; then

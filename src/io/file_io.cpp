@@ -1,5 +1,5 @@
 // Reading lines and writing output through read(2) and write(2), retrying interrupted calls.
-#include "driver/file_io.hpp"
+#include "io/file_io.hpp"
 
 #include <cerrno>
 #include <cstring>

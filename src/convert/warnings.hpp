@@ -1,0 +1,30 @@
+// The texts of the warnings about lines the converter leaves for a hand.
+#pragma once
+
+#include <string_view>
+
+namespace dravent {
+
+// Each says what GNU As lacks and what to do about it.
+namespace warning_text {
+
+inline constexpr std::string_view segment_value =
+    "a segment value set by the DOS loader (@data, @code, ...) has no ELF form: load the segment register by hand";
+inline constexpr std::string_view seg_operator =
+    "'seg' needs a DOS relocation that ELF cannot hold: load the segment by hand";
+inline constexpr std::string_view type_operator =
+    "Tasm's type operators (type, size, length, width, mask, this) have no GNU As form: write the value";
+inline constexpr std::string_view unknown_mnemonic =
+    "no instruction or directive of that name (a macro call?): expand it by hand";
+inline constexpr std::string_view far_call_same_segment =
+    "far call written as push cs + near call; target in the same segment";
+inline constexpr std::string_view far_jump_same_segment =
+    "far jump written as a near jump; target in the same segment";
+inline constexpr std::string_view far_transfer_elsewhere =
+    "far call or jump to another segment or to an external procedure: ELF cannot hold the segment; "
+    "link the target into this segment or write the transfer by hand";
+inline constexpr std::string_view call_with_arguments =
+    "call with arguments (call proc, args) is not converted: push the arguments and call by hand";
+
+} // namespace warning_text
+} // namespace dravent

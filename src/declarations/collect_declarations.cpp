@@ -1,0 +1,592 @@
+// The declarations pass: Tasm's declaring lines, in MASM and IDEAL spelling, read for the names
+// they declare and for the lines that procedures, local-label scopes, code sizes and modes span.
+#include "declarations/collect_declarations.hpp"
+
+#include "declarations/include_files.hpp"
+#include "io/file_io.hpp"
+#include "source/split_line.hpp"
+#include "source/tokenizer.hpp"
+#include "text/characters.hpp"
+
+#include <array>
+#include <string>
+#include <unistd.h>
+
+namespace dravent {
+namespace {
+
+// The words of a statement: the label (without its colon), the mnemonic, and each blank- or
+// comma-separated word of the operands, in order.
+class statement_words {
+public:
+    void read(const source_line& line)
+    {
+        words_.clear();
+        label_has_colon_ = !line.label.empty() && line.label.back() == ':';
+        label_ = label_has_colon_ ? line.label.substr(0, line.label.size() - 1) : line.label;
+        if (!label_.empty()) {
+            words_.push_back(label_);
+        }
+        if (!line.mnemonic.empty()) {
+            words_.push_back(line.mnemonic);
+        }
+        for (const std::string_view operand : line.operands) {
+            std::size_t at = skip_blanks(operand, 0);
+            while (at < operand.size()) {
+                const std::size_t end = find_from(operand, at, [](char c) { return is_blank(c) || c == ','; });
+                words_.push_back(operand.substr(at, end - at));
+                at = find_from(operand, end, [](char c) { return !is_blank(c) && c != ','; });
+            }
+        }
+    }
+
+    std::size_t size() const { return words_.size(); }
+    std::string_view operator[](std::size_t n) const { return n < words_.size() ? words_[n] : std::string_view(); }
+    bool is(std::size_t n, std::string_view keyword) const { return equal_folded((*this)[n], keyword); }
+    std::string_view label() const { return label_; }
+    bool label_has_colon() const { return label_has_colon_; }
+
+private:
+    std::vector<std::string_view> words_;
+    std::string_view label_;
+    bool label_has_colon_ = false;
+};
+
+struct size_row {
+    std::string_view name;
+    std::uint32_t bytes;
+};
+
+// The bytes of each data directive and each type that label, extrn and global name.
+constexpr std::array<size_row, 16> size_table{{
+    {"db", 1}, {"dw", 2}, {"dd", 4}, {"df", 6}, {"dp", 6}, {"dq", 8}, {"dt", 10}, {"ddq", 16}, {"do", 16},
+    {"byte", 1}, {"word", 2}, {"dword", 4}, {"fword", 6}, {"pword", 6}, {"qword", 8}, {"tbyte", 10},
+}};
+
+std::uint32_t bytes_of(std::string_view word)
+{
+    for (const size_row& row : size_table) {
+        if (equal_folded(word, row.name)) {
+            return row.bytes;
+        }
+    }
+    return 0;
+}
+
+bool is_distance(std::string_view word) { return equal_folded(word, "near") || equal_folded(word, "far"); }
+
+bool is_code_type(std::string_view word) { return is_distance(word) || equal_folded(word, "proc"); }
+
+constexpr std::array<std::string_view, 4> far_models{"medium", "large", "huge", "tpascal"};
+
+class collector {
+public:
+    collector(program_declarations& declarations) : d_(declarations) {}
+
+    // One line of the main file (line numbers count) or of an include (they do not).
+    void line(std::string_view text, bool main_file, std::string_view folder, int depth);
+
+    void finish()
+    {
+        if (open_procedure_ != no_procedure) {
+            d_.procedures[open_procedure_].last_line = line_number_;
+        }
+    }
+
+private:
+    static constexpr std::size_t no_procedure = ~std::size_t{0};
+
+    std::uint32_t declare(std::string_view name)
+    {
+        if (d_.names.find(name) == d_.names.none && !within_limit()) {
+            return no_entry;
+        }
+        return d_.names.add(name);
+    }
+
+    void declare_variable(std::string_view name, std::uint32_t bytes, std::uint32_t structure = no_entry)
+    {
+        const std::uint32_t entry = declare(name);
+        if (entry == no_entry) {
+            return;
+        }
+        name_facts& facts = d_.names.facts(entry);
+        facts.kind = declared::variable;
+        facts.size = bytes;
+        facts.structure = structure;
+    }
+
+    void declare_procedure(std::string_view name, bool far, bool external = false)
+    {
+        const std::uint32_t entry = declare(name);
+        if (entry != no_entry) {
+            name_facts& facts = d_.names.facts(entry);
+            facts.kind = declared::procedure;
+            facts.far = far;
+            facts.external = external;
+            facts.segment = external ? no_entry : segment_;
+        }
+    }
+
+    // Segments are numbered by name from 1: a segment opened again keeps its number.
+    void enter_segment(std::string_view name)
+    {
+        std::uint32_t number = 0;
+        const std::uint32_t known = d_.segment_names.find(name);
+        if (known != d_.segment_names.none) {
+            number = d_.segment_names.facts(known);
+        } else if (within_limit()) {
+            const std::uint32_t entry = d_.segment_names.add(name);
+            number = static_cast<std::uint32_t>(d_.segment_names.size());
+            d_.segment_names.facts(entry) = number;
+        }
+        set_segment(number);
+    }
+
+    void set_segment(std::uint32_t number)
+    {
+        segment_ = number;
+        if (main_file_ && within_limit() && (d_.segments.empty() || d_.segments.back().segment != number)) {
+            d_.segments.push_back({line_number_, number});
+        }
+    }
+
+    void set_code_size(int bits)
+    {
+        if (!main_file_ || !within_limit()) {
+            return;
+        }
+        if (d_.code_sizes.empty() || d_.code_sizes.back().bits != bits) {
+            d_.code_sizes.push_back({line_number_, bits});
+        }
+    }
+
+    void set_mode(bool ideal)
+    {
+        if (main_file_ && within_limit() && (d_.modes.empty() || d_.modes.back().ideal != ideal)) {
+            d_.modes.push_back({line_number_, ideal});
+        }
+        ideal_ = ideal;
+    }
+
+    // A non-local label outside procedures opens a new scope for the @@ labels after it. A scope
+    // is kept only once an @@ label is used in it, so that memory grows with the scopes that
+    // hold local labels, not with the labels of the file.
+    void open_scope(std::string_view name)
+    {
+        if (!main_file_ || open_procedure_ != no_procedure || is_local_label(name)) {
+            return;
+        }
+        pending_scope_ = {line_number_, declare(name), scope_count_++};
+        scope_pending_ = true;
+    }
+
+    void open_scope_without_name(std::uint64_t first_line)
+    {
+        pending_scope_ = {first_line, no_entry, scope_count_++};
+        scope_pending_ = true;
+    }
+
+    // The line uses an @@ label: its scope is kept.
+    void use_local_labels()
+    {
+        if (main_file_ && scope_pending_ && within_limit()) {
+            d_.scopes.push_back(pending_scope_);
+            scope_pending_ = false;
+        }
+    }
+
+    // Names, procedures, scopes and changes of code size or mode together stay below the limit.
+    bool within_limit()
+    {
+        const std::size_t held = d_.names.size() + d_.procedures.size() + d_.scopes.size() + d_.code_sizes.size() +
+                                 d_.modes.size();
+        if (held < d_.limit) {
+            return true;
+        }
+        d_.truncated = true;
+        return false;
+    }
+
+    void begin_procedure(std::string_view name, std::string_view distance)
+    {
+        const bool far = is_distance(distance) ? equal_folded(distance, "far") : far_by_model_here();
+        declare_procedure(name, far);
+        if (!main_file_) {
+            return;
+        }
+        finish();
+        if (!within_limit()) {
+            open_procedure_ = no_procedure;
+            return;
+        }
+        open_procedure_ = d_.procedures.size();
+        d_.procedures.push_back({line_number_, line_number_, d_.names.find(name), far});
+        pending_scope_ = {line_number_, d_.names.find(name), scope_count_++};
+        scope_pending_ = true;
+    }
+
+    void end_procedure()
+    {
+        if (!main_file_ || open_procedure_ == no_procedure) {
+            return;
+        }
+        d_.procedures[open_procedure_].last_line = line_number_;
+        open_procedure_ = no_procedure;
+        // What follows a procedure, up to the next label, is a scope of its own.
+        open_scope_without_name(line_number_ + 1);
+    }
+
+    bool far_by_model_here() const { return d_.far_by_model && simplified_segment_; }
+
+    void begin_structure(std::string_view name)
+    {
+        structure_ = declare(name);
+        if (main_file_ && within_limit()) {
+            d_.structures.push_back({line_number_, line_number_, structure_});
+            open_structure_span_ = true;
+        }
+        if (structure_ != no_entry) {
+            name_facts& facts = d_.names.facts(structure_);
+            facts.kind = declared::structure;
+            facts.first_field = static_cast<std::uint32_t>(d_.fields.size());
+            facts.field_count = 0;
+            facts.size = 0;
+        }
+        in_structure_ = true;
+    }
+
+    void field(const statement_words& w, const source_line& line)
+    {
+        if (structure_ == no_entry) {
+            return;
+        }
+        const std::string_view directive = line.mnemonic;
+        const std::uint32_t each = bytes_of(directive);
+        // The field's size: its directive's unit; its length: the values, with dup counts ignored
+        // (a field is one value in the programs this serves).
+        const std::uint32_t count = line.operands.empty() ? 1 : static_cast<std::uint32_t>(line.operands.size());
+        if (!w.label().empty()) {
+            // Declared first: a new name may move every entry, the structure's included. The field
+            // is known by its own name (MASM) and as structure.field (IDEAL).
+            qualified_.assign(d_.names.name(structure_)).append(".").append(w.label());
+            const std::uint32_t qualified = declare(qualified_);
+            const std::uint32_t entry = declare(w.label());
+            name_facts& owner = d_.names.facts(structure_);
+            for (const std::uint32_t known : {qualified, entry}) {
+                if (known != no_entry) {
+                    name_facts& facts = d_.names.facts(known);
+                    facts.kind = declared::field;
+                    facts.size = each;
+                    facts.structure = structure_;
+                    facts.offset = owner.size;
+                }
+            }
+            std::string_view value;
+            if (!line.operands.empty()) {
+                const std::size_t begin = static_cast<std::size_t>(line.operands.front().data() - line.text.data());
+                const std::size_t end =
+                    static_cast<std::size_t>(line.operands.back().data() - line.text.data()) + line.operands.back().size();
+                value = trim_trailing_blanks(line.text.substr(begin, end - begin));
+            }
+            d_.fields.push_back({entry, owner.size, each, d_.keep(directive), d_.keep(value)});
+            // The fields of a structure are kept together, so a structure that another's fields
+            // interrupt keeps only its first run.
+            if (owner.first_field + owner.field_count + 1 == d_.fields.size()) {
+                ++owner.field_count;
+            }
+        }
+        d_.names.facts(structure_).size += each * count;
+    }
+
+    // name segment [align] [combine] [use16|use32] ['class']: 16-bit code unless it says use32.
+    void begin_segment(const statement_words& w)
+    {
+        int bits = 16;
+        for (std::size_t n = 2; n < w.size(); ++n) {
+            bits = w.is(n, "use32") ? 32 : w.is(n, "use16") ? 16 : bits;
+        }
+        simplified_segment_ = false;
+        segment_bits_.push_back(bits);
+        outer_segments_.push_back(segment_);
+        set_code_size(bits);
+        enter_segment(w.is(0, "segment") ? w[1] : w[0]);
+    }
+
+    // ends closes the structure being declared, or else the innermost segment.
+    void end_structure_or_segment()
+    {
+        if (in_structure_) {
+            in_structure_ = false;
+            if (main_file_ && open_structure_span_) {
+                d_.structures.back().last_line = line_number_;
+                open_structure_span_ = false;
+            }
+        } else if (!segment_bits_.empty()) {
+            segment_bits_.pop_back();
+            set_code_size(segment_bits_.empty() ? model_bits_ : segment_bits_.back());
+            set_segment(outer_segments_.empty() ? 0 : outer_segments_.back());
+            if (!outer_segments_.empty()) {
+                outer_segments_.pop_back();
+            }
+        }
+    }
+
+    void include(std::string_view name, std::string_view folder, int depth);
+
+    void declaring_line(std::string_view folder, int depth);
+
+    void directive_line(const statement_words& w, const source_line& line, std::string_view folder, int depth);
+
+    program_declarations& d_;
+    source_line source_;
+    statement_words words_;
+    std::uint64_t line_number_ = 0;
+    bool main_file_ = true;
+    bool ideal_ = false;
+    bool simplified_segment_ = true;        // .code / codeseg rather than a segment ... ends
+    int model_bits_ = 16;
+    std::vector<int> segment_bits_;         // the open segments' code sizes
+    std::vector<std::uint32_t> outer_segments_;  // the segments that open ones interrupt
+    std::uint32_t segment_ = 0;             // the segment the line stands in
+    std::size_t open_procedure_ = no_procedure;
+    bool in_structure_ = false;
+    bool open_structure_span_ = false;
+    std::string qualified_;                 // structure.field, built for each field
+    std::uint32_t structure_ = no_entry;
+    local_scope pending_scope_;             // the scope the lines stand in, until it is kept
+    bool scope_pending_ = true;             // the scope before the first label: .Lfile
+    std::uint32_t scope_count_ = 1;         // 0 is the scope before the first label
+    include_guard includes_;
+};
+
+void collector::include(std::string_view name, std::string_view folder, int depth)
+{
+    std::string found_folder;
+    const int fd = includes_.open(name, folder, depth, found_folder);
+    if (fd < 0) {
+        return;
+    }
+    const bool was_main = main_file_;
+    main_file_ = false;
+    line_reader reader(fd);
+    std::string_view text;
+    while (reader.next(text) == line_reader::result::line) {
+        line(text, false, found_folder, depth + 1);
+    }
+    includes_.close(fd);
+    main_file_ = was_main;
+}
+
+void collector::directive_line(const statement_words& w, const source_line& line, std::string_view folder, int depth)
+{
+    const std::string_view first = w[0];
+    // Directives without a name before them.
+    if (equal_folded(first, "ideal")) {
+        set_mode(true);
+    } else if (equal_folded(first, "masm")) {
+        set_mode(false);
+    } else if (equal_folded(first, "model") || equal_folded(first, ".model")) {
+        const std::string_view model = w[1];
+        if (equal_folded(model, "flat")) {
+            model_bits_ = 32;
+            set_code_size(32);
+        }
+        for (const std::string_view far_model : far_models) {
+            d_.far_by_model = d_.far_by_model || equal_folded(model, far_model);
+        }
+    } else if (equal_folded(first, ".code") || equal_folded(first, "codeseg") || equal_folded(first, ".data") ||
+               equal_folded(first, "dataseg") || equal_folded(first, ".data?") || equal_folded(first, "udataseg") ||
+               equal_folded(first, ".const") || equal_folded(first, "const") || equal_folded(first, ".stack") ||
+               equal_folded(first, "stack") || equal_folded(first, ".fardata") || equal_folded(first, "fardata")) {
+        simplified_segment_ = true;
+        segment_bits_.clear();
+        outer_segments_.clear();
+        set_code_size(model_bits_);
+        // .code [name] and codeseg [name]: one code segment for the module unless named.
+        const bool code = equal_folded(first, ".code") || equal_folded(first, "codeseg");
+        const std::string_view named = w[1];
+        enter_segment(code ? (named.empty() ? std::string_view("_TEXT") : named) : first);
+    } else if (equal_folded(first, "include")) {
+        std::string_view name = line.operands.empty() ? std::string_view() : trim_trailing_blanks(line.operands[0]);
+        if (name.size() >= 2 && (name.front() == '"' || name.front() == '\'' || name.front() == '<')) {
+            name = name.substr(1, name.size() - 2);
+        }
+        include(name, folder, depth);
+    } else if ((equal_folded(first, "extrn") || equal_folded(first, "extern") || equal_folded(first, "global")) &&
+               w.label().empty()) {
+        // extrn name:type, name:type ...
+        for (std::size_t n = 1; n < w.size(); ++n) {
+            const std::string_view item = w[n];
+            const std::size_t colon = item.find(':');
+            if (colon == std::string_view::npos) {
+                continue;
+            }
+            const std::string_view name = item.substr(0, colon);
+            const std::string_view type = item.substr(colon + 1);
+            // global names what this file defines (public) or what another does (extrn): a
+            // definition here wins, before or after.
+            const name_facts* known = d_.find(name);
+            if (equal_folded(first, "global") && known != nullptr && known->kind != declared::unknown) {
+                continue;
+            }
+            if (is_code_type(type)) {
+                declare_procedure(name, equal_folded(type, "far") || (equal_folded(type, "proc") && d_.far_by_model),
+                                  true);
+            } else if (const std::uint32_t bytes = bytes_of(type); bytes > 0) {
+                declare_variable(name, bytes);
+            }
+        }
+    } else if (equal_folded(first, "proc") && ideal_) {
+        begin_procedure(w[1], w[2]);
+        open_scope(w[1]);
+    } else if (equal_folded(first, "endp")) {
+        end_procedure();
+    } else if ((equal_folded(first, "struc") || equal_folded(first, "struct")) && ideal_) {
+        begin_structure(w[1]);
+    } else if (equal_folded(first, "ends")) {
+        end_structure_or_segment();
+    } else if (equal_folded(first, "segment") && ideal_) {
+        begin_segment(w);
+    } else if (equal_folded(first, "label") && ideal_) {
+        if (is_code_type(w[2])) {
+            declare_procedure(w[1], w.is(2, "far"));
+            open_scope(w[1]);
+        } else if (const std::uint32_t bytes = bytes_of(w[2]); bytes > 0) {
+            declare_variable(w[1], bytes);
+        }
+    }
+}
+
+void collector::line(std::string_view text, bool main_file, std::string_view folder, int depth)
+{
+    main_file_ = main_file;
+    if (main_file) {
+        ++line_number_;
+    }
+    split_line(text, source_);
+    if (source_.label.empty() && source_.mnemonic.empty()) {
+        return;
+    }
+    declaring_line(folder, depth);
+    // After the line's own label: an @@ label on it belongs to the scope that label opens.
+    main_file_ = main_file;
+    if (text.find("@@") != std::string_view::npos) {
+        use_local_labels();
+    }
+}
+
+void collector::declaring_line(std::string_view folder, int depth)
+{
+    statement_words& w = words_;
+    w.read(source_);
+    const std::string_view name = w.label();
+    const std::string_view verb = source_.mnemonic;
+    if (name.empty() || w.label_has_colon()) {
+        if (!name.empty()) {
+            // name: is a code label, and opens a scope for the @@ labels after it.
+            const std::uint32_t entry = is_local_label(name) ? no_entry : declare(name);
+            if (entry != no_entry && d_.names.facts(entry).kind == declared::unknown) {
+                d_.names.facts(entry).kind = declared::label;
+                d_.names.facts(entry).segment = segment_;
+            }
+            open_scope(name);
+            if (in_structure_ && !verb.empty() && bytes_of(verb) > 0) {
+                field(w, source_);
+            }
+            return;
+        }
+        if (in_structure_ && bytes_of(verb) > 0) {
+            field(w, source_);  // a field without a name still takes its room
+            return;
+        }
+        directive_line(w, source_, folder, depth);
+        return;
+    }
+    // A directive in the first column (ideal, model small, IDEAL's proc name, ends name ...).
+    if (source_.label_word != nullptr && source_.label_word->kind == word_kind::directive) {
+        directive_line(w, source_, folder, depth);
+        return;
+    }
+    // name directive ...
+    if (in_structure_ && bytes_of(verb) > 0) {
+        field(w, source_);
+        return;
+    }
+    if (const std::uint32_t bytes = bytes_of(verb); bytes > 0) {
+        declare_variable(name, bytes);
+        return;
+    }
+    if (equal_folded(verb, "proc")) {
+        begin_procedure(name, w[2]);
+        return;
+    }
+    if (equal_folded(verb, "endp")) {
+        end_procedure();
+        return;
+    }
+    if (equal_folded(verb, "label")) {
+        if (is_code_type(w[2])) {
+            declare_procedure(name, w.is(2, "far"));
+            open_scope(name);
+        } else if (const std::uint32_t bytes = bytes_of(w[2]); bytes > 0) {
+            declare_variable(name, bytes);
+        }
+        return;
+    }
+    if (equal_folded(verb, "struc") || equal_folded(verb, "struct")) {
+        begin_structure(name);
+        return;
+    }
+    if (equal_folded(verb, "ends")) {
+        end_structure_or_segment();
+        return;
+    }
+    if (equal_folded(verb, "segment")) {
+        begin_segment(w);
+        return;
+    }
+    if (equal_folded(verb, "equ") || verb == "=") {
+        const std::uint32_t entry = declare(name);
+        if (entry != no_entry && d_.names.facts(entry).kind == declared::unknown) {
+            d_.names.facts(entry).kind = declared::constant;
+        }
+        return;
+    }
+    // name structure <values>: an instance of a structure declared before.
+    if (const name_facts* type = d_.find(verb); type != nullptr && type->kind == declared::structure) {
+        declare_variable(name, type->size, d_.names.find(verb));
+        return;
+    }
+    // A directive in the first column with its operands (ideal, model small, extrn ...).
+    directive_line(w, source_, folder, depth);
+}
+
+} // namespace
+
+bool collect_declarations(int fd, std::string_view folder, program_declarations& declarations)
+{
+    collector c(declarations);
+    line_reader reader(fd);
+    std::string_view text;
+    line_reader::result read = line_reader::result::line;
+    while ((read = reader.next(text)) == line_reader::result::line) {
+        c.line(text, true, folder, 0);
+    }
+    c.finish();
+    return read != line_reader::result::error;
+}
+
+void collect_declarations_from_text(std::string_view text, std::string_view folder,
+                                    program_declarations& declarations)
+{
+    collector c(declarations);
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        c.line(text.substr(start, end - start), true, folder, 0);
+        start = end + 1;
+    }
+    c.finish();
+}
+
+} // namespace dravent

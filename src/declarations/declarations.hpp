@@ -1,0 +1,133 @@
+// What a whole program declares: its names and their facts, and which lines belong to which
+// procedure, local-label scope, code size and syntax mode. Collected by one pass over the file
+// (and the files it includes) before any line is converted.
+#pragma once
+
+#include "declarations/name_table.hpp"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dravent {
+
+enum class declared : std::uint8_t {
+    unknown,
+    variable,   // a data definition without a colon, a label byte/word/..., an extrn of a size
+    constant,   // equ or = of a value
+    procedure,  // proc, extrn name:near/far/proc, label near/far
+    label,      // name: (a code address)
+    structure,  // struc ... ends
+    field,      // a field of a structure; it is also known as structure.field
+};
+
+inline constexpr std::uint32_t no_entry = ~std::uint32_t{0};
+
+// At most this many names and line facts are kept (about 250 MB): a file that declares more (none
+// that people write does) is converted with the first ones known and the rest treated as
+// undeclared, so that no input can exhaust memory.
+inline constexpr std::size_t max_declared_names = 4'000'000;
+
+struct name_facts {
+    declared kind = declared::unknown;
+    bool far = false;                     // a procedure's distance
+    bool external = false;                // declared by extrn or global, defined elsewhere
+    std::uint32_t segment = no_entry;     // the segment a procedure or label stands in
+    std::uint32_t size = 0;               // bytes of a variable, field or whole structure; 0 unknown
+    std::uint32_t structure = no_entry;   // a variable's structure type; a field's structure
+    std::uint32_t offset = 0;             // a field's offset in its structure
+    std::uint32_t first_field = 0;        // a structure's fields: [first_field, first_field + field_count)
+    std::uint32_t field_count = 0;        //   in program_declarations::fields
+};
+
+// A stretch of program_declarations::text.
+struct text_span {
+    std::uint32_t first = 0;
+    std::uint32_t length = 0;
+};
+
+// A field of a structure, in order, with what an instance that gives no value for it lays out.
+struct structure_field {
+    std::uint32_t name = no_entry;
+    std::uint32_t offset = 0;
+    std::uint32_t size = 0;
+    text_span directive;   // db, dw, ... as written
+    text_span value;       // the default value as written
+};
+
+// Lines are numbered from 1 in the main file; included files add names, never lines.
+struct procedure_span {
+    std::uint64_t first_line = 0;  // the proc line
+    std::uint64_t last_line = 0;   // the endp line (the last line of the file when it has none)
+    std::uint32_t name = no_entry;
+    bool far = false;
+};
+
+// A stretch of lines whose @@ labels belong together: a procedure, or outside procedures the
+// lines from one non-local label to the next. name is the label that opens it (no_entry before
+// the first one).
+struct local_scope {
+    std::uint64_t first_line = 0;
+    std::uint32_t name = no_entry;
+    std::uint32_t ordinal = 0;     // the scope's number in the file, for scopes without a name
+};
+
+// From first_line on, code is assembled with this many bits.
+struct code_size_change {
+    std::uint64_t first_line = 0;
+    int bits = 16;
+};
+
+// The lines of a structure's declaration, from its struc line to its ends line.
+struct structure_span {
+    std::uint64_t first_line = 0;
+    std::uint64_t last_line = 0;
+    std::uint32_t structure = no_entry;
+};
+
+// From first_line on, lines stand in the segment with this number (0 before any segment).
+struct segment_change {
+    std::uint64_t first_line = 0;
+    std::uint32_t segment = 0;
+};
+
+// From first_line on, Tasm reads in IDEAL mode (or, when false, in MASM mode).
+struct mode_change {
+    std::uint64_t first_line = 0;
+    bool ideal = false;
+};
+
+struct program_declarations {
+    name_table<name_facts> names;
+    std::vector<structure_field> fields;
+    std::vector<procedure_span> procedures;   // in line order
+    std::vector<local_scope> scopes;           // in line order
+    std::vector<code_size_change> code_sizes;  // in line order
+    std::vector<mode_change> modes;            // in line order
+    std::vector<segment_change> segments;      // in line order
+    std::vector<structure_span> structures;    // in line order
+    name_table<std::uint32_t> segment_names;   // each segment's number, by name
+    bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
+    std::size_t limit = max_declared_names;    // names and line facts kept at most
+    bool truncated = false;                    // the limit was reached: later names are unknown
+    std::string text;                          // the texts that fields point into
+
+    std::string_view view(text_span span) const { return std::string_view(text).substr(span.first, span.length); }
+    text_span keep(std::string_view part)
+    {
+        const text_span span{static_cast<std::uint32_t>(text.size()), static_cast<std::uint32_t>(part.size())};
+        text.append(part);
+        return span;
+    }
+
+    // The facts of a name, or nullptr when the program does not declare it.
+    const name_facts* find(std::string_view name) const
+    {
+        const std::uint32_t entry = names.find(name);
+        return entry == names.none ? nullptr : &names.facts(entry);
+    }
+};
+
+} // namespace dravent

@@ -1,0 +1,37 @@
+// Opening the files that include lines name: DOS names, found without regard to case, with
+// cycles and depth bounded.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dravent {
+
+class include_guard {
+public:
+    // Includes nest at most this deep.
+    static constexpr int max_depth = 16;
+
+    // Opens the regular file that name (a DOS name: "\" separates folders) gives, relative to
+    // folder, each part matched without regard to case when no part of that exact name exists.
+    // Sets found_folder to the folder it lives in. Returns -1 when there is none, when it cannot
+    // be read, when it is no regular file, when it is already open (an include cycle) or when
+    // depth reaches max_depth.
+    int open(std::string_view name, std::string_view folder, int depth, std::string& found_folder);
+
+    void close(int fd);
+
+private:
+    struct open_file {
+        int fd;
+        unsigned long long device;
+        unsigned long long inode;
+    };
+    std::vector<open_file> open_;
+};
+
+// The folder part of a path, "." when it has none.
+std::string folder_of(std::string_view path);
+
+} // namespace dravent

@@ -1,0 +1,239 @@
+// The declarations pass: the names a program declares, the lines its procedures, local-label
+// scopes, code sizes and modes span, and the files it includes.
+#include "declarations/collect_declarations.hpp"
+#include "program_runner.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace dravent {
+namespace {
+
+using testing::scratch_folder;
+using testing::write_file;
+
+program_declarations collect(const std::string& text, const std::string& folder = ".")
+{
+    program_declarations d;
+    collect_declarations_from_text(text, folder, d);
+    return d;
+}
+
+const name_facts& facts_of(const program_declarations& d, std::string_view name)
+{
+    const name_facts* facts = d.find(name);
+    static const name_facts none;
+    EXPECT_NE(facts, nullptr) << name;
+    return facts != nullptr ? *facts : none;
+}
+
+TEST(collect_declarations, variables_have_the_size_of_their_directive)
+{
+    const program_declarations d = collect(
+        "count   dw 0\n"
+        "flag    db 1\n"
+        "  total dd ?\n"            // indented
+        "ptrs    df 0\n"
+        "wide    dq 1\n"
+        "ten     dt 1.5\n"
+        "buffer  db 80 dup (?)\n"
+        "bytes   label byte\n"
+        "start:  db 5\n"            // a colon makes a code label, no variable
+        "        extrn far_count:word, handler:far, ext_proc:proc, raw:dword\n"
+        "        global shared:byte\n");
+    const std::pair<std::string_view, std::uint32_t> sizes[] = {
+        {"count", 2}, {"flag", 1}, {"total", 4}, {"ptrs", 6}, {"wide", 8}, {"ten", 10}, {"buffer", 1},
+        {"bytes", 1}, {"far_count", 2}, {"raw", 4}, {"shared", 1},
+    };
+    for (const auto& [name, size] : sizes) {
+        EXPECT_EQ(facts_of(d, name).kind, declared::variable) << name;
+        EXPECT_EQ(facts_of(d, name).size, size) << name;
+    }
+    EXPECT_EQ(facts_of(d, "start").kind, declared::label);
+    EXPECT_EQ(facts_of(d, "handler").kind, declared::procedure);
+    EXPECT_TRUE(facts_of(d, "handler").far);
+    EXPECT_FALSE(facts_of(d, "ext_proc").far);
+    // Names are found without regard to case.
+    EXPECT_EQ(facts_of(d, "COUNT").size, 2U);
+    EXPECT_EQ(d.find("undeclared"), nullptr);
+}
+
+TEST(collect_declarations, procedures_span_their_lines_with_their_distance)
+{
+    const program_declarations d = collect(
+        "        .model medium\n"        // 1
+        "        .code\n"                // 2
+        "main    proc\n"                 // 3: far by the model
+        "        call helper\n"          // 4: a forward reference
+        "        ret\n"                  // 5
+        "main    endp\n"                 // 6
+        "helper  proc near\n"            // 7
+        "        ret\n"                  // 8
+        "helper  endp\n"                 // 9
+        "        ideal\n"                // 10
+        "proc    fast far\n"             // 11: IDEAL
+        "        ret\n"                  // 12
+        "endp    fast\n");               // 13
+    ASSERT_EQ(d.procedures.size(), 3U);
+    EXPECT_EQ(d.procedures[0].first_line, 3U);
+    EXPECT_EQ(d.procedures[0].last_line, 6U);
+    EXPECT_TRUE(d.procedures[0].far);
+    EXPECT_EQ(d.procedures[1].first_line, 7U);
+    EXPECT_FALSE(d.procedures[1].far);
+    EXPECT_EQ(d.procedures[2].first_line, 11U);
+    EXPECT_EQ(d.procedures[2].last_line, 13U);
+    EXPECT_TRUE(d.procedures[2].far);
+    EXPECT_TRUE(facts_of(d, "main").far);
+    EXPECT_FALSE(facts_of(d, "helper").far);
+    ASSERT_EQ(d.modes.size(), 1U);
+    EXPECT_EQ(d.modes[0].first_line, 10U);
+    EXPECT_TRUE(d.modes[0].ideal);
+}
+
+TEST(collect_declarations, a_small_model_or_a_segment_keeps_procedures_near)
+{
+    EXPECT_FALSE(collect("  .model small\n  .code\np proc\n  ret\np endp\n").procedures.at(0).far);
+    EXPECT_FALSE(collect("  .model large\ncode segment\np proc\n  ret\np endp\ncode ends\n").procedures.at(0).far);
+    EXPECT_TRUE(collect("  .model large\n  .code\np proc\n  ret\np endp\n").procedures.at(0).far);
+}
+
+TEST(collect_declarations, local_label_scopes_open_at_procedures_and_at_labels_outside_them)
+{
+    const program_declarations d = collect(
+        "        jmp @@a\n"     // 1: before the first label, a forward reference
+        "first:  nop\n"         // 2: scope "first", which holds no @@ label: not kept
+        "second: jmp @@a\n"     // 3: scope "second", and its @@ label on its own line
+        "@@a:    nop\n"         // 4
+        "p       proc\n"        // 5: scope "p"
+        "inner:  nop\n"         // 6: inside a procedure a label opens no scope
+        "@@a:    loop @@a\n"    // 7
+        "p       endp\n"        // 8: after it, a scope without a name
+        "@@b:    nop\n"         // 9
+        "third   label near\n"  // 10: scope "third"
+        "value   dw 0\n"        // 11: a variable opens none
+        "        jmp @@b\n");   // 12
+    ASSERT_EQ(d.scopes.size(), 5U);
+    const std::tuple<std::uint64_t, std::string_view, std::uint32_t> expected[] = {
+        {0, "", 0}, {3, "second", 2}, {5, "p", 3}, {9, "", 4}, {10, "third", 5}};
+    for (std::size_t n = 0; n < 5; ++n) {
+        const auto& [line, name, ordinal] = expected[n];
+        EXPECT_EQ(d.scopes[n].first_line, line) << n;
+        EXPECT_EQ(d.scopes[n].name == no_entry ? "" : d.names.name(d.scopes[n].name), name) << n;
+        EXPECT_EQ(d.scopes[n].ordinal, ordinal) << n;
+    }
+}
+
+TEST(collect_declarations, structures_give_their_fields_offsets_sizes_and_defaults)
+{
+    const program_declarations d = collect(
+        "ball    struc\n"
+        "x_pos   dw 40\n"
+        "y_pos   dw 12\n"
+        "color   db 0Eh\n"
+        "shape   db '*'\n"
+        "ball    ends\n"
+        "        ideal\n"
+        "struc   point\n"
+        "px      dd ?\n"
+        "py      dd ?\n"
+        "ends    point\n"
+        "        masm\n"
+        "the_ball ball <>\n"
+        "origin  point <1, 2>\n");
+    EXPECT_EQ(facts_of(d, "ball").kind, declared::structure);
+    EXPECT_EQ(facts_of(d, "ball").size, 6U);
+    ASSERT_EQ(facts_of(d, "ball").field_count, 4U);
+    const std::tuple<std::string_view, std::uint32_t, std::uint32_t, std::string_view> fields[] = {
+        {"x_pos", 0, 2, "40"}, {"y_pos", 2, 2, "12"}, {"color", 4, 1, "0Eh"}, {"shape", 5, 1, "'*'"}};
+    for (std::size_t n = 0; n < 4; ++n) {
+        const auto& [name, offset, size, value] = fields[n];
+        const structure_field& f = d.fields[facts_of(d, "ball").first_field + n];
+        EXPECT_EQ(d.names.name(f.name), name);
+        EXPECT_EQ(f.offset, offset);
+        EXPECT_EQ(f.size, size);
+        EXPECT_EQ(d.view(f.value), value);
+        EXPECT_EQ(facts_of(d, name).kind, declared::field);
+        EXPECT_EQ(facts_of(d, name).offset, offset);
+    }
+    EXPECT_EQ(facts_of(d, "point").size, 8U);
+    EXPECT_EQ(facts_of(d, "the_ball").kind, declared::variable);
+    EXPECT_EQ(facts_of(d, "the_ball").size, 6U);
+    EXPECT_EQ(facts_of(d, "the_ball").structure, d.names.find("ball"));
+    EXPECT_EQ(facts_of(d, "origin").structure, d.names.find("point"));
+}
+
+TEST(collect_declarations, code_size_follows_the_model_and_the_segments)
+{
+    const program_declarations flat = collect("  .386\n  .model flat\n  .code\nmain: ret\n");
+    ASSERT_EQ(flat.code_sizes.size(), 1U);
+    EXPECT_EQ(flat.code_sizes[0].first_line, 2U);
+    EXPECT_EQ(flat.code_sizes[0].bits, 32);
+    const program_declarations segments = collect(
+        "code32 segment para public use32 'CODE'\n"  // 1
+        "       ret\n"
+        "code32 ends\n"                              // 3
+        "code16 segment use16\n"                     // 4: no change from 16
+        "code16 ends\n");
+    ASSERT_EQ(segments.code_sizes.size(), 2U);
+    EXPECT_EQ(segments.code_sizes[0].first_line, 1U);
+    EXPECT_EQ(segments.code_sizes[0].bits, 32);
+    EXPECT_EQ(segments.code_sizes[1].first_line, 3U);
+    EXPECT_EQ(segments.code_sizes[1].bits, 16);
+}
+
+TEST(collect_declarations, redefinitions_keep_the_latest_facts)
+{
+    const program_declarations d = collect("x dw 0\nx db 0\ny equ 5\ny = 6\nlbl: nop\nlbl dd 0\n");
+    EXPECT_EQ(facts_of(d, "x").size, 1U);
+    EXPECT_EQ(facts_of(d, "y").kind, declared::constant);
+    EXPECT_EQ(facts_of(d, "lbl").kind, declared::variable);
+    EXPECT_EQ(d.names.size(), 3U);
+}
+
+TEST(collect_declarations, includes_add_names_found_without_regard_to_case)
+{
+    scratch_folder folder;
+    std::filesystem::create_directory(folder / "inc");
+    write_file(folder / "globals.inc", "score dw 0\n  include inc\\MORE.INC\n");
+    write_file(folder / "inc" / "more.inc", "lives db 3\nloop1: include ..\\globals.inc\n");  // a cycle
+    write_file(folder / "self.inc", "include self.inc\nown db 0\n");
+    const program_declarations d = collect(
+        "  INCLUDE GLOBALS.INC\n"
+        "  include \"Self.Inc\"\n"
+        "  include missing.inc\n"
+        "  include inc\n"          // a folder: no file
+        "after dw 0\n",
+        folder.path().string());
+    EXPECT_EQ(facts_of(d, "score").size, 2U);
+    EXPECT_EQ(facts_of(d, "lives").size, 1U);
+    EXPECT_EQ(facts_of(d, "own").size, 1U);
+    EXPECT_EQ(facts_of(d, "after").size, 2U);
+    // Lines of included files are no lines of the program.
+    EXPECT_TRUE(d.scopes.empty());
+}
+
+TEST(collect_declarations, stops_at_the_limit_and_says_so)
+{
+    std::string text;
+    for (int n = 0; n < 100; ++n) {
+        text.append("v").append(std::to_string(n)).append(" dw 0\n");
+    }
+    program_declarations all;
+    collect_declarations_from_text(text, ".", all);
+    EXPECT_FALSE(all.truncated);
+    EXPECT_EQ(all.names.size(), 100U);
+    // A smaller limit (the real one is four million) keeps the first names and no more.
+    program_declarations some;
+    some.limit = 40;
+    collect_declarations_from_text(text + "p proc\nx: jmp @@a\np endp\n", ".", some);
+    EXPECT_TRUE(some.truncated);
+    EXPECT_EQ(some.names.size(), 40U);
+    EXPECT_NE(some.find("v39"), nullptr);
+    EXPECT_EQ(some.find("v40"), nullptr);
+    EXPECT_TRUE(some.procedures.empty());
+    EXPECT_TRUE(some.scopes.empty());
+}
+
+} // namespace
+} // namespace dravent

@@ -1,0 +1,41 @@
+; bits 16
+; Variables used the MASM way, without brackets or without a size, in 16-bit code: the
+; declarations of the whole file tell their sizes. Intel-mode GNU As reads a bare variable as
+; memory too, so most lines are their own Intel reading; data lines give theirs after ";=".
+        jmp short start                 ;= jmp short start
+count   dw 10                           ;= count: .short 10
+flag    db 0                            ;= flag: .byte 0
+lives   db 3                            ;= lives: .byte 3
+oldint  dd 0                            ;= oldint: .int 0
+table   dw 1, 2, 3                      ;= table: .short 1, 2, 3
+handlers dw start, next                 ;= handlers: .short start, next
+buffer  db 16, 0                        ;= buffer: .byte 16, 0
+start:  mov ax, count
+        mov count, 1                    ;= mov word ptr count, 1
+        inc count                       ;= inc word ptr count
+        dec lives                       ;= dec byte ptr lives
+        cmp lives, 0                    ;= cmp byte ptr lives, 0
+        mov [flag], 1                   ;= mov byte ptr [flag], 1
+        mov cs:oldint, ax               ;= mov word ptr cs:oldint, ax
+        mov word ptr cs:oldint+2, es
+        push count                      ;= push word ptr count
+        pop count                       ;= pop word ptr count
+        mov ax, count+2
+        mov al, table[bx]               ;= mov al, byte ptr table[bx]
+        mov ax, table[bx+si]
+        mov ax, offset count
+        lea si, table
+        les di, oldint
+        lds si, cs:oldint
+        add ax, [count]
+        shl count, 1                    ;= shl word ptr count, 1
+        not flag                        ;= not byte ptr flag
+        mov al, byte ptr count
+        mov ax, es:count
+        mov al, buffer+1
+        jmp handlers[bx]                ;= jmp word ptr handlers[bx]
+        call word ptr handlers
+        call oldint                     ;= call dword ptr oldint
+        jmp dword ptr [bx]              ;= .byte 0xFF, 0x2F
+        call cs:oldint                  ;= call dword ptr cs:oldint
+next:   ret

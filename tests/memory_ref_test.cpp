@@ -165,11 +165,13 @@ TEST(memory_ref, reads_on_after_a_closing_bracket)
         {"[bx]-2", "-2(%bx)", 0},
         {"[bp+4][si]", "4(%bp,%si)", 0},
         {"[bx]+[si]", "(%bx,%si)", 0},
-        // "." and a number add the number; "." and a name (a structure field) stay as written
+        // "." and a number add the number, "." and a structure field the field's offset
         {"[bx].2", "2(%bx)", 0},
         {"[bx+si].0Ah", "0x0A(%bx,%si)", 0},
         {"[bx][si] .4", "4(%bx,%si)", 0},
-        {"[bx].len", ".len(%bx)", 0},
+        {"[bx].len", "len(%bx)", 0},
+        {"[si].x_pos+2", "x_pos+2(%si)", 0},
+        {"table[bx].next", "table+next(%bx)", 0},
         {"[bx] [si+2]", "2(%bx,%si)", 0},
         {"[bx]\r", "(%bx)", 0},
         {"[bx]+", "(%bx)", 0},

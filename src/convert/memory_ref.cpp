@@ -100,7 +100,7 @@ public:
 
 private:
     // A "]" does not end the reference: what follows it joins it like a "+", so [bx][si],
-    // table[bx][si], [bx]+2 and [bx].2 keep every part. False at the end of the text.
+    // table[bx][si], [bx]+2, [bx].2 and [si].field keep every part. False at the end of the text.
     bool read_after_closing_bracket()
     {
         cursor_ = skip_white_space(text_, cursor_);
@@ -111,8 +111,9 @@ private:
         if (next == '+' || next == '-') {
             pending_sign_ = next;
             ++cursor_;
-        } else if (next == '.' && cursor_ + 1 < text_.size() && is_decimal_digit(text_[cursor_ + 1])) {
-            ++cursor_;  // "." and a number: a displacement added to the reference
+        } else if (next == '.' && cursor_ + 1 < text_.size() &&
+                   (is_decimal_digit(text_[cursor_ + 1]) || starts_name(text_[cursor_ + 1]))) {
+            ++cursor_;  // "." and a number or a structure field: an offset added to the reference
         }
         cursor_ = skip_blanks(text_, cursor_);
         if (cursor_ < text_.size() && text_[cursor_] == '[') {

@@ -1,13 +1,17 @@
 ; bits 16
 ; Memory operands as people type them, in 16-bit code: blanks, size keywords inside the brackets,
 ; segment overrides with blanks, "offset" in a displacement, the index register first, "." and a
-; number; a bracket inside quotes is a character. Each line is also read by GNU As in Intel mode:
-; the text before ";" as it stands, or the Intel line after ";=" where Intel-mode GNU As cannot
-; read the Tasm form.
+; number or a structure field; a bracket inside quotes is a character. Each line is also read by
+; GNU As in Intel mode: the text before ";" as it stands, or the Intel line after ";=" where
+; Intel-mode GNU As cannot read the Tasm form.
         p386                            ;=
         dataseg                         ;= .data
 x       dw 1, 2                         ;= x: .short 1, 2
 table   dw 0, 0, 0, 0, 0, 0, 0, 0       ;= table: .short 0, 0, 0, 0, 0, 0, 0, 0
+point   struc                           ;=
+px      dw ?                            ;= .equ px, 0
+py      dw ?                            ;= .equ py, 2
+point   ends                            ;=
         codeseg                         ;= .text
 
 ; MASM spellings (the default mode)
@@ -34,6 +38,10 @@ start:  mov ax, [bx + si]
         mov ax, table[di][bx]
         mov ax, [bx].2                  ;= mov ax, [bx+2]
         mov ax, [bx+si].0Ah             ;= mov ax, [bx+si+0x0A]
+        mov ax, [si].py                 ;= mov ax, [si+py]
+        inc [bx].py                     ;= inc word ptr [bx+py]
+        mov [bx+si].px, 5               ;= mov word ptr [bx+si+px], 5
+        mov ax, table[di].py            ;= mov ax, table[di+py]
         mov ax, [bx + 2 shl 3]          ;= mov ax, [bx+16]
         mov ax, [bx + ( 6 - 2 )]        ;= mov ax, [bx+4]
         mov ax, [bx+' '-'0']            ;= mov ax, [bx+32-48]

@@ -1,5 +1,6 @@
 // Memory operands through convert_operand: the AT&T text and the size flags of each reference.
 #include "convert/convert_operand.hpp"
+#include "convert/memory_ref.hpp"
 #include "vocabulary/flags.hpp"
 
 #include <gtest/gtest.h>
@@ -75,23 +76,52 @@ TEST(memory_ref, pending_sign_and_prefix)
         {"()[4]", "4", 0},
         // parentheses go only before the "["
         {"[bx+(4-2)]", "(4-2)(%bx)", 0},
-        {"x [bx]", "x (%bx)", 0},
+        {"x [bx]", "x(%bx)", 0},
+        // "+" and "-" inside parentheses or quotes end no term
+        {"[bx+(si-2)]", "(si-2)(%bx)", 0},
+        {"[bx+' '-'-']", "' '-'-'(%bx)", 0},
+        // a term may end at "[" too
+        {"[bx]+2[si]", "2(%bx,%si)", 0},
+        // a bracket inside quotes opens no reference
+        {"'['[bx]", "'['(%bx)", 0},
+        {"[bx+']']", "']'(%bx)", 0},
     });
 }
 
-TEST(memory_ref, keeps_blanks_before_separators)
+TEST(holds_memory_ref, sees_a_bracket_outside_quotes_only)
+{
+    EXPECT_TRUE(holds_memory_ref("[bx]"));
+    EXPECT_TRUE(holds_memory_ref("table[bx]"));
+    EXPECT_TRUE(holds_memory_ref("'['+[bx]"));
+    EXPECT_TRUE(holds_memory_ref("'it''s'[bx]"));
+    EXPECT_FALSE(holds_memory_ref("'['"));
+    EXPECT_FALSE(holds_memory_ref("\"[x]\""));
+    EXPECT_FALSE(holds_memory_ref("'a[b"));  // a quote left open runs to the end
+    EXPECT_FALSE(holds_memory_ref("bx"));
+}
+
+TEST(memory_ref, blanks_change_nothing)
 {
     expect_conversions({
-        {"[bx + si]", "(%bx ,%si)", 0},
-        {"[ bx ]", "(%bx )", 0},
-        {"[bx+4 ]", "4 (%bx)", 0},
-        {"[bx\t+\tsi]", "(%bx\t,%si)", 0},
-        {"[si *2]", "(,%si ,2)", 0},
-        {"[si* 2]", "(,%si, 2)", 0},
-        {"[2 *si]", "(,%si,2 )", 0},
-        // a right side that begins with a blank names no register
-        {"[2* si]", "2* si", 0},
+        {"[bx + si]", "(%bx,%si)", 0},
+        {"[ bx ]", "(%bx)", 0},
+        {"[bx+4 ]", "4(%bx)", 0},
+        {"[bx + si + 2]", "2(%bx,%si)", 0},
+        {"[bx\t+\tsi]", "(%bx,%si)", 0},
+        {"[ ebp + 12 ]", "12(%ebp)", 0},
+        {"[si *2]", "(,%si,2)", 0},
+        {"[si* 2]", "(,%si,2)", 0},
+        {"[2 *si]", "(,%si,2)", 0},
+        {"[2* si]", "(,%si,2)", 0},
+        {"[ebx + ecx * 4 - 8]", "-8(%ebx,%ecx,4)", 0},
         {"[bx]\t", "(%bx)", 0},
+        {"[bx] + 2", "2(%bx)", 0},
+        {"[bx] [si]", "(%bx,%si)", 0},
+        {"table [bx]", "table(%bx)", 0},
+        {"word ptr [ bx ]", "(%bx)", SIZE_WORD},
+        // blanks inside a term are the expression's own
+        {"[bx + 2 shl 3]", "2 << 3(%bx)", 0},
+        {"[bx + ( 4 - 2 )]", "( 4 - 2 )(%bx)", 0},
     });
 }
 
@@ -104,13 +134,25 @@ TEST(memory_ref, size_keywords_and_ptr)
         {"word x[bx]", "x(%bx)", SIZE_WORD},
         {"word ptr [dword ebx]", "(%ebx)", SIZE_WORD | SIZE_DWORD},
         {"[byte bx]", "(%bx)", SIZE_BYTE},
-        {"[byte ptr bx]", "ptr bx", SIZE_BYTE},
+        {"[byte ptr bx]", "(%bx)", SIZE_BYTE},
+        {"[WORD PTR x+2]", "x+2", SIZE_WORD},
+        {"[word bx+2]", "2(%bx)", SIZE_WORD},
+        {"[DWORD PTR bp+6]", "6(%bp)", SIZE_DWORD},
+        {"[dword ptr ebp + 8]", "8(%ebp)", SIZE_DWORD},
+        {"[ Byte Ptr bx ]", "(%bx)", SIZE_BYTE},
         {"qword ptr [esi]", "(%esi)", SIZE_QWORD},
-        // "ptr" counts only after a size keyword and before white space
-        {"ptr [bx]", "ptr (%bx)", 0},
-        {"byte ptr[bx]", "ptr(%bx)", SIZE_BYTE},
-        {"byte[bx]", "byte(%bx)", 0},
+        // a size keyword counts in every bracket, and after a segment override
+        {"[bx][word si]", "(%bx,%si)", SIZE_WORD},
+        {"[cs:byte ptr x]", "%cs:x", SIZE_BYTE},
+        {"es:word ptr [di]", "%es:(%di)", SIZE_WORD},
+        // "ptr" counts only after a size keyword; keywords end at white space or "["
+        {"ptr [bx]", "ptr(%bx)", 0},
+        {"byte ptr[bx]", "(%bx)", SIZE_BYTE},
+        {"byte[bx]", "(%bx)", SIZE_BYTE},
         {"byte  ptr  x[bx]", "x(%bx)", SIZE_BYTE},
+        {"bytes[bx]", "bytes(%bx)", 0},
+        {"[byte_count+bx]", "byte_count(%bx)", 0},
+        {"[bx+word]", "word(%bx)", 0},
     });
 }
 
@@ -123,7 +165,13 @@ TEST(memory_ref, reads_on_after_a_closing_bracket)
         {"[bx]-2", "-2(%bx)", 0},
         {"[bp+4][si]", "4(%bp,%si)", 0},
         {"[bx]+[si]", "(%bx,%si)", 0},
-        {"[bx].len", ".len(%bx)", 0},
+        // "." and a number add the number, "." and a structure field the field's offset
+        {"[bx].2", "2(%bx)", 0},
+        {"[bx+si].0Ah", "0x0A(%bx,%si)", 0},
+        {"[bx][si] .4", "4(%bx,%si)", 0},
+        {"[bx].len", "len(%bx)", 0},
+        {"[si].x_pos+2", "x_pos+2(%si)", 0},
+        {"table[bx].next", "table+next(%bx)", 0},
         {"[bx] [si+2]", "2(%bx,%si)", 0},
         {"[bx]\r", "(%bx)", 0},
         {"[bx]+", "(%bx)", 0},
@@ -144,10 +192,48 @@ TEST(memory_ref, segment_overrides)
         {"es:[1234h]", "%es:0x1234", 0},
         {"[ fs:eax]", "%fs:(%eax)", 0},
         {"gs:[esi*4]", "%gs:(,%esi,4)", 0},
-        // only a segment register directly followed by ":" is an override
+        // blanks before and after ":"
+        {"[cs: di]", "%cs:(%di)", 0},
+        {"[es : bx+si]", "%es:(%bx,%si)", 0},
+        {"es: [bx]", "%es:(%bx)", 0},
+        {"es :[bx]", "%es:(%bx)", 0},
+        {"word ptr es : [bx+2]", "%es:2(%bx)", SIZE_WORD},
+        {"[BYTE PTR cs:x]", "%cs:x", SIZE_BYTE},
+        {"[byte ptr es:di]", "%es:(%di)", SIZE_BYTE},
+        {"[dword es: edi + eax*4]", "%es:(%edi,%eax,4)", SIZE_DWORD},
+        {"[cs: si + 1]", "%cs:1(%si)", 0},
+        // only a segment register followed by ":" is an override
         {"xs:[bx]", "xs:(%bx)", 0},
-        {"es :[bx]", "es :(%bx)", 0},
         {"[bx+es]", "es(%bx)", 0},
+        {"[esx:bx]", "esx:bx", 0},
+    });
+}
+
+TEST(memory_ref, offset_is_the_address_as_displacement)
+{
+    expect_conversions({
+        {"[bx+offset table]", "table(%bx)", 0},
+        {"[bx + offset table]", "table(%bx)", 0},
+        {"[OFFSET table+2+si]", "table+2(%si)", 0},
+        {"word ptr [bx+offset table-2]", "table-2(%bx)", SIZE_WORD},
+        {"[ebx*4+offset handlers]", "handlers(,%ebx,4)", 0},
+    });
+}
+
+TEST(memory_ref, bx_and_bp_are_the_base_in_16_bit_addresses)
+{
+    expect_conversions({
+        {"[di+bx]", "(%bx,%di)", 0},
+        {"[si+bp+4]", "4(%bp,%si)", 0},
+        {"[SI+BX-2]", "-2(%BX,%SI)", 0},
+        {"[si][bp]", "(%bp,%si)", 0},
+        {"table[di][bx]", "table(%bx,%di)", 0},
+        {"[4+di+bp]", "4(%bp,%di)", 0},
+        // already in order, or not a base and an index: as written
+        {"[bx+di]", "(%bx,%di)", 0},
+        {"[si+di]", "(%si,%di)", 0},
+        {"[esi+ebx]", "(%esi,%ebx)", 0},
+        {"[si+bx*2]", "(%si,%bx,2)", 0},
     });
 }
 

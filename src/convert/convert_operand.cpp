@@ -128,7 +128,7 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
 operand_result write_treatment(std::string_view text, int line_flags, const conversion_context& context,
                                text_buffer& out, conversion_workspace& work)
 {
-    if (text.find('[') != std::string_view::npos) {
+    if (holds_memory_ref(text)) {
         const memory_ref ref = parse_memory_ref(text, work.scratch);
         const std::string_view left = write_memory_ref(ref, out, work.expressions);
         const bool sized = (ref.size_flags & ~(DISTANCE_NEAR | DISTANCE_FAR)) != 0;

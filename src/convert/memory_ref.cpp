@@ -1,147 +1,267 @@
 // Memory operand conversion: size keywords, prefix, segment overrides and the terms between
-// "+", "-" and "]"; then the AT&T text in output order.
+// "+", "-", "[" and "]"; then the AT&T text in output order.
 #include "convert/memory_ref.hpp"
 
 #include "convert/write_expression.hpp"
+#include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 #include "vocabulary/registers.hpp"
 #include "vocabulary/size_keywords.hpp"
 
 #include <algorithm>
+#include <utility>
 
 namespace dravent {
 namespace {
 
-// Skips a size keyword and a "ptr" after it at the start of the text; returns where the prefix
-// begins.
-std::size_t skip_size_keyword_and_ptr(std::string_view text, memory_ref& ref)
+constexpr std::string_view trim_blanks(std::string_view text)
 {
-    std::size_t cursor = 0;
-    ref.size_flags = match_size_keyword(text, cursor);
-    if (ref.size_flags == 0) {
-        return 0;  // a "ptr" after no size keyword, and any leading blank, belong to the prefix
-    }
-    cursor = skip_blanks(text, cursor);
-    if (begins_with_keyword(text, cursor, "ptr")) {
-        cursor = skip_blanks(text, cursor + 4);
-    }
-    return cursor;
+    text = trim_trailing_blanks(text);
+    text.remove_prefix(skip_blanks(text, 0));
+    return text;
 }
-
-// A segment register name directly followed by ":" at the start of text becomes the override;
-// returns how many characters it took.
-std::size_t take_segment_override(std::string_view text, memory_ref& ref)
-{
-    if (text.size() < 3 || text[2] != ':' || !names_segment_register(text.substr(0, 2))) {
-        return 0;
-    }
-    ref.segment = text.substr(0, 2);
-    return 3;
-}
-
-void append_without_parentheses(text_buffer& out, std::string_view text)
-{
-    for (const char c : text) {
-        if (c != '(' && c != ')') {
-            out += c;
-        }
-    }
-}
-
-void append_to_displacement(text_buffer& displacement, char pending_sign, std::string_view text)
-{
-    if (pending_sign != '\0') {
-        displacement += pending_sign;
-    }
-    displacement.append(text);
-}
-
-// A register term becomes the base, or the index once the base is set; any other term, the
-// empty one included, joins the displacement behind the pending sign. A sign before a register
-// is lost.
-void take_term(std::string_view term, char pending_sign, memory_ref& ref, text_buffer& displacement)
-{
-    const std::size_t star = term.find('*');
-    if (star != std::string_view::npos) {
-        const std::string_view left = term.substr(0, star);
-        const std::string_view right = term.substr(star + 1);
-        if (lookup_register(left) > 0) {
-            ref.index = left;
-            ref.scale = right;
-        } else if (lookup_register(right) > 0) {
-            ref.index = right;
-            ref.scale = left;
-        } else {
-            append_to_displacement(displacement, pending_sign, term);
-        }
-        return;
-    }
-    if (lookup_register(term) > 0) {
-        (ref.base.empty() ? ref.base : ref.index) = term;
-        return;
-    }
-    append_to_displacement(displacement, pending_sign, term);
-}
-
-constexpr bool ends_term(char c) { return c == '+' || c == '-' || c == ']'; }
 
 std::size_t skip_white_space(std::string_view text, std::size_t position)
 {
-    while (position < text.size() && is_white_space(text[position])) {
-        ++position;
+    return find_from(text, position, [](char c) { return !is_white_space(c); });
+}
+
+// The name that begins at text[position] (letters, digits, "_", "@", "$", "?"), or empty.
+std::string_view name_at(std::string_view text, std::size_t position)
+{
+    if (position >= text.size() || !starts_name(text[position])) {
+        return {};
+    }
+    const std::size_t end = find_from(text, position + 1, [](char c) { return !continues_name(c); });
+    return text.substr(position, end - position);
+}
+
+// The keyword (given in lower case) stands at text[position], ended by white space or by the "[" of
+// the reference: "byte ptr[bx]" reads as "byte ptr [bx]".
+bool keyword_at(std::string_view text, std::size_t position, std::string_view keyword)
+{
+    if (!equal_folded(name_at(text, position), keyword)) {
+        return false;
+    }
+    const std::size_t after = position + keyword.size();
+    return after < text.size() && (is_white_space(text[after]) || text[after] == '[');
+}
+
+// Position of the first c at or after position outside quotes, or text.size().
+std::size_t find_outside_quotes(std::string_view text, std::size_t position, char c)
+{
+    while (position < text.size() && text[position] != c) {
+        position = is_quote(text[position]) ? end_of_string(text, position).end : position + 1;
     }
     return position;
 }
 
+// Reads one reference from left to right. Size keywords count at the operand's start, right
+// after a "[" and right after a segment override; a segment override counts at the start of any
+// term, blanks before and after its ":" included.
+class reference_reader {
+public:
+    reference_reader(std::string_view text, memory_ref& ref, text_buffer& displacement)
+        : text_(text), ref_(ref), displacement_(displacement)
+    {
+    }
+
+    void read()
+    {
+        take_sizes_and_override(skip_blanks(text_, 0));
+        const std::size_t bracket = find_outside_quotes(text_, cursor_, '[');
+        take_prefix(trim_blanks(text_.substr(cursor_, bracket - cursor_)));
+        take_sizes_and_override(std::min(bracket + 1, text_.size()));
+        // Every reference has at least one term, if only an empty one.
+        for (;;) {
+            take_override(skip_blanks(text_, cursor_));
+            const std::size_t term_end = end_of_term(cursor_);
+            take_term(trim_blanks(text_.substr(cursor_, term_end - cursor_)));
+            cursor_ = term_end;
+            if (cursor_ == text_.size()) {
+                break;
+            }
+            const char separator = text_[cursor_++];
+            if (separator == '+' || separator == '-') {
+                pending_sign_ = separator;
+                continue;
+            }
+            pending_sign_ = '+';
+            if (separator == '[') {
+                take_sizes_and_override(cursor_);
+                continue;
+            }
+            if (!read_after_closing_bracket()) {
+                break;
+            }
+        }
+        order_16_bit_registers();
+    }
+
+private:
+    // A "]" does not end the reference: what follows it joins it like a "+", so [bx][si],
+    // table[bx][si], [bx]+2, [bx].2 and [si].field keep every part. False at the end of the text.
+    bool read_after_closing_bracket()
+    {
+        cursor_ = skip_white_space(text_, cursor_);
+        if (cursor_ == text_.size()) {
+            return false;
+        }
+        const char next = text_[cursor_];
+        if (next == '+' || next == '-') {
+            pending_sign_ = next;
+            ++cursor_;
+        } else if (next == '.' && cursor_ + 1 < text_.size() &&
+                   (is_decimal_digit(text_[cursor_ + 1]) || starts_name(text_[cursor_ + 1]))) {
+            ++cursor_;  // "." and a number or a structure field: an offset added to the reference
+        }
+        cursor_ = skip_blanks(text_, cursor_);
+        if (cursor_ < text_.size() && text_[cursor_] == '[') {
+            take_sizes_and_override(cursor_ + 1);
+        }
+        return true;
+    }
+
+    // Size keywords with or without "ptr", before or after a segment override, from position on.
+    void take_sizes_and_override(std::size_t position)
+    {
+        cursor_ = skip_blanks(text_, position);
+        take_size_keyword();
+        if (take_override(cursor_)) {
+            take_size_keyword();
+        }
+    }
+
+    void take_size_keyword()
+    {
+        for (const size_keyword_row& row : size_keyword_table) {
+            if (keyword_at(text_, cursor_, row.name)) {
+                ref_.size_flags |= row.size;
+                cursor_ = skip_blanks(text_, cursor_ + row.name.size());
+                if (keyword_at(text_, cursor_, "ptr")) {
+                    cursor_ = skip_blanks(text_, cursor_ + 3);
+                }
+                return;
+            }
+        }
+    }
+
+    // A segment register name, blanks, ":" and blanks at position: the override. Sets the cursor
+    // to position or past the override.
+    bool take_override(std::size_t position)
+    {
+        cursor_ = position;
+        const std::string_view name = name_at(text_, position);
+        if (!names_segment_register(name)) {
+            return false;
+        }
+        const std::size_t colon = skip_blanks(text_, position + name.size());
+        if (colon == text_.size() || text_[colon] != ':') {
+            return false;
+        }
+        ref_.segment = name;
+        cursor_ = skip_blanks(text_, colon + 1);
+        return true;
+    }
+
+    // What stands before the first "[" (its override already taken) is a displacement; its
+    // parentheses go.
+    void take_prefix(std::string_view prefix)
+    {
+        if (prefix.empty()) {
+            return;
+        }
+        for (const char c : prefix) {
+            if (c != '(' && c != ')') {
+                displacement_ += c;
+            }
+        }
+        pending_sign_ = '+';
+    }
+
+    // A term ends at "]", or at "+", "-" or "[" outside parentheses and quotes.
+    std::size_t end_of_term(std::size_t position) const
+    {
+        int depth = 0;
+        while (position < text_.size()) {
+            const char c = text_[position];
+            if (is_quote(c)) {
+                position = end_of_string(text_, position).end;
+                continue;
+            }
+            if (c == ']' || (depth == 0 && (c == '+' || c == '-' || c == '['))) {
+                return position;
+            }
+            if (c == '(') {
+                ++depth;
+            } else if (c == ')' && depth > 0) {
+                --depth;
+            }
+            ++position;
+        }
+        return position;
+    }
+
+    // A register term becomes the base, or the index once the base is set; a scaled register the
+    // index. Any other term, the empty one included, joins the displacement behind the pending
+    // sign. A sign written before a register is lost: the register terms never use it.
+    void take_term(std::string_view term)
+    {
+        const std::size_t star = term.find('*');
+        if (star != std::string_view::npos) {
+            const std::string_view left = trim_blanks(term.substr(0, star));
+            const std::string_view right = trim_blanks(term.substr(star + 1));
+            if (lookup_register(left) > 0) {
+                ref_.index = left;
+                ref_.scale = right;
+                return;
+            }
+            if (lookup_register(right) > 0) {
+                ref_.index = right;
+                ref_.scale = left;
+                return;
+            }
+        } else if (lookup_register(term) > 0) {
+            (ref_.base.empty() ? ref_.base : ref_.index) = term;
+            return;
+        }
+        if (pending_sign_ != '\0') {
+            displacement_ += pending_sign_;
+        }
+        displacement_.append(term);
+    }
+
+    // In 16-bit addressing bx and bp are the base, si and di the index, whichever is written
+    // first: [di+bx] is (%bx,%di).
+    void order_16_bit_registers()
+    {
+        const auto is_one_of = [](std::string_view name, std::string_view a, std::string_view b) {
+            return equal_folded(name, a) || equal_folded(name, b);
+        };
+        if (ref_.scale.empty() && is_one_of(ref_.base, "si", "di") && is_one_of(ref_.index, "bx", "bp")) {
+            std::swap(ref_.base, ref_.index);
+        }
+    }
+
+    std::string_view text_;
+    memory_ref& ref_;
+    text_buffer& displacement_;
+    std::size_t cursor_ = 0;
+    char pending_sign_ = '\0';
+};
+
 } // namespace
+
+bool holds_memory_ref(std::string_view text)
+{
+    return find_outside_quotes(text, 0, '[') < text.size();
+}
 
 memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch)
 {
     memory_ref ref;
     scratch.clear();
-
-    std::size_t cursor = skip_size_keyword_and_ptr(text, ref);
-    const std::size_t bracket = std::min(text.find('[', cursor), text.size());
-    std::string_view prefix = text.substr(cursor, bracket - cursor);
-    prefix.remove_prefix(take_segment_override(prefix, ref));
-
-    char pending_sign = '\0';
-    if (!prefix.empty()) {
-        append_without_parentheses(scratch, prefix);
-        pending_sign = '+';
-    }
-    cursor = skip_blanks(text, std::min(bracket + 1, text.size()));
-    ref.size_flags |= match_size_keyword(text, cursor);
-
-    // Every reference has at least one term, if only an empty one.
-    for (;;) {
-        cursor = skip_blanks(text, cursor);
-        cursor += take_segment_override(text.substr(cursor), ref);
-        const std::size_t term_end = find_from(text, cursor, ends_term);
-        take_term(text.substr(cursor, term_end - cursor), pending_sign, ref, scratch);
-        cursor = term_end;
-        if (cursor == text.size()) {
-            break;
-        }
-        if (text[cursor] != ']') {
-            pending_sign = text[cursor++];
-            continue;
-        }
-        // A "]" does not end the reference: what follows it joins it like a "+", so
-        // [bx][si], table[bx][si] and [bx]+2 keep every part.
-        cursor = skip_white_space(text, cursor + 1);
-        if (cursor == text.size()) {
-            break;
-        }
-        pending_sign = '+';
-        if (text[cursor] == '+' || text[cursor] == '-') {
-            pending_sign = text[cursor++];
-        }
-        cursor = skip_blanks(text, cursor);
-        if (cursor < text.size() && text[cursor] == '[') {
-            ++cursor;
-        }
-    }
+    reference_reader(text, ref, scratch).read();
     ref.displacement = scratch.view();
     return ref;
 }

@@ -9,18 +9,22 @@
 namespace dravent {
 
 // A memory reference taken apart. The register views point into the operand text that was parsed;
-// they stay as written, letter case and blanks before the next separator included.
+// they keep their letter case, without the blanks around them.
 struct memory_ref {
     std::string_view segment;       // a segment override's register name ("es"), or empty
     std::string_view displacement;  // every term that names no register, each behind its sign
-    std::string_view base;          // the base register's term, or empty
+    std::string_view base;          // the base register's term (bx or bp in a 16-bit pair), or empty
     std::string_view index;         // the index register's term or side of a scaled term, or empty
     std::string_view scale;         // the other side of the scaled term that gave the index
-    int size_flags = 0;             // from the size keywords before and right after the "["
+    int size_flags = 0;             // from the size keywords at the start, after a "[" or an override
 };
 
-// Takes an operand text that holds a "[" apart. The displacement is gathered in scratch, which
-// ref.displacement then views.
+// True when the operand text holds a "[" outside quotes: a memory reference. A bracket inside a
+// character constant ('[') is a character.
+bool holds_memory_ref(std::string_view text);
+
+// Takes an operand text that holds a "[" apart; blanks around ":", "+", "-", "*", "[" and "]"
+// change nothing. The displacement is gathered in scratch, which ref.displacement then views.
 memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch);
 
 // Appends segment, displacement and (base,index,scale) to out. Returns the first word left as

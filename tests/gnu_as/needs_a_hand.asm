@@ -44,6 +44,3 @@ x       label
         global a,
 ; textequ has no GNU As counterpart
 name    textequ <abc>
-; 16-bit addressing with the index register first: the first register becomes the base
-        mov ax, [di+bx]
-        mov ax, [si+bp+2]

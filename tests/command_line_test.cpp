@@ -223,6 +223,39 @@ TEST_F(dravent_options, lines_left_for_a_hand_draw_one_warning_each)
     EXPECT_EQ(quiet.standard_error, "");
 }
 
+// Issue 16's program: every far call and jump in one segment draws its warning on its own line,
+// and no other line does. The lines come from the fixture's Intel readings.
+TEST_F(dravent_options, far_transfers_within_a_segment_are_named_by_line)
+{
+    const fs::path fixture = fs::path(DRAVENT_TEST_DATA) / "gnu_as" / "programs" / "far_calls.asm";
+    const std::string name = fixture.string();
+    std::ifstream in(fixture);
+    std::string expected;
+    std::size_t number = 0;
+    for (std::string text; std::getline(in, text);) {
+        ++number;
+        const std::size_t intel = text.find(";=");
+        if (intel == std::string::npos || text.compare(0, 1, ";") == 0) {
+            continue;
+        }
+        const std::string reading = text.substr(intel + 2);
+        // The warning points at the target: the first word after "call" or "jmp".
+        const std::size_t verb = std::min(text.find("call"), text.find("jmp"));
+        const std::size_t operand = text.find_first_not_of(" \t", text.find_first_of(" \t", verb));
+        if (reading.find("push cs; call") != std::string::npos) {
+            expected += name + ":" + std::to_string(number) + ":" + std::to_string(operand + 1) +
+                        ": warning: far call written as push cs + near call; target in the same segment\n";
+        } else if (text.find("jmp far ptr") != std::string::npos || text.find("; a far label") != std::string::npos) {
+            expected += name + ":" + std::to_string(number) + ":" + std::to_string(operand + 1) +
+                        ": warning: far jump written as a near jump; target in the same segment\n";
+        }
+    }
+    const separate_result result = run_dravent({name, out()}, {});
+    EXPECT_EQ(result.exit_status, 0);
+    const std::string warnings = result.standard_error.substr(0, result.standard_error.rfind("dravent:"));
+    EXPECT_EQ(warnings, expected);
+}
+
 TEST_F(dravent_options, dash_input_reads_a_pipe_of_any_size)
 {
     // Several times the pipe's buffer, so the input really streams.

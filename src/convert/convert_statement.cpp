@@ -4,6 +4,7 @@
 
 #include "convert/convert_operand.hpp"
 #include "convert/directives.hpp"
+#include "convert/structures.hpp"
 #include "convert/warnings.hpp"
 #include "source/tokenizer.hpp"
 #include "vocabulary/registers.hpp"
@@ -312,6 +313,9 @@ void statement_converter::convert(const source_line& source, const conversion_co
         write_structure_line(source, context, line);
         return;
     }
+    if (write_instance(source, context, line) || write_include(source, context, line)) {
+        return;
+    }
     line.work.expressions.local_label_prefix = context.local_label_prefix;
     line.work.expressions.context = &context;
     // Data definitions and the directives with a line writer (directives.hpp) convert the whole
@@ -451,46 +455,6 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
     return true;
 }
 
-// The lines of a structure's declaration declare offsets: each named field becomes .equ field,
-// offset, and structure.field the same (IDEAL mode knows only that name). The struc and ends
-// lines, and every other line inside, keep only their comment.
-void statement_converter::write_structure_line(const source_line& source, const conversion_context& context,
-                                               converted_line& line)
-{
-    if (context.line == context.structure->first_line || context.line == context.structure->last_line ||
-        source.label.empty() || source.mnemonic_word == nullptr || source.mnemonic_word->kind != word_kind::data) {
-        return;
-    }
-    const program_declarations& program = *context.program;
-    const std::string_view structure = program.names.name(context.structure->structure);
-    const std::string_view field = source.label.back() == ':' ? source.label.substr(0, source.label.size() - 1)
-                                                                : source.label;
-    const std::size_t begin = line.text.size();
-    line.text += structure;
-    line.text += '.';
-    line.text += field;
-    const piece qualified = piece::in_buffer(begin, line.text.size());
-    const name_facts* facts = program.find(line.view(qualified));
-    if (facts == nullptr || facts->kind != declared::field) {
-        return;
-    }
-    const std::size_t offset_begin = line.text.size();
-    line.text += std::to_string(facts->offset);
-    const piece offset = piece::in_buffer(offset_begin, line.text.size());
-    const auto equate = [&](piece name) {
-        statement& s = line.statements.emplace_back();
-        s.mnemonic = std::string_view(".equ");
-        s.first_operand = line.operands.size();
-        s.operand_count = 2;
-        line.operands.push_back(name);
-        line.operands.push_back(offset);
-    };
-    if (!context.ideal) {
-        equate(field);
-    }
-    equate(qualified);
-}
-
 // rep stosd, lock inc word ptr [bx]: the instruction after a prefix is converted as if it stood
 // alone, and the prefix is written before it.
 void statement_converter::take_prefixes(statement_draft& draft, const converted_line& line)
@@ -571,7 +535,11 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         default: {
             const std::string_view last = results_.empty() ? std::string_view() : line.view(line.operands.back());
             const int flags = ordinary_size_flags(draft.line_flags, results_, last);
-            s.size_letters = letters_of((flags & SIZE_LETTER_FLAGS) != 0 ? flags : declared_flags_of(results_));
+            // movzx eax, level: the variable's size is the source's, beside the register's.
+            const bool extends = draft.kind == word_kind::instruction &&
+                                 (equal_folded(mnemonic, "movz") || equal_folded(mnemonic, "movs"));
+            s.size_letters = letters_of(extends || (flags & SIZE_LETTER_FLAGS) == 0 ? flags | declared_flags_of(results_)
+                                                                                     : flags);
             break;
         }
         }

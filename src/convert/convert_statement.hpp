@@ -27,7 +27,6 @@ public:
     int line_flags() const { return draft_.line_flags; }
 
 private:
-    void write_structure_line(const source_line& source, const conversion_context& context, converted_line& line);
     void take_prefixes(statement_draft& draft, const converted_line& line);
     bool write_far_transfer(const statement_draft& draft, const conversion_context& context, converted_line& line);
     void warn_left_as_written(std::string_view operand, std::string_view word, converted_line& line) const;

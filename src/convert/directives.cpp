@@ -172,10 +172,11 @@ std::string_view global_name(std::string_view entry)
     return entry.substr(begin, end - begin);
 }
 
-// The code size a model line gives, 16 or 32; 0 for a line the converter does not read: a model
-// with far code (medium, large, huge, tpascal), a module name, an unknown word. After the first
+// The code size a model line gives, 16 or 32; 0 for a line the converter does not read: a module
+// name, an unknown word, and a model with far code (medium, large, huge, tpascal) unless the
+// declarations of the program are known, which make its procedures' returns far. After the first
 // comma come the language and model modifiers, of which only use16 and use32 matter here.
-int model_code_size(std::string_view arguments)
+int model_code_size(std::string_view arguments, bool far_code_known)
 {
     argument_reader reader(arguments);
     int model = 0;
@@ -192,6 +193,8 @@ int model_code_size(std::string_view arguments)
             continue;
         } else if (model == 0 && is_one_of(t.text, {"tiny", "small", "compact"})) {
             model = 16;
+        } else if (model == 0 && far_code_known && is_one_of(t.text, {"medium", "large", "huge", "tpascal"})) {
+            model = 16;
         } else if (model == 0 && equal_folded(t.text, "flat")) {
             model = 32;
         } else if (!is_one_of(t.text, {"nearstack", "farstack", "dos", "os2", "windows", "nt"})) {
@@ -206,9 +209,9 @@ int model_code_size(std::string_view arguments)
 
 } // namespace
 
-void write_model(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+void write_model(const directive_line& directive, const conversion_context& context, converted_line& line)
 {
-    const int bits = model_code_size(directive.arguments);
+    const int bits = model_code_size(directive.arguments, context.program != nullptr);
     if (!directive.label.empty() || bits == 0) {
         write_as_written(directive, line);
         return;
@@ -232,7 +235,7 @@ void write_rodata_section(const directive_line& directive, const conversion_cont
     write_fixed_section(directive, ".section", ".rodata", line);
 }
 
-void write_segment(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+void write_segment(const directive_line& directive, const conversion_context& context, converted_line& line)
 {
     argument_reader arguments(directive.arguments);
     std::string_view name;
@@ -273,19 +276,28 @@ void write_segment(const directive_line& directive, const conversion_context& /*
             add_operand(line, std::string_view("@nobits"));
         }
     }
+    // Without use16 or use32 a segment holds 16-bit code (32-bit under model flat), which the
+    // declarations tell; GNU As must be told too, or it assembles 32-bit code.
+    if (use.empty() && context.code_bits != 0) {
+        use = context.code_bits == 32 ? ".code32" : ".code16";
+    }
     if (!use.empty()) {
         add_statement(line, use);
     }
 }
 
-void write_proc(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+// name proc [near]: a label. A far procedure is one too once the program's declarations are
+// known, for then its returns are far; without them it stays as written, for GNU As to reject.
+void write_proc(const directive_line& directive, const conversion_context& context, converted_line& line)
 {
     argument_reader arguments(directive.arguments);
     std::string_view name;
     token distance;
-    const bool plain = take_declared_name(directive, arguments, name) &&
-                       (!arguments.next(distance) || (is_name(distance) && equal_folded(distance.text, "near") &&
-                                                     arguments.at_end()));
+    const auto readable_distance = [&] {
+        return is_name(distance) && arguments.at_end() &&
+               (equal_folded(distance.text, "near") || (equal_folded(distance.text, "far") && context.program != nullptr));
+    };
+    const bool plain = take_declared_name(directive, arguments, name) && (!arguments.next(distance) || readable_distance());
     if (!plain) {
         write_as_written(directive, line);
         return;

@@ -23,6 +23,9 @@ inline constexpr std::string_view far_jump_same_segment =
 inline constexpr std::string_view far_transfer_elsewhere =
     "far call or jump to another segment or to an external procedure: ELF cannot hold the segment; "
     "link the target into this segment or write the transfer by hand";
+inline constexpr std::string_view include_not_declarations =
+    "include of a file that makes code or data (or that cannot be read): convert it too and .include "
+    "the converted file";
 inline constexpr std::string_view call_with_arguments =
     "call with arguments (call proc, args) is not converted: push the arguments and call by hand";
 

@@ -5,6 +5,9 @@
 #include "convert/write_expression.hpp"
 #include "text/text_buffer.hpp"
 
+#include <string_view>
+#include <vector>
+
 namespace dravent {
 
 // Nothing in it outlives the conversion of one line; it is kept only so that converting a file
@@ -13,6 +16,7 @@ struct conversion_workspace {
     text_buffer scratch;
     expression_workspace expressions;
     data_list data;  // the list of the data definition on the line
+    std::vector<std::string_view> initialisers;  // the values of a structure instance
 };
 
 } // namespace dravent

@@ -79,6 +79,33 @@ bool is_code_type(std::string_view word) { return is_distance(word) || equal_fol
 
 constexpr std::array<std::string_view, 4> far_models{"medium", "large", "huge", "tpascal"};
 
+// Directives that declare nothing and make no code or data: an include holding only them (beside
+// its declarations) can be declared to GNU As on the include line.
+bool is_harmless_in_include(const source_line& line)
+{
+    const mnemonic_row* word = line.label.empty() ? line.mnemonic_word : line.label_word;
+    const std::string_view name = line.label.empty() ? line.mnemonic : line.label;
+    if (word == nullptr || word->kind != word_kind::directive) {
+        return false;
+    }
+    if (name.front() == '.' || name.front() == '%' || (fold_case(name.front()) == 'p' && name.size() > 1 &&
+                                                       (is_decimal_digit(name[1]) || fold_case(name[1]) == 'n'))) {
+        // processors (.386, p386, pno87) and listing controls, but not the segments and models
+        return !equal_folded(name, ".code") && !equal_folded(name, ".data") && !equal_folded(name, ".data?") &&
+               !equal_folded(name, ".const") && !equal_folded(name, ".stack") && !equal_folded(name, ".model") &&
+               !equal_folded(name, ".fardata") && !equal_folded(name, ".fardata?") && !equal_folded(name, ".startup") &&
+               !equal_folded(name, ".exit") && !equal_folded(name, ".radix");
+    }
+    for (const std::string_view harmless : {"ideal", "masm", "locals", "nolocals", "jumps", "nojumps", "smart",
+                                            "nosmart", "title", "subttl", "page", "masm51", "nomasm51", "quirks",
+                                            "emul", "noemul", "extrn", "extern", "include", "ends"}) {
+        if (equal_folded(name, harmless)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 class collector {
 public:
     collector(program_declarations& declarations) : d_(declarations) {}
@@ -290,6 +317,7 @@ private:
                 value = trim_trailing_blanks(line.text.substr(begin, end - begin));
             }
             d_.fields.push_back({entry, owner.size, each, d_.keep(directive), d_.keep(value)});
+            record({include_item_kind::field, d_.keep(w.label()), {}, structure_, owner.size});
             // The fields of a structure are kept together, so a structure that another's fields
             // interrupt keeps only its first run.
             if (owner.first_field + owner.field_count + 1 == d_.fields.size()) {
@@ -333,6 +361,8 @@ private:
     }
 
     void include(std::string_view name, std::string_view folder, int depth);
+    void record(include_item item);
+    void not_only_declarations();
 
     void declaring_line(std::string_view folder, int depth);
 
@@ -353,6 +383,8 @@ private:
     bool in_structure_ = false;
     bool open_structure_span_ = false;
     std::string qualified_;                 // structure.field, built for each field
+    bool recording_ = false;                // the lines read belong to an include line of the main file
+    bool recorded_ = false;                 // the line read declared something the include keeps
     std::uint32_t structure_ = no_entry;
     local_scope pending_scope_;             // the scope the lines stand in, until it is kept
     bool scope_pending_ = true;             // the scope before the first label: .Lfile
@@ -362,20 +394,48 @@ private:
 
 void collector::include(std::string_view name, std::string_view folder, int depth)
 {
+    // An include line of the main file keeps what its file (and the files that one includes)
+    // declares, for the include line's own conversion.
+    const bool top = main_file_;
+    if (top && within_limit()) {
+        d_.includes.push_back({line_number_, static_cast<std::uint32_t>(d_.include_items.size()), 0, false, true});
+        recording_ = true;
+    }
     std::string found_folder;
     const int fd = includes_.open(name, folder, depth, found_folder);
-    if (fd < 0) {
-        return;
+    if (fd >= 0) {
+        if (top && recording_) {
+            d_.includes.back().found = true;
+        }
+        main_file_ = false;
+        line_reader reader(fd);
+        std::string_view text;
+        while (reader.next(text) == line_reader::result::line) {
+            line(text, false, found_folder, depth + 1);
+        }
+        includes_.close(fd);
+        main_file_ = top;
     }
-    const bool was_main = main_file_;
-    main_file_ = false;
-    line_reader reader(fd);
-    std::string_view text;
-    while (reader.next(text) == line_reader::result::line) {
-        line(text, false, found_folder, depth + 1);
+    if (top && recording_) {
+        include_span& span = d_.includes.back();
+        span.item_count = static_cast<std::uint32_t>(d_.include_items.size()) - span.first_item;
+        recording_ = false;
     }
-    includes_.close(fd);
-    main_file_ = was_main;
+}
+
+void collector::record(include_item item)
+{
+    if (recording_ && within_limit()) {
+        d_.include_items.push_back(item);
+        recorded_ = true;
+    }
+}
+
+void collector::not_only_declarations()
+{
+    if (recording_) {
+        d_.includes.back().declarations_only = false;
+    }
 }
 
 void collector::directive_line(const statement_words& w, const source_line& line, std::string_view folder, int depth)
@@ -413,8 +473,7 @@ void collector::directive_line(const statement_words& w, const source_line& line
             name = name.substr(1, name.size() - 2);
         }
         include(name, folder, depth);
-    } else if ((equal_folded(first, "extrn") || equal_folded(first, "extern") || equal_folded(first, "global")) &&
-               w.label().empty()) {
+    } else if (equal_folded(first, "extrn") || equal_folded(first, "extern") || equal_folded(first, "global")) {
         // extrn name:type, name:type ...
         for (std::size_t n = 1; n < w.size(); ++n) {
             const std::string_view item = w[n];
@@ -424,6 +483,9 @@ void collector::directive_line(const statement_words& w, const source_line& line
             }
             const std::string_view name = item.substr(0, colon);
             const std::string_view type = item.substr(colon + 1);
+            if (equal_folded(first, "global")) {
+                record({include_item_kind::global, d_.keep(name), {}});
+            }
             // global names what this file defines (public) or what another does (extrn): a
             // definition here wins, before or after.
             const name_facts* known = d_.find(name);
@@ -437,6 +499,11 @@ void collector::directive_line(const statement_words& w, const source_line& line
                 declare_variable(name, bytes);
             }
         }
+    } else if (equal_folded(first, "public")) {
+        for (std::size_t n = 1; n < w.size(); ++n) {
+            record({include_item_kind::global, d_.keep(w[n]), {}});
+        }
+        recorded_ = true;
     } else if (equal_folded(first, "proc") && ideal_) {
         begin_procedure(w[1], w[2]);
         open_scope(w[1]);
@@ -468,9 +535,13 @@ void collector::line(std::string_view text, bool main_file, std::string_view fol
     if (source_.label.empty() && source_.mnemonic.empty()) {
         return;
     }
+    recorded_ = false;
     declaring_line(folder, depth);
     // After the line's own label: an @@ label on it belongs to the scope that label opens.
     main_file_ = main_file;
+    if (!main_file && !recorded_ && !in_structure_ && !is_harmless_in_include(source_)) {
+        not_only_declarations();
+    }
     if (text.find("@@") != std::string_view::npos) {
         use_local_labels();
     }
@@ -547,6 +618,13 @@ void collector::declaring_line(std::string_view folder, int depth)
         return;
     }
     if (equal_folded(verb, "equ") || verb == "=") {
+        if (!source_.operands.empty()) {
+            const auto begin = static_cast<std::size_t>(source_.operands.front().data() - source_.text.data());
+            const auto end = static_cast<std::size_t>(source_.operands.back().data() - source_.text.data()) +
+                             source_.operands.back().size();
+            record({include_item_kind::equate, d_.keep(name),
+                    d_.keep(trim_trailing_blanks(source_.text.substr(begin, end - begin)))});
+        }
         const std::uint32_t entry = declare(name);
         if (entry != no_entry && d_.names.facts(entry).kind == declared::unknown) {
             d_.names.facts(entry).kind = declared::constant;

@@ -87,6 +87,30 @@ struct structure_span {
     std::uint32_t structure = no_entry;
 };
 
+// What an included file declares, in order, for the include line to declare it to GNU As.
+enum class include_item_kind : std::uint8_t {
+    equate,  // name equ value, name = value
+    field,   // a field of a structure: name, its structure and offset
+    global,  // global name, public name
+};
+
+struct include_item {
+    include_item_kind kind = include_item_kind::equate;
+    text_span name;
+    text_span value;                     // an equate's value as written
+    std::uint32_t structure = no_entry;  // a field's structure
+    std::uint32_t offset = 0;            // a field's offset
+};
+
+// An include line of the main file and what the files it names declare.
+struct include_span {
+    std::uint64_t line = 0;
+    std::uint32_t first_item = 0;
+    std::uint32_t item_count = 0;
+    bool found = false;              // the file was found and read
+    bool declarations_only = true;   // it holds nothing but declarations (no code, no data)
+};
+
 // From first_line on, lines stand in the segment with this number (0 before any segment).
 struct segment_change {
     std::uint64_t first_line = 0;
@@ -108,6 +132,8 @@ struct program_declarations {
     std::vector<mode_change> modes;            // in line order
     std::vector<segment_change> segments;      // in line order
     std::vector<structure_span> structures;    // in line order
+    std::vector<include_span> includes;        // in line order
+    std::vector<include_item> include_items;
     name_table<std::uint32_t> segment_names;   // each segment's number, by name
     bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
     std::size_t limit = max_declared_names;    // names and line facts kept at most

@@ -26,6 +26,9 @@ const conversion_context& line_context::at(std::uint64_t line)
     context_.program = program_;
     const procedure_span* procedure = last_starting_by(program_->procedures, line);
     context_.procedure = procedure != nullptr && line <= procedure->last_line ? procedure : nullptr;
+    const auto include = std::lower_bound(program_->includes.begin(), program_->includes.end(), line,
+                                          [](const include_span& span, std::uint64_t l) { return span.line < l; });
+    context_.include = include != program_->includes.end() && include->line == line ? &*include : nullptr;
     const structure_span* structure = last_starting_by(program_->structures, line);
     context_.structure = structure != nullptr && line <= structure->last_line ? structure : nullptr;
     const code_size_change* size = last_starting_by(program_->code_sizes, line);

@@ -17,13 +17,9 @@ twice   macro x
         .radix 16
         .startup
         .fardata
-; the models with far code (a proc without a distance is far there), and a model not known
-        .model medium
-        model large, c
+; a model not known
         model
-; a far proc, and procs for which Tasm generates a frame or saves registers
-handler proc far
-        proc far_too far
+; procs for which Tasm generates a frame or saves registers
 sum     proc near uses ax bx
 add2    proc c near arg1:word, arg2:word
 ; a segment at a fixed address, a segment named by another name, a label without a type

@@ -1,0 +1,211 @@
+// Structures: offsets for their fields, and instances laid out field by field through the data
+// definitions' own conversion.
+#include "convert/structures.hpp"
+
+#include "convert/data.hpp"
+#include "convert/data_directive.hpp"
+#include "convert/warnings.hpp"
+#include "convert/write_expression.hpp"
+#include "source/tokenizer.hpp"
+#include "text/characters.hpp"
+#include "vocabulary/mnemonics.hpp"
+
+#include <string>
+
+namespace dravent {
+
+// The lines of a structure's declaration declare offsets: each named field becomes .equ field,
+// offset, and structure.field the same (IDEAL mode knows only that name). The struc and ends
+// lines, and every other line inside, keep only their comment.
+void write_structure_line(const source_line& source, const conversion_context& context, converted_line& line)
+{
+    if (context.line == context.structure->first_line || context.line == context.structure->last_line ||
+        source.label.empty() || source.mnemonic_word == nullptr || source.mnemonic_word->kind != word_kind::data) {
+        return;
+    }
+    const program_declarations& program = *context.program;
+    const std::string_view structure = program.names.name(context.structure->structure);
+    const std::string_view field = source.label.back() == ':' ? source.label.substr(0, source.label.size() - 1)
+                                                                : source.label;
+    const std::size_t begin = line.text.size();
+    line.text += structure;
+    line.text += '.';
+    line.text += field;
+    const piece qualified = piece::in_buffer(begin, line.text.size());
+    const name_facts* facts = program.find(line.view(qualified));
+    if (facts == nullptr || facts->kind != declared::field) {
+        return;
+    }
+    const std::size_t offset_begin = line.text.size();
+    line.text += std::to_string(facts->offset);
+    const piece offset = piece::in_buffer(offset_begin, line.text.size());
+    const auto equate = [&](piece name) {
+        statement& s = line.statements.emplace_back();
+        s.mnemonic = std::string_view(".equ");
+        s.first_operand = line.operands.size();
+        s.operand_count = 2;
+        line.operands.push_back(name);
+        line.operands.push_back(offset);
+    };
+    if (!context.ideal) {
+        equate(field);
+    }
+    equate(qualified);
+}
+
+namespace {
+
+// The values between < and >, split at the commas that stand outside quotes and inner brackets.
+// An empty value is the field's default. False when the text is no bracketed list.
+bool split_initialisers(std::string_view text, std::vector<std::string_view>& values)
+{
+    values.clear();
+    text = trim_trailing_blanks(text.substr(skip_blanks(text, 0)));
+    if (text.size() < 2 || text.front() != '<' || text.back() != '>') {
+        return false;
+    }
+    text = text.substr(1, text.size() - 2);
+    std::size_t start = 0;
+    int depth = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const char c = text[at];
+        if (is_quote(c)) {
+            at = end_of_string(text, at).end;
+            continue;
+        }
+        depth += c == '<' ? 1 : c == '>' ? -1 : 0;
+        if (c == ',' && depth == 0) {
+            values.push_back(text.substr(start, at - start));
+            start = at + 1;
+        }
+        ++at;
+    }
+    values.push_back(text.substr(start));
+    if (values.size() == 1 && trim_trailing_blanks(values[0].substr(skip_blanks(values[0], 0))).empty()) {
+        values.clear();  // <> gives every field its default
+    }
+    return true;
+}
+
+} // namespace
+
+namespace {
+
+void add_statement(converted_line& line, std::string_view mnemonic, piece first, piece second = {})
+{
+    statement& s = line.statements.emplace_back();
+    s.mnemonic = mnemonic;
+    s.first_operand = line.operands.size();
+    s.operand_count = second.empty() ? 1 : 2;
+    line.operands.push_back(first);
+    if (!second.empty()) {
+        line.operands.push_back(second);
+    }
+}
+
+piece keep_number(std::uint32_t value, converted_line& line)
+{
+    const std::size_t begin = line.text.size();
+    line.text += std::to_string(value);
+    return piece::in_buffer(begin, line.text.size());
+}
+
+void declare_field(const program_declarations& program, const include_item& item, bool ideal, converted_line& line)
+{
+    const std::string_view field = program.view(item.name);
+    const piece offset = keep_number(item.offset, line);
+    if (!ideal) {
+        add_statement(line, ".equ", field, offset);
+    }
+    const std::size_t begin = line.text.size();
+    line.text += program.names.name(item.structure);
+    line.text += '.';
+    line.text += field;
+    add_statement(line, ".equ", piece::in_buffer(begin, line.text.size()), offset);
+}
+
+} // namespace
+
+bool write_include(const source_line& source, const conversion_context& context, converted_line& line)
+{
+    if (context.include == nullptr) {
+        return false;
+    }
+    const include_span& span = *context.include;
+    if (!span.found || !span.declarations_only) {
+        statement& s = line.statements.emplace_back();
+        s.mnemonic = source.label.empty() ? source.mnemonic : source.label;
+        s.first_operand = line.operands.size();
+        if (!source.operands.empty()) {
+            const auto begin = static_cast<std::size_t>(source.operands.front().data() - source.text.data());
+            const auto end = static_cast<std::size_t>(source.operands.back().data() - source.text.data()) +
+                             source.operands.back().size();
+            line.operands.push_back(trim_trailing_blanks(source.text.substr(begin, end - begin)));
+            s.operand_count = 1;
+        }
+        line.warnings.push_back({source.column_of(s.mnemonic.in(line.text)), warning_text::include_not_declarations});
+        return true;
+    }
+    const program_declarations& program = *context.program;
+    for (std::uint32_t n = 0; n < span.item_count; ++n) {
+        const include_item& item = program.include_items[span.first_item + n];
+        switch (item.kind) {
+        case include_item_kind::equate: {
+            const std::size_t begin = line.text.size();
+            write_expression(program.view(item.value), line.text, line.work.expressions);
+            add_statement(line, ".equ", program.view(item.name), piece::in_buffer(begin, line.text.size()));
+            break;
+        }
+        case include_item_kind::field:
+            declare_field(program, item, context.ideal, line);
+            break;
+        case include_item_kind::global:
+            add_statement(line, ".globl", program.view(item.name));
+            break;
+        }
+    }
+    return true;
+}
+
+bool write_instance(const source_line& source, const conversion_context& context, converted_line& line)
+{
+    if (context.program == nullptr || source.label.empty() || source.mnemonic.empty()) {
+        return false;
+    }
+    const program_declarations& program = *context.program;
+    const name_facts* structure = program.find(source.mnemonic);
+    if (structure == nullptr || structure->kind != declared::structure || structure->field_count == 0) {
+        return false;
+    }
+    // The operands were cut at commas; the list as written runs from the first to the last.
+    std::string_view list;
+    if (!source.operands.empty()) {
+        const auto begin = static_cast<std::size_t>(source.operands.front().data() - source.text.data());
+        const auto end = static_cast<std::size_t>(source.operands.back().data() - source.text.data()) +
+                         source.operands.back().size();
+        list = source.text.substr(begin, end - begin);
+    }
+    std::vector<std::string_view>& values = line.work.initialisers;
+    if (!split_initialisers(list, values) || values.size() > structure->field_count) {
+        return false;
+    }
+    for (std::uint32_t n = 0; n < structure->field_count; ++n) {
+        const structure_field& field = program.fields[structure->first_field + n];
+        std::string_view value = n < values.size() ? values[n] : std::string_view();
+        if (trim_trailing_blanks(value.substr(skip_blanks(value, 0))).empty()) {
+            value = program.view(field.value);
+        }
+        const data_directive directive = data_directive_of(program.view(field.directive));
+        if (directive == data_directive::none || !convert_data(directive, {}, value, context, line)) {
+            line.statements.clear();
+            line.operands.clear();
+            return false;
+        }
+    }
+    line.label = source.label;
+    line.label_colon = source.label.back() != ':';
+    line.leaves_open = data_directive::none;
+    return true;
+}
+
+} // namespace dravent

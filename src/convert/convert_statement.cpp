@@ -354,6 +354,12 @@ void statement_converter::convert(const source_line& source, const conversion_co
     if (how == found::nowhere && !draft.known && source.mnemonic.front() != '.') {
         line.warnings.push_back({source.column_of(source.mnemonic), warning_text::unknown_mnemonic});
     }
+    if (how == found::nowhere && draft.known && draft.kind == word_kind::directive) {
+        warn_unconverted_directive(source.mnemonic, source.column_of(source.mnemonic), line);
+    } else if (how == found::nowhere && source.label_word != nullptr &&
+               source.label_word->kind == word_kind::directive) {
+        warn_unconverted_directive(source.label, source.column_of(source.label), line);
+    }
     if (draft.operands.size() >= 2 && equal_folded(source.mnemonic, "call")) {
         line.warnings.push_back({source.column_of(draft.operands[1]), warning_text::call_with_arguments});
     }
@@ -375,6 +381,22 @@ void statement_converter::convert(const source_line& source, const conversion_co
     write_statement(draft, draft.operands, context, line);
 }
 
+// A Tasm directive that has no GNU As form stays as written, for GNU As to reject.
+void statement_converter::warn_unconverted_directive(std::string_view word, std::size_t column, converted_line& line)
+{
+    std::string_view text = warning_text::directive_as_written;
+    if (equal_folded(word, "org")) {
+        text = warning_text::org_directive;
+    } else if (equal_folded(word, ".radix") || equal_folded(word, "radix")) {
+        text = warning_text::radix_directive;
+    } else {
+        for (const std::string_view macro_word : {"macro", "endm", "rept", "irp", "irpc", "exitm", "local", "purge"}) {
+            text = equal_folded(word, macro_word) ? warning_text::macro_directive : text;
+        }
+    }
+    line.warnings.push_back({column, text});
+}
+
 // A word with no GNU As form stays as written, for GNU As to reject; the warning says why.
 void statement_converter::warn_left_as_written(std::string_view operand, std::string_view word,
                                                converted_line& line) const
@@ -382,7 +404,9 @@ void statement_converter::warn_left_as_written(std::string_view operand, std::st
     const std::size_t at = operand.find(word);
     const std::size_t column = source_->column_of(at == std::string_view::npos ? operand : operand.substr(at));
     std::string_view text = warning_text::type_operator;
-    if (word.front() == '@') {
+    if (is_quote(word.front())) {
+        text = warning_text::string_as_written;
+    } else if (word.front() == '@') {
         text = warning_text::segment_value;
     } else if (equal_folded(word, "seg")) {
         text = warning_text::seg_operator;

@@ -5,7 +5,9 @@
 
 #include "convert/convert_operand.hpp"
 #include "convert/data_list.hpp"
+#include "convert/warnings.hpp"
 #include "convert/write_expression.hpp"
+#include "vocabulary/expression_words.hpp"
 #include "source/tokenizer.hpp"
 #include "vocabulary/flags.hpp"
 #include "vocabulary/registers.hpp"
@@ -169,6 +171,23 @@ private:
         return ".int";
     }
 
+    // A name in a six-byte value that the program does not declare as a constant: an address,
+    // which a far pointer would need with its segment.
+    bool names_an_address(std::string_view text) const
+    {
+        tokenizer tokens(text);
+        for (token t; tokens.next(t);) {
+            if (t.kind != token_kind::name || find_expression_word(t.text) != nullptr || t.text == "?") {
+                continue;
+            }
+            const name_facts* facts = context_.find(t.text);
+            if (facts == nullptr || facts->kind != declared::constant) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     // Six bytes: the low four, then the next two. A label has no such form in an ELF object
     // (it would be a far pointer), and GNU As rejects the masks on one.
     void write_far_pointer(const data_item& item)
@@ -179,6 +198,9 @@ private:
             start(".short");
             add_operand(std::string_view("0"));
             return;
+        }
+        if (names_an_address(item.text)) {
+            line_.warnings.push_back({0, warning_text::data_as_written});
         }
         std::size_t begin = line_.text.size();
         line_.text += '(';
@@ -202,6 +224,7 @@ private:
         tokenizer(text).next(string);
         text_buffer& out = line_.text;
         if (!string.closed || string.digits.empty()) {
+            line_.warnings.push_back({0, warning_text::string_as_written});
             if (text.front() != '\'') {
                 out += '\'';
                 out += string.digits;
@@ -252,8 +275,17 @@ private:
     void add_expression(std::string_view text)
     {
         const std::size_t begin = line_.text.size();
-        write_expression(text, line_.text, line_.work.expressions, string_meaning::number);
+        note(write_expression(text, line_.text, line_.work.expressions, string_meaning::number));
         add_operand(piece::in_buffer(begin, line_.text.size()));
+    }
+
+    // A value left as written, for GNU As to reject, gets its warning.
+    void note(std::string_view left_as_written)
+    {
+        if (!left_as_written.empty()) {
+            line_.warnings.push_back({0, is_quote(left_as_written.front()) ? warning_text::string_as_written
+                                                                            : warning_text::data_as_written});
+        }
     }
 
     // A value as the operand of a data line, the form data lines had before they had rules of
@@ -266,7 +298,7 @@ private:
             return;
         }
         const std::size_t begin = line_.text.size();
-        convert_operand(text, LINE_DATA, context_, line_.text, line_.work);
+        note(convert_operand(text, LINE_DATA, context_, line_.text, line_.work).left_as_written);
         add_operand(piece::in_buffer(begin, line_.text.size()));
     }
 

@@ -1,6 +1,8 @@
 // The directive handlers and line writers, and the choice of the lines they convert whole.
 #include "convert/directives.hpp"
 
+#include "convert/warnings.hpp"
+
 #include "convert/data.hpp"
 #include "convert/data_list.hpp"
 #include "source/tokenizer.hpp"
@@ -51,6 +53,7 @@ void handle_equ(statement_draft& draft, const conversion_context& /*context*/, c
 
 void handle_textequ(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)
 {
+    line.warnings.push_back({0, warning_text::text_equate});
     move_name_after(draft, ".textequ", line);
 }
 
@@ -74,6 +77,7 @@ void add_operand(converted_line& line, piece operand)
 // directive and its arguments.
 void write_as_written(const directive_line& directive, converted_line& line)
 {
+    line.warnings.push_back({0, warning_text::directive_as_written});
     line.label = directive.label;
     add_statement(line, directive.word);
     if (!directive.arguments.empty()) {
@@ -448,6 +452,7 @@ whole_line define_data(const mnemonic_row& row, std::string_view word, std::stri
         return whole_line::not_converted;
     }
     if (!convert_data(directive, label, rest.list, context, line)) {
+        line.warnings.push_back({source.column_of(word), warning_text::data_as_written});
         return whole_line::not_converted;
     }
     take_comment(rest, line);
@@ -462,6 +467,7 @@ void continue_data(data_directive continued, const source_line& source, const co
 {
     const rest_of_line rest = rest_from(source.text, 0);
     if (!convert_data(continued, {}, rest.list, context, line)) {
+        line.warnings.push_back({0, warning_text::data_as_written});
         line.statements.clear();
         line.operands.clear();
         add_statement(line, tasm_word(continued));

@@ -26,6 +26,22 @@ inline constexpr std::string_view far_transfer_elsewhere =
 inline constexpr std::string_view include_not_declarations =
     "include of a file that makes code or data (or that cannot be read): convert it too and .include "
     "the converted file";
+inline constexpr std::string_view directive_as_written =
+    "this Tasm directive has no GNU As form as written; convert it by hand";
+inline constexpr std::string_view org_directive =
+    "'org' has no GNU As form: .org pads the section; link at the address instead (ld -Ttext 0x100)";
+inline constexpr std::string_view macro_directive =
+    "macros are not converted: write them with .macro/.endm or expand them by hand";
+inline constexpr std::string_view radix_directive =
+    "'.radix' changes how Tasm reads numbers; write the numbers with their radix by hand";
+inline constexpr std::string_view data_as_written =
+    "data with no GNU As form (an integer or string in dt, a real or an address in df/dp, an empty, "
+    "unclosed or too long string, a register): write the bytes by hand";
+inline constexpr std::string_view string_as_written =
+    "a string with no value here (empty, left open, or longer than the four characters of a number): "
+    "write the value by hand";
+inline constexpr std::string_view text_equate =
+    "text macros (textequ, equ <text>) are not converted: replace their uses by hand";
 inline constexpr std::string_view call_with_arguments =
     "call with arguments (call proc, args) is not converted: push the arguments and call by hand";
 

@@ -109,6 +109,14 @@ void write_character_constant(char c, text_buffer& out)
 // One character is a character constant; two to four are one number, the first character most
 // significant. Any other string cannot stand in an expression: it is written in single quotes,
 // which GNU As rejects there, rather than as a double-quoted symbol name.
+// A string that write_string gives a value: one character, or two to four as a number (or any
+// closed string where strings stand for their characters).
+bool has_a_value(const token& string, string_meaning strings)
+{
+    const std::size_t count = character_count(string);
+    return string.closed && (strings == string_meaning::characters ? count > 0 : count >= 1 && count <= 4);
+}
+
 void write_string(const token& string, string_meaning strings, text_buffer& out)
 {
     const std::size_t count = character_count(string);
@@ -598,6 +606,9 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
         for (token t; tokens.next(t);) {
             rewrite = rewrite || needs_rewriting(t, work) || instance_field_at(t, previous, tokens, work) != nullptr;
             previous = t;
+            if (left_as_written.empty() && t.kind == token_kind::string && !has_a_value(t, strings)) {
+                left_as_written = t.text;
+            }
             if (t.kind != token_kind::name) {
                 continue;
             }

@@ -56,7 +56,8 @@ enum class string_meaning { number, characters };
 // its operator words left as they are, so that GNU As rejects it rather than read it otherwise.
 // A string meant as characters is written as it stands.
 // Returns the first word that has no GNU As form and is left as written (seg, type, size, length,
-// width, mask, this, and the segment values @data, @code, ...), or an empty view.
+// width, mask, this, the segment values @data, @code, ..., and a string with no value here: empty,
+// left open, or too long for a number), or an empty view.
 std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
                                   string_meaning strings = string_meaning::number);
 

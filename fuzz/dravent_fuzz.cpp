@@ -141,6 +141,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string one;
         fresh.convert(line, one);
         check(!one.empty() && one.find('\n') == one.size() - 1, "an output line holds exactly one line feed, at its end");
+        for (const dravent::warning& w : fresh.warnings()) {
+            check(w.column <= line.size() + 1 && !w.text.empty(), "a warning points into its line and says something");
+        }
         check_left_open(line, open, fresh.open_data());
         open = fresh.open_data();
         expected += one;

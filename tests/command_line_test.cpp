@@ -273,6 +273,21 @@ TEST_F(dravent_options, dash_input_reads_a_pipe_of_any_size)
     }
 }
 
+// A pipe cannot be read twice: its copy still gives the declarations pass the whole program, so a
+// variable declared after its use (a forward reference) is memory, through a pipe as from a file.
+TEST_F(dravent_options, a_pipe_is_read_for_its_declarations_too)
+{
+    const std::string program = "\tmov ax, count\n\tinc flag\n\tret\ncount dw 0\nflag db 1\n";
+    const std::string expected = "\tmovw\tcount,%ax\n\tincb\tflag\n\tret\t\ncount:\t.short\t0\nflag:\t.byte\t1\n";
+    const separate_result piped = run_dravent({"-", out()}, from_pipe(program));
+    EXPECT_EQ(piped.exit_status, 0);
+    EXPECT_EQ(read_file(folder / "out.s"), expected);
+    write_file(folder / "program.asm", program);
+    const separate_result named = run_dravent({(folder / "program.asm").string(), "-"}, {});
+    EXPECT_EQ(named.exit_status, 0);
+    EXPECT_EQ(named.standard_output, expected);
+}
+
 TEST_F(dravent_options, a_fifo_is_read_by_name)
 {
     const fs::path fifo = folder / "fifo";

@@ -525,11 +525,68 @@ void collector::directive_line(const statement_words& w, const source_line& line
     }
 }
 
+// The words that directive_line acts on, and those bytes_of knows, name no instruction: a line
+// that begins with an instruction declares nothing.
+constexpr std::array<std::string_view, 28> directive_words{
+    "ideal", "masm", "model", ".model", ".code", "codeseg", ".data", "dataseg", ".data?", "udataseg", ".const",
+    "const", ".stack", "stack", ".fardata", "fardata", "include", "extrn", "extern", "global", "public", "proc",
+    "endp", "struc", "struct", "ends", "segment", "label",
+};
+
+constexpr bool names_no_instruction(std::string_view word)
+{
+    const std::size_t row = mnemonic_table.find_index(make_word_key(word));
+    return row == mnemonic_table.not_found || !names_instruction(mnemonic_table.rows()[row].kind);
+}
+
+constexpr bool declaring_words_name_no_instruction()
+{
+    for (const std::string_view word : directive_words) {
+        if (!names_no_instruction(word)) {
+            return false;
+        }
+    }
+    for (const size_row& row : size_table) {
+        if (!names_no_instruction(row.name)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(declaring_words_name_no_instruction(), "an instruction line would declare something");
+
+// The word that an indented line begins with, as split_line finds its mnemonic, when that word
+// names an instruction: then the line has neither label nor declaring directive. Empty for any
+// other line.
+std::string_view indented_instruction(std::string_view text)
+{
+    if (text.empty() || !is_white_space(text[0])) {
+        return {};
+    }
+    if (text.back() == '\r') {
+        text.remove_suffix(1);
+    }
+    const std::size_t begin = skip_blanks(text, 0);
+    const std::size_t end = find_from(text, begin, [](char c) { return is_blank(c) || c == ';'; });
+    const std::string_view word = text.substr(begin, end - begin);
+    const mnemonic_row* row = word.empty() ? nullptr : mnemonic_table.find(word);
+    return row != nullptr && names_instruction(row->kind) ? word : std::string_view();
+}
+
 void collector::line(std::string_view text, bool main_file, std::string_view folder, int depth)
 {
     main_file_ = main_file;
     if (main_file) {
         ++line_number_;
+    }
+    // Most lines of a program are instructions, which declare nothing: only an @@ label they use
+    // keeps the scope they stand in. (In an include, an instruction also tells that the file holds
+    // more than declarations.)
+    if (main_file && !indented_instruction(text).empty()) {
+        if (scope_pending_ && text.find("@@") != std::string_view::npos) {
+            use_local_labels();
+        }
+        return;
     }
     split_line(text, source_);
     if (source_.label.empty() && source_.mnemonic.empty()) {

@@ -36,15 +36,21 @@ std::string_view name_at(std::string_view text, std::size_t position)
     return text.substr(position, end - position);
 }
 
-// The keyword (given in lower case) stands at text[position], ended by white space or by the "[" of
-// the reference: "byte ptr[bx]" reads as "byte ptr [bx]".
-bool keyword_at(std::string_view text, std::size_t position, std::string_view keyword)
+// The name read at text[position] is the keyword (given in lower case), ended by white space or
+// by the "[" of the reference: "byte ptr[bx]" reads as "byte ptr [bx]".
+bool is_keyword(std::string_view text, std::size_t position, std::string_view name, std::string_view keyword)
 {
-    if (!equal_folded(name_at(text, position), keyword)) {
+    if (!equal_folded(name, keyword)) {
         return false;
     }
     const std::size_t after = position + keyword.size();
     return after < text.size() && (is_white_space(text[after]) || text[after] == '[');
+}
+
+// The keyword stands at text[position], ended as is_keyword says.
+bool keyword_at(std::string_view text, std::size_t position, std::string_view keyword)
+{
+    return is_keyword(text, position, name_at(text, position), keyword);
 }
 
 // Position of the first c at or after position outside quotes, or text.size().
@@ -134,8 +140,9 @@ private:
 
     void take_size_keyword()
     {
+        const std::string_view name = name_at(text_, cursor_);
         for (const size_keyword_row& row : size_keyword_table) {
-            if (keyword_at(text_, cursor_, row.name)) {
+            if (is_keyword(text_, cursor_, name, row.name)) {
                 ref_.size_flags |= row.size;
                 cursor_ = skip_blanks(text_, cursor_ + row.name.size());
                 if (keyword_at(text_, cursor_, "ptr")) {

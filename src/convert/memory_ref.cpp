@@ -141,6 +141,9 @@ private:
     void take_size_keyword()
     {
         const std::string_view name = name_at(text_, cursor_);
+        if (name.size() < shortest_size_keyword || name.size() > longest_size_keyword) {
+            return;
+        }
         for (const size_keyword_row& row : size_keyword_table) {
             if (is_keyword(text_, cursor_, name, row.name)) {
                 ref_.size_flags |= row.size;

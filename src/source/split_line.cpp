@@ -11,16 +11,22 @@ namespace dravent {
 namespace {
 
 // Labels and mnemonics end at a blank or at the ";" of a comment.
-constexpr bool ends_token(char c) { return is_blank(c) || c == ';'; }
+constexpr byte_set token_ends(" \t;");
+constexpr bool ends_token(char c) { return token_ends.contains(c); }
 
 // Operands end at a comma or at the ";" of a comment, outside quotes; blanks belong to them, and
 // a quote left open runs to the end of the line.
+constexpr byte_set operand_stops(",;'\"");  // the ends of an operand, and the quotes that hide them
+
 std::size_t operand_end(std::string_view text, std::size_t position)
 {
-    while (position < text.size() && text[position] != ',' && text[position] != ';') {
-        position = is_quote(text[position]) ? end_of_string(text, position).end : position + 1;
+    for (;;) {
+        position = find_from(text, position, [](char c) { return operand_stops.contains(c); });
+        if (position == text.size() || !is_quote(text[position])) {
+            return position;
+        }
+        position = end_of_string(text, position).end;
     }
-    return position;
 }
 
 void take_comment(std::string_view text, std::size_t semicolon, source_line& line)

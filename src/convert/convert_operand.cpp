@@ -58,7 +58,8 @@ int size_flag_of_bytes(std::uint32_t bytes)
 // A name after "offset" is an address, no variable use. 0 when there is none.
 int declared_size_in(std::string_view text, const conversion_context& context, bool fields_count)
 {
-    if (context.program == nullptr) {
+    if (context.program == nullptr || !(context.program->declares(declared::variable) ||
+                                        (fields_count && context.program->declares(declared::field)))) {
         return 0;
     }
     bool after_offset = false;

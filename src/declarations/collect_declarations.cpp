@@ -709,6 +709,7 @@ bool collect_declarations(int fd, std::string_view folder, program_declarations&
         c.line(text, true, folder, 0);
     }
     c.finish();
+    declarations.count_kinds();
     return read != line_reader::result::error;
 }
 
@@ -722,6 +723,7 @@ void collect_declarations_from_text(std::string_view text, std::string_view fold
         start = end + 1;
     }
     c.finish();
+    declarations.count_kinds();
 }
 
 } // namespace dravent

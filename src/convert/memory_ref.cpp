@@ -264,7 +264,8 @@ private:
 
 bool holds_memory_ref(std::string_view text)
 {
-    return find_outside_quotes(text, 0, '[') < text.size();
+    // Most operands hold no "[" at all, in quotes or out.
+    return text.find('[') != std::string_view::npos && find_outside_quotes(text, 0, '[') < text.size();
 }
 
 memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch)
@@ -275,6 +276,23 @@ memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch)
     ref.displacement = scratch.view();
     return ref;
 }
+
+namespace {
+
+// A register term is mostly the register alone (bx, ESI), written as it stands: write_expression
+// would write it the same. A term with more after the register is written as an expression.
+std::string_view write_register_term(std::string_view term, text_buffer& out, expression_workspace& work)
+{
+    for (const char c : term) {
+        if (!is_letter(c) && !is_decimal_digit(c)) {
+            return write_expression(term, out, work);
+        }
+    }
+    out += term;
+    return {};
+}
+
+} // namespace
 
 std::string_view write_memory_ref(const memory_ref& ref, text_buffer& out, expression_workspace& work)
 {
@@ -300,11 +318,11 @@ std::string_view write_memory_ref(const memory_ref& ref, text_buffer& out, expre
     out += '(';
     if (!ref.base.empty()) {
         out += '%';
-        keep_first(write_expression(ref.base, out, work));
+        keep_first(write_register_term(ref.base, out, work));
     }
     if (!ref.index.empty()) {
         out += ",%";
-        keep_first(write_expression(ref.index, out, work));
+        keep_first(write_register_term(ref.index, out, work));
         if (!ref.scale.empty()) {
             out += ',';
             keep_first(write_expression(ref.scale, out, work));

@@ -137,22 +137,25 @@ void split_line(std::string_view text, source_line& line)
     line.mnemonic = text.substr(position, mnemonic_end - position);
     line.label_word = find_word(line.label);
     line.mnemonic_word = find_word(line.mnemonic);
-    const std::string_view after_mnemonic = next_word(text, mnemonic_end);
-    if (!line.label.empty() && label_starts_instruction(line, after_mnemonic)) {
-        // The word after the instruction is its first operand.
-        line.mnemonic = line.label;
-        line.mnemonic_word = line.label_word;
-        line.label = {};
-        line.label_word = nullptr;
-        mnemonic_end = line.mnemonic.size();
-    } else if (line.label.empty() && !line.mnemonic.empty() && !names_instruction(line.mnemonic_word) &&
-               is_declaring_word(after_mnemonic)) {
+    if (!line.label.empty()) {
+        if (label_starts_instruction(line, next_word(text, mnemonic_end))) {
+            // The word after the instruction is its first operand.
+            line.mnemonic = line.label;
+            line.mnemonic_word = line.label_word;
+            line.label = {};
+            line.label_word = nullptr;
+            mnemonic_end = line.mnemonic.size();
+        }
+    } else if (!line.mnemonic.empty() && !names_instruction(line.mnemonic_word)) {
         // An indented name before a declaring directive (count dw 0, size equ 4) is a label.
-        line.label = line.mnemonic;
-        line.label_word = line.mnemonic_word;
-        line.mnemonic = after_mnemonic;
-        line.mnemonic_word = find_word(after_mnemonic);
-        mnemonic_end = static_cast<std::size_t>(after_mnemonic.data() - text.data()) + after_mnemonic.size();
+        const std::string_view after_mnemonic = next_word(text, mnemonic_end);
+        if (is_declaring_word(after_mnemonic)) {
+            line.label = line.mnemonic;
+            line.label_word = line.mnemonic_word;
+            line.mnemonic = after_mnemonic;
+            line.mnemonic_word = find_word(after_mnemonic);
+            mnemonic_end = static_cast<std::size_t>(after_mnemonic.data() - text.data()) + after_mnemonic.size();
+        }
     }
     position = mnemonic_end;
     if (position < text.size() && text[position] == ';') {

@@ -122,7 +122,7 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
         out += segment;
         out += ':';
     }
-    return {size_flags, declared_flags, operand_form::memory, -1, write_expression(text, out, work.expressions)};
+    return {size_flags, declared_flags, operand_form::memory, -1, write_expression(text, out, work.expressions), {}};
 }
 
 // Writes the first treatment whose condition holds.
@@ -133,7 +133,7 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
         const memory_ref ref = parse_memory_ref(text, work.scratch);
         const std::string_view left = write_memory_ref(ref, out, work.expressions);
         const bool sized = (ref.size_flags & ~(DISTANCE_NEAR | DISTANCE_FAR)) != 0;
-        return {ref.size_flags, sized ? 0 : declared_size_in(text, context, true), operand_form::memory, -1, left};
+        return {ref.size_flags, 0, operand_form::memory, -1, left, sized ? std::string_view() : text};
     }
     // Whatever stands before the operand's first non-blank character stays as it is.
     const std::size_t start = skip_blanks(text, 0);
@@ -144,7 +144,7 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
             out += '$';
         }
         return {0, 0, operand_form::other, -1,
-                write_expression(after_keyword(text, start, "offset"), out, work.expressions)};
+                write_expression(after_keyword(text, start, "offset"), out, work.expressions), {}};
     }
     if (const register_row* named = find_register(at_start)) {
         out += '%';
@@ -152,11 +152,11 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
         if (written.size() == named->name.size()) {
             out += written;  // the register alone: nothing to rewrite
             return {named->size, 0, named->segment ? operand_form::segment_register : operand_form::general_register,
-                    -1, {}};
+                    -1, {}, {}};
         }
         write_expression(at_start, out, work.expressions);
         return {named->size, 0, named->segment ? operand_form::segment_register : operand_form::general_register, -1,
-                {}};
+                {}, {}};
     }
     if (const int index = x87_register_index(at_start); index >= 0) {
         out += "%st";
@@ -165,7 +165,7 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
             out += static_cast<char>('0' + index);
             out += ')';
         }
-        return {0, 0, operand_form::x87_register, index, {}};
+        return {0, 0, operand_form::x87_register, index, {}, {}};
     }
     if ((line_flags & LINE_DATA) == 0) {
         // word ptr x, es:x, or a variable the program declares: memory without brackets.
@@ -186,7 +186,8 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
         }
     }
     if ((line_flags & LINE_JUMP) != 0) {
-        return {0, 0, operand_form::other, -1, write_expression(without_distance(text, start), out, work.expressions)};
+        return {0, 0, operand_form::other, -1,
+                write_expression(without_distance(text, start), out, work.expressions), {}};
     }
     // Anything else is an immediate, except on data lines and where an address is expected.
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
@@ -195,7 +196,7 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
     // A data line lays its strings out character by character.
     return {0, 0, operand_form::other, -1,
             write_expression(at_start, out, work.expressions,
-                             (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number)};
+                             (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number), {}};
 }
 
 } // namespace
@@ -220,6 +221,14 @@ int x87_register_index(std::string_view text)
     const int index = text[at] - '0';
     at = skip_blanks(text, at + 1);
     return at + 1 == text.size() && text[at] == ')' ? index : -1;
+}
+
+void look_up_declared_size(operand_result& result, const conversion_context& context)
+{
+    if (!result.declared_size_pending.empty()) {
+        result.declared_flags = declared_size_in(result.declared_size_pending, context, true);
+        result.declared_size_pending = {};
+    }
 }
 
 operand_form form_of_operand(std::string_view text)

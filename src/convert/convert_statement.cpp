@@ -375,6 +375,14 @@ void statement_converter::convert(const source_line& source, const conversion_co
     write_statement(draft, draft.operands, context, line);
 }
 
+// The sizes of the variables the statement's memory references name, once it needs them.
+void statement_converter::look_up_declared_sizes(const conversion_context& context)
+{
+    for (operand_result& result : results_) {
+        look_up_declared_size(result, context);
+    }
+}
+
 // A word with no GNU As form stays as written, for GNU As to reject; the warning says why.
 void statement_converter::warn_left_as_written(std::string_view operand, std::string_view word,
                                                converted_line& line) const
@@ -509,6 +517,9 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
     statement& s = line.statements.emplace_back();
     s.prefix = draft.prefix;
     s.mnemonic = draft.mnemonic;
+    if (transfer) {
+        look_up_declared_sizes(context);
+    }
     if (transfer && is_indirect(results_[0], context.code_bits)) {
         const bool far = is_far(results_[0], context.code_bits);
         if (far) {
@@ -521,6 +532,7 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         case word_kind::x87_integer:
         case word_kind::x87_other:
         case word_kind::x87_register:
+            look_up_declared_sizes(context);
             mnemonic = x87_mnemonic(mnemonic, results_);
             if (mnemonic != line.view(draft.mnemonic)) {
                 s.mnemonic = mnemonic;
@@ -538,8 +550,12 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
             // movzx eax, level: the variable's size is the source's, beside the register's.
             const bool extends = draft.kind == word_kind::instruction &&
                                  (equal_folded(mnemonic, "movz") || equal_folded(mnemonic, "movs"));
-            s.size_letters = letters_of(extends || (flags & SIZE_LETTER_FLAGS) == 0 ? flags | declared_flags_of(results_)
-                                                                                     : flags);
+            if (extends || (flags & SIZE_LETTER_FLAGS) == 0) {
+                look_up_declared_sizes(context);
+                s.size_letters = letters_of(flags | declared_flags_of(results_));
+            } else {
+                s.size_letters = letters_of(flags);
+            }
             break;
         }
         }

@@ -125,10 +125,11 @@ private:
 
     std::uint32_t declare(std::string_view name)
     {
-        if (d_.names.find(name) == d_.names.none && !within_limit()) {
-            return no_entry;
+        const std::uint32_t known = d_.names.find(name);
+        if (known != d_.names.none) {
+            return known;
         }
-        return d_.names.add(name);
+        return within_limit() ? d_.names.add(name) : no_entry;
     }
 
     void declare_variable(std::string_view name, std::uint32_t bytes, std::uint32_t structure = no_entry)

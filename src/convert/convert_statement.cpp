@@ -313,6 +313,13 @@ void statement_converter::convert(const source_line& source, const conversion_co
         write_structure_line(source, context, line);
         return;
     }
+    // A blank line or a comment alone is its comment; a data definition that the line before
+    // left open stays open across it.
+    if (source.label.empty() && source.mnemonic.empty() && source.operands.empty() && context.include == nullptr) {
+        draft_.clear();
+        line.leaves_open = continued;
+        return;
+    }
     if (write_instance(source, context, line) || write_include(source, context, line)) {
         return;
     }
@@ -503,11 +510,14 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         if (transfer) {
             line.text += '*';  // used only when the target turns out to be indirect
         }
-        const operand_result result = convert_operand(operand, draft.line_flags, context, line.text, line.work);
-        if (transfer && !is_indirect(result, context.code_bits)) {
-            ++begin;
+        operand_result& result = results_.emplace_back();
+        result = convert_operand(operand, draft.line_flags, context, line.text, line.work);
+        if (transfer) {
+            look_up_declared_size(result, context);
+            if (!is_indirect(result, context.code_bits)) {
+                ++begin;
+            }
         }
-        results_.push_back(result);
         line.operands.push_back(piece::in_buffer(begin, line.text.size()));
         if (!result.left_as_written.empty()) {
             warn_left_as_written(operand, result.left_as_written, line);
@@ -517,9 +527,6 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
     statement& s = line.statements.emplace_back();
     s.prefix = draft.prefix;
     s.mnemonic = draft.mnemonic;
-    if (transfer) {
-        look_up_declared_sizes(context);
-    }
     if (transfer && is_indirect(results_[0], context.code_bits)) {
         const bool far = is_far(results_[0], context.code_bits);
         if (far) {

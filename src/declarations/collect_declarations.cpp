@@ -16,21 +16,38 @@ namespace dravent {
 namespace {
 
 // The words of a statement: the label (without its colon), the mnemonic, and each blank- or
-// comma-separated word of the operands, in order.
+// comma-separated word of the operands, in order. They are cut from the line only when a rule
+// asks for them: most declaring lines need the label alone.
 class statement_words {
 public:
     void read(const source_line& line)
     {
-        words_.clear();
+        line_ = &line;
+        cut_ = false;
         label_has_colon_ = !line.label.empty() && line.label.back() == ':';
         label_ = label_has_colon_ ? line.label.substr(0, line.label.size() - 1) : line.label;
+    }
+
+    std::size_t size() const { return words().size(); }
+    std::string_view operator[](std::size_t n) const { return n < size() ? words_[n] : std::string_view(); }
+    bool is(std::size_t n, std::string_view keyword) const { return equal_folded((*this)[n], keyword); }
+    std::string_view label() const { return label_; }
+    bool label_has_colon() const { return label_has_colon_; }
+
+private:
+    const std::vector<std::string_view>& words() const
+    {
+        if (cut_) {
+            return words_;
+        }
+        words_.clear();
         if (!label_.empty()) {
             words_.push_back(label_);
         }
-        if (!line.mnemonic.empty()) {
-            words_.push_back(line.mnemonic);
+        if (!line_->mnemonic.empty()) {
+            words_.push_back(line_->mnemonic);
         }
-        for (const std::string_view operand : line.operands) {
+        for (const std::string_view operand : line_->operands) {
             std::size_t at = skip_blanks(operand, 0);
             while (at < operand.size()) {
                 const std::size_t end = find_from(operand, at, [](char c) { return is_blank(c) || c == ','; });
@@ -38,16 +55,13 @@ public:
                 at = find_from(operand, end, [](char c) { return !is_blank(c) && c != ','; });
             }
         }
+        cut_ = true;
+        return words_;
     }
 
-    std::size_t size() const { return words_.size(); }
-    std::string_view operator[](std::size_t n) const { return n < words_.size() ? words_[n] : std::string_view(); }
-    bool is(std::size_t n, std::string_view keyword) const { return equal_folded((*this)[n], keyword); }
-    std::string_view label() const { return label_; }
-    bool label_has_colon() const { return label_has_colon_; }
-
-private:
-    std::vector<std::string_view> words_;
+    const source_line* line_ = nullptr;
+    mutable std::vector<std::string_view> words_;
+    mutable bool cut_ = false;
     std::string_view label_;
     bool label_has_colon_ = false;
 };
@@ -580,9 +594,13 @@ void collector::line(std::string_view text, bool main_file, std::string_view fol
     if (main_file) {
         ++line_number_;
     }
-    // Most lines of a program are instructions, which declare nothing: only an @@ label they use
-    // keeps the scope they stand in. (In an include, an instruction also tells that the file holds
-    // more than declarations.)
+    // An empty line or a comment declares nothing. Most other lines of a program are
+    // instructions, which declare nothing either: only an @@ label they use keeps the scope they
+    // stand in. (In an include, an instruction also tells that the file holds more than
+    // declarations.)
+    if (text.empty() || text[0] == ';') {
+        return;
+    }
     if (main_file && !indented_instruction(text).empty()) {
         if (scope_pending_ && text.find("@@") != std::string_view::npos) {
             use_local_labels();

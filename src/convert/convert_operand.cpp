@@ -138,7 +138,9 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
     // Whatever stands before the operand's first non-blank character stays as it is.
     const std::size_t start = skip_blanks(text, 0);
     const std::string_view at_start = text.substr(start);
-    out.append(text.substr(0, start));
+    if (start > 0) {
+        out.append(text.substr(0, start));
+    }
     if (begins_with_keyword(text, start, "offset")) {
         if ((line_flags & LINE_DATA) == 0) {
             out += '$';
@@ -203,8 +205,12 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
 
 int x87_register_index(std::string_view text)
 {
-    text = trim_trailing_blanks(text.substr(skip_blanks(text, 0)));
-    if (text.size() < 2 || fold_case(text[0]) != 's' || fold_case(text[1]) != 't') {
+    text = text.substr(skip_blanks(text, 0));
+    if (text.empty() || fold_case(text[0]) != 's') {
+        return -1;  // most operands: no need to look further
+    }
+    text = trim_trailing_blanks(text);
+    if (text.size() < 2 || fold_case(text[1]) != 't') {
         return -1;
     }
     std::size_t at = skip_blanks(text, 2);
@@ -249,7 +255,9 @@ operand_result convert_operand(std::string_view text, int line_flags, const conv
     const std::size_t begin = out.size();
     const operand_result result = write_treatment(text, line_flags, context, out, work);
     // The operand ends at its last character that is not a blank.
-    out.truncate(begin + trim_trailing_blanks(out.view().substr(begin)).size());
+    if (out.size() > begin && is_blank(out.back())) {
+        out.truncate(begin + trim_trailing_blanks(out.view().substr(begin)).size());
+    }
     return result;
 }
 

@@ -23,7 +23,7 @@ enum class declared : std::uint8_t {
     structure,  // struc ... ends
     field,      // a field of a structure; it is also known as structure.field
 };
-inline constexpr std::size_t declared_kinds = 7;
+inline constexpr std::size_t declared_kinds = static_cast<std::size_t>(declared::field) + 1;
 
 inline constexpr std::uint32_t no_entry = ~std::uint32_t{0};
 

@@ -27,9 +27,7 @@ public:
         const word_key key = make_word_key(name);
         for (std::size_t at = key.hash & (slots_.size() - 1); slots_[at] != none; at = (at + 1) & (slots_.size() - 1)) {
             const entry& e = entries_[slots_[at]];
-            if (e.hash == key.hash && e.head == key.head && e.length == name.size() &&
-                (name.size() <= word_key_head_length ||
-                 equal_folded(name_of(e).substr(word_key_head_length), name.substr(word_key_head_length)))) {
+            if (e.hash == key.hash && equal_folded(name_of(e), name)) {
                 return slots_[at];
             }
         }
@@ -48,8 +46,8 @@ public:
         }
         const word_key key = make_word_key(name);
         const auto index = static_cast<std::uint32_t>(entries_.size());
-        entries_.push_back({key.head, static_cast<std::uint32_t>(characters_.size()),
-                            static_cast<std::uint32_t>(name.size()), key.hash, Facts{}});
+        entries_.push_back({static_cast<std::uint32_t>(characters_.size()), static_cast<std::uint32_t>(name.size()),
+                            key.hash, Facts{}});
         characters_.append(name);
         place(index);
         return index;
@@ -68,7 +66,6 @@ public:
 
 private:
     struct entry {
-        std::uint64_t head;    // the name's first eight characters, folded: see word_key
         std::uint32_t first;   // the name's characters in the arena
         std::uint32_t length;
         std::uint32_t hash;

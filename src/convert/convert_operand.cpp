@@ -58,7 +58,8 @@ int size_flag_of_bytes(std::uint32_t bytes)
 // A name after "offset" is an address, no variable use. 0 when there is none.
 int declared_size_in(std::string_view text, const conversion_context& context, bool fields_count)
 {
-    if (context.program == nullptr) {
+    if (context.program == nullptr || !(context.program->declares(declared::variable) ||
+                                        (fields_count && context.program->declares(declared::field)))) {
         return 0;
     }
     bool after_offset = false;
@@ -121,7 +122,7 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
         out += segment;
         out += ':';
     }
-    return {size_flags, declared_flags, operand_form::memory, -1, write_expression(text, out, work.expressions)};
+    return {size_flags, declared_flags, operand_form::memory, -1, write_expression(text, out, work.expressions), {}};
 }
 
 // Writes the first treatment whose condition holds.
@@ -132,18 +133,20 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
         const memory_ref ref = parse_memory_ref(text, work.scratch);
         const std::string_view left = write_memory_ref(ref, out, work.expressions);
         const bool sized = (ref.size_flags & ~(DISTANCE_NEAR | DISTANCE_FAR)) != 0;
-        return {ref.size_flags, sized ? 0 : declared_size_in(text, context, true), operand_form::memory, -1, left};
+        return {ref.size_flags, 0, operand_form::memory, -1, left, sized ? std::string_view() : text};
     }
     // Whatever stands before the operand's first non-blank character stays as it is.
     const std::size_t start = skip_blanks(text, 0);
     const std::string_view at_start = text.substr(start);
-    out.append(text.substr(0, start));
+    if (start > 0) {
+        out.append(text.substr(0, start));
+    }
     if (begins_with_keyword(text, start, "offset")) {
         if ((line_flags & LINE_DATA) == 0) {
             out += '$';
         }
         return {0, 0, operand_form::other, -1,
-                write_expression(after_keyword(text, start, "offset"), out, work.expressions)};
+                write_expression(after_keyword(text, start, "offset"), out, work.expressions), {}};
     }
     if (const register_row* named = find_register(at_start)) {
         out += '%';
@@ -151,11 +154,11 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
         if (written.size() == named->name.size()) {
             out += written;  // the register alone: nothing to rewrite
             return {named->size, 0, named->segment ? operand_form::segment_register : operand_form::general_register,
-                    -1, {}};
+                    -1, {}, {}};
         }
         write_expression(at_start, out, work.expressions);
         return {named->size, 0, named->segment ? operand_form::segment_register : operand_form::general_register, -1,
-                {}};
+                {}, {}};
     }
     if (const int index = x87_register_index(at_start); index >= 0) {
         out += "%st";
@@ -164,7 +167,7 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
             out += static_cast<char>('0' + index);
             out += ')';
         }
-        return {0, 0, operand_form::x87_register, index, {}};
+        return {0, 0, operand_form::x87_register, index, {}, {}};
     }
     if ((line_flags & LINE_DATA) == 0) {
         // word ptr x, es:x, or a variable the program declares: memory without brackets.
@@ -185,7 +188,8 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
         }
     }
     if ((line_flags & LINE_JUMP) != 0) {
-        return {0, 0, operand_form::other, -1, write_expression(without_distance(text, start), out, work.expressions)};
+        return {0, 0, operand_form::other, -1,
+                write_expression(without_distance(text, start), out, work.expressions), {}};
     }
     // Anything else is an immediate, except on data lines and where an address is expected.
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
@@ -194,15 +198,19 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
     // A data line lays its strings out character by character.
     return {0, 0, operand_form::other, -1,
             write_expression(at_start, out, work.expressions,
-                             (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number)};
+                             (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number), {}};
 }
 
 } // namespace
 
 int x87_register_index(std::string_view text)
 {
-    text = trim_trailing_blanks(text.substr(skip_blanks(text, 0)));
-    if (text.size() < 2 || fold_case(text[0]) != 's' || fold_case(text[1]) != 't') {
+    text = text.substr(skip_blanks(text, 0));
+    if (text.empty() || fold_case(text[0]) != 's') {
+        return -1;  // most operands: no need to look further
+    }
+    text = trim_trailing_blanks(text);
+    if (text.size() < 2 || fold_case(text[1]) != 't') {
         return -1;
     }
     std::size_t at = skip_blanks(text, 2);
@@ -219,6 +227,14 @@ int x87_register_index(std::string_view text)
     const int index = text[at] - '0';
     at = skip_blanks(text, at + 1);
     return at + 1 == text.size() && text[at] == ')' ? index : -1;
+}
+
+void look_up_declared_size(operand_result& result, const conversion_context& context)
+{
+    if (!result.declared_size_pending.empty()) {
+        result.declared_flags = declared_size_in(result.declared_size_pending, context, true);
+        result.declared_size_pending = {};
+    }
 }
 
 operand_form form_of_operand(std::string_view text)
@@ -239,7 +255,9 @@ operand_result convert_operand(std::string_view text, int line_flags, const conv
     const std::size_t begin = out.size();
     const operand_result result = write_treatment(text, line_flags, context, out, work);
     // The operand ends at its last character that is not a blank.
-    out.truncate(begin + trim_trailing_blanks(out.view().substr(begin)).size());
+    if (out.size() > begin && is_blank(out.back())) {
+        out.truncate(begin + trim_trailing_blanks(out.view().substr(begin)).size());
+    }
     return result;
 }
 

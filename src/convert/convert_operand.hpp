@@ -19,7 +19,14 @@ struct operand_result {
     operand_form form = operand_form::other;
     int x87_index = -1;             // i for st(i), 0 for st
     std::string_view left_as_written;  // a word with no GNU As form, written as it stands
+    // A bracketed reference without a size keyword: the size of the variable it names is looked
+    // up only when the statement asks for it (look_up_declared_size), as most statements take
+    // their size from a register.
+    std::string_view declared_size_pending;
 };
+
+// Sets result.declared_flags from what its reference names, if that is still pending.
+void look_up_declared_size(operand_result& result, const conversion_context& context);
 
 // Appends the AT&T form of one operand to out and tells what it found. The line flags say what
 // kind of line the operand stands on; work is working space that the call may overwrite.

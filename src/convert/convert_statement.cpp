@@ -313,6 +313,13 @@ void statement_converter::convert(const source_line& source, const conversion_co
         write_structure_line(source, context, line);
         return;
     }
+    // A blank line or a comment alone is its comment; a data definition that the line before
+    // left open stays open across it.
+    if (source.label.empty() && source.mnemonic.empty() && source.operands.empty() && context.include == nullptr) {
+        draft_.clear();
+        line.leaves_open = continued;
+        return;
+    }
     if (write_instance(source, context, line) || write_include(source, context, line)) {
         return;
     }
@@ -395,6 +402,14 @@ void statement_converter::warn_unconverted_directive(std::string_view word, std:
         }
     }
     line.warnings.push_back({column, text});
+}
+
+// The sizes of the variables the statement's memory references name, once it needs them.
+void statement_converter::look_up_declared_sizes(const conversion_context& context)
+{
+    for (operand_result& result : results_) {
+        look_up_declared_size(result, context);
+    }
 }
 
 // A word with no GNU As form stays as written, for GNU As to reject; the warning says why.
@@ -519,11 +534,14 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         if (transfer) {
             line.text += '*';  // used only when the target turns out to be indirect
         }
-        const operand_result result = convert_operand(operand, draft.line_flags, context, line.text, line.work);
-        if (transfer && !is_indirect(result, context.code_bits)) {
-            ++begin;
+        operand_result& result = results_.emplace_back();
+        result = convert_operand(operand, draft.line_flags, context, line.text, line.work);
+        if (transfer) {
+            look_up_declared_size(result, context);
+            if (!is_indirect(result, context.code_bits)) {
+                ++begin;
+            }
         }
-        results_.push_back(result);
         line.operands.push_back(piece::in_buffer(begin, line.text.size()));
         if (!result.left_as_written.empty()) {
             warn_left_as_written(operand, result.left_as_written, line);
@@ -545,6 +563,7 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         case word_kind::x87_integer:
         case word_kind::x87_other:
         case word_kind::x87_register:
+            look_up_declared_sizes(context);
             mnemonic = x87_mnemonic(mnemonic, results_);
             if (mnemonic != line.view(draft.mnemonic)) {
                 s.mnemonic = mnemonic;
@@ -562,8 +581,12 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
             // movzx eax, level: the variable's size is the source's, beside the register's.
             const bool extends = draft.kind == word_kind::instruction &&
                                  (equal_folded(mnemonic, "movz") || equal_folded(mnemonic, "movs"));
-            s.size_letters = letters_of(extends || (flags & SIZE_LETTER_FLAGS) == 0 ? flags | declared_flags_of(results_)
-                                                                                     : flags);
+            if (extends || (flags & SIZE_LETTER_FLAGS) == 0) {
+                look_up_declared_sizes(context);
+                s.size_letters = letters_of(flags | declared_flags_of(results_));
+            } else {
+                s.size_letters = letters_of(flags);
+            }
             break;
         }
         }

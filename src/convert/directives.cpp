@@ -501,15 +501,14 @@ whole_line convert_whole_line(const source_line& source, const conversion_contex
         continue_data(continued, source, context, line);
         return whole_line::data;
     }
-    const word_key mnemonic_key = make_word_key(source.mnemonic);
-    const mnemonic_row* mnemonic = source.mnemonic.empty() ? nullptr : mnemonic_table.find(mnemonic_key);
+    const mnemonic_row* mnemonic = source.mnemonic_word;
     if (mnemonic != nullptr && mnemonic->kind == word_kind::data) {
         return define_data(*mnemonic, source.mnemonic, source.label, source, context, line);
     }
     if (mnemonic != nullptr && !mnemonic->rename.empty()) {
         return whole_line::not_converted;
     }
-    const mnemonic_row* label = source.label.empty() ? nullptr : mnemonic_table.find(source.label);
+    const mnemonic_row* label = source.label_word;
     if (label != nullptr && label->kind == word_kind::data && !label->rename.empty()) {
         return define_data(*label, source.label, {}, source, context, line);
     }
@@ -517,7 +516,7 @@ whole_line convert_whole_line(const source_line& source, const conversion_contex
         return whole_line::not_converted;
     }
     if (mnemonic != nullptr && mnemonic->kind == word_kind::directive) {
-        return write_directive(directive_table.find(mnemonic_key), source.label, source.mnemonic, source, context,
+        return write_directive(directive_table.find(source.mnemonic), source.label, source.mnemonic, source, context,
                                line);
     }
     if (label != nullptr && label->kind == word_kind::data) {

@@ -36,15 +36,21 @@ std::string_view name_at(std::string_view text, std::size_t position)
     return text.substr(position, end - position);
 }
 
-// The keyword (given in lower case) stands at text[position], ended by white space or by the "[" of
-// the reference: "byte ptr[bx]" reads as "byte ptr [bx]".
-bool keyword_at(std::string_view text, std::size_t position, std::string_view keyword)
+// The name read at text[position] is the keyword (given in lower case), ended by white space or
+// by the "[" of the reference: "byte ptr[bx]" reads as "byte ptr [bx]".
+bool is_keyword(std::string_view text, std::size_t position, std::string_view name, std::string_view keyword)
 {
-    if (!equal_folded(name_at(text, position), keyword)) {
+    if (!equal_folded(name, keyword)) {
         return false;
     }
     const std::size_t after = position + keyword.size();
     return after < text.size() && (is_white_space(text[after]) || text[after] == '[');
+}
+
+// The keyword stands at text[position], ended as is_keyword says.
+bool keyword_at(std::string_view text, std::size_t position, std::string_view keyword)
+{
+    return is_keyword(text, position, name_at(text, position), keyword);
 }
 
 // Position of the first c at or after position outside quotes, or text.size().
@@ -134,8 +140,12 @@ private:
 
     void take_size_keyword()
     {
+        const std::string_view name = name_at(text_, cursor_);
+        if (name.size() < shortest_size_keyword || name.size() > longest_size_keyword) {
+            return;
+        }
         for (const size_keyword_row& row : size_keyword_table) {
-            if (keyword_at(text_, cursor_, row.name)) {
+            if (is_keyword(text_, cursor_, name, row.name)) {
                 ref_.size_flags |= row.size;
                 cursor_ = skip_blanks(text_, cursor_ + row.name.size());
                 if (keyword_at(text_, cursor_, "ptr")) {
@@ -254,7 +264,8 @@ private:
 
 bool holds_memory_ref(std::string_view text)
 {
-    return find_outside_quotes(text, 0, '[') < text.size();
+    // Most operands hold no "[" at all, in quotes or out.
+    return text.find('[') != std::string_view::npos && find_outside_quotes(text, 0, '[') < text.size();
 }
 
 memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch)
@@ -265,6 +276,23 @@ memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch)
     ref.displacement = scratch.view();
     return ref;
 }
+
+namespace {
+
+// A register term is mostly the register alone (bx, ESI), written as it stands: write_expression
+// would write it the same. A term with more after the register is written as an expression.
+std::string_view write_register_term(std::string_view term, text_buffer& out, expression_workspace& work)
+{
+    for (const char c : term) {
+        if (!is_letter(c) && !is_decimal_digit(c)) {
+            return write_expression(term, out, work);
+        }
+    }
+    out += term;
+    return {};
+}
+
+} // namespace
 
 std::string_view write_memory_ref(const memory_ref& ref, text_buffer& out, expression_workspace& work)
 {
@@ -290,11 +318,11 @@ std::string_view write_memory_ref(const memory_ref& ref, text_buffer& out, expre
     out += '(';
     if (!ref.base.empty()) {
         out += '%';
-        keep_first(write_expression(ref.base, out, work));
+        keep_first(write_register_term(ref.base, out, work));
     }
     if (!ref.index.empty()) {
         out += ",%";
-        keep_first(write_expression(ref.index, out, work));
+        keep_first(write_register_term(ref.index, out, work));
         if (!ref.scale.empty()) {
             out += ',';
             keep_first(write_expression(ref.scale, out, work));

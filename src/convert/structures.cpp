@@ -169,7 +169,8 @@ bool write_include(const source_line& source, const conversion_context& context,
 
 bool write_instance(const source_line& source, const conversion_context& context, converted_line& line)
 {
-    if (context.program == nullptr || source.label.empty() || source.mnemonic.empty()) {
+    if (context.program == nullptr || source.label.empty() || source.mnemonic.empty() ||
+        !context.program->declares(declared::structure)) {
         return false;
     }
     const program_declarations& program = *context.program;

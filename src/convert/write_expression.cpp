@@ -485,45 +485,40 @@ private:
     text_buffer& out_;
 };
 
-// var.field, var an instance of a structure: the field the "." at t addresses, or nullptr.
-const structure_field* instance_field_at(const token& t, const token& previous, tokenizer after,
+// var.field, var an instance of a structure: the field that the "." token at tokens[at]
+// addresses, or nullptr.
+const structure_field* instance_field_at(const std::vector<token>& tokens, std::size_t at,
                                          const expression_workspace& work)
 {
-    if (t.kind != token_kind::other || t.text != "." || previous.kind != token_kind::name || work.context == nullptr) {
+    const token& t = tokens[at];
+    if (t.kind != token_kind::other || t.text != "." || at == 0 || tokens[at - 1].kind != token_kind::name ||
+        work.context == nullptr) {
         return nullptr;
     }
-    token field;
-    if (!after.next(field) || field.kind != token_kind::name) {
+    if (at + 1 == tokens.size() || tokens[at + 1].kind != token_kind::name) {
         return nullptr;
     }
-    return field_of_instance(previous.text, field.text, work.context);
+    return field_of_instance(tokens[at - 1].text, tokens[at + 1].text, work.context);
 }
 
 // Every token in its GNU As form; var.field becomes var+field (IDEAL mode: var+structure.field).
-void write_token_stream(std::string_view text, string_meaning strings, const expression_workspace& work,
-                        text_buffer& out)
+void write_token_stream(string_meaning strings, const expression_workspace& work, text_buffer& out)
 {
-    token previous;
-    tokenizer tokens(text);
-    for (token t; tokens.next(t);) {
-        if (instance_field_at(t, previous, tokens, work) != nullptr) {
-            token name;
-            tokens.next(name);
+    const std::vector<token>& tokens = work.tokens;
+    for (std::size_t at = 0; at < tokens.size(); ++at) {
+        if (instance_field_at(tokens, at, work) != nullptr) {
             out += '+';
             if (work.context->ideal) {
-                const name_facts* instance = work.context->find(previous.text);
+                const name_facts* instance = work.context->find(tokens[at - 1].text);
                 out += work.context->program->names.name(instance->structure);
                 out += '.';
             }
-            out += name.text;
-            previous = name;
+            out += tokens[++at].text;
             continue;
         }
-        write_token(t, strings, work.local_label_prefix, out);
-        previous = t;
+        write_token(tokens[at], strings, work.local_label_prefix, out);
     }
 }
-
 
 // Only text with a quote, a letter or a digit can hold anything to rewrite.
 bool may_need_rewriting(std::string_view text)
@@ -596,30 +591,40 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
         out += text;
         return {};
     }
+    // One token alone, as most operands and terms are, is written in its GNU As form at once.
+    tokenizer tokens(text);
+    token first;
+    if (tokens.next(first) && first.text.size() == text.size()) {
+        write_token(first, strings, work.local_label_prefix, out);
+        const bool left = (first.kind == token_kind::name && has_no_gnu_as_form(first.text)) ||
+                          (first.kind == token_kind::string && !has_a_value(first, strings));
+        return left ? first.text : std::string_view();
+    }
     // A first look decides the way: most operands are written as they stand, or token by token.
+    work.tokens.clear();
+    work.tokens.push_back(first);
+    for (token t; tokens.next(t);) {
+        work.tokens.push_back(t);
+    }
     bool rewrite = false;
     bool has_operator_word = false;
     std::string_view left_as_written;
-    {
-        token previous;
-        tokenizer tokens(text);
-        for (token t; tokens.next(t);) {
-            rewrite = rewrite || needs_rewriting(t, work) || instance_field_at(t, previous, tokens, work) != nullptr;
-            previous = t;
-            if (left_as_written.empty() && t.kind == token_kind::string && !has_a_value(t, strings)) {
+    for (std::size_t at = 0; at < work.tokens.size(); ++at) {
+        const token& t = work.tokens[at];
+        rewrite = rewrite || needs_rewriting(t, work) || instance_field_at(work.tokens, at, work) != nullptr;
+        if (left_as_written.empty() && t.kind == token_kind::string && !has_a_value(t, strings)) {
+            left_as_written = t.text;
+        }
+        if (t.kind != token_kind::name) {
+            continue;
+        }
+        if (const expression_word_row* word = find_expression_word(t.text)) {
+            has_operator_word = has_operator_word || word->role == expression_word::operator_word;
+            if (left_as_written.empty() && word->role == expression_word::no_gnu_as_form) {
                 left_as_written = t.text;
             }
-            if (t.kind != token_kind::name) {
-                continue;
-            }
-            if (const expression_word_row* word = find_expression_word(t.text)) {
-                has_operator_word = has_operator_word || word->role == expression_word::operator_word;
-                if (left_as_written.empty() && word->role == expression_word::no_gnu_as_form) {
-                    left_as_written = t.text;
-                }
-            } else if (left_as_written.empty() && t.text[0] == '@' && has_no_gnu_as_form(t.text)) {
-                left_as_written = t.text;
-            }
+        } else if (left_as_written.empty() && t.text[0] == '@' && has_no_gnu_as_form(t.text)) {
+            left_as_written = t.text;
         }
     }
     if (!has_operator_word) {
@@ -627,13 +632,8 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
             out += text;
             return left_as_written;
         }
-        write_token_stream(text, strings, work, out);
+        write_token_stream(strings, work, out);
         return left_as_written;
-    }
-    work.tokens.clear();
-    tokenizer tokens(text);
-    for (token t; tokens.next(t);) {
-        work.tokens.push_back(t);
     }
     // Blanks before and after the expression stay where they are.
     const std::size_t leading = skip_blanks(text, 0);
@@ -642,7 +642,7 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
     parser p(text, work);
     std::size_t root = 0;
     if (!p.parse(root)) {
-        write_token_stream(text, strings, work, out);
+        write_token_stream(strings, work, out);
         return left_as_written;
     }
     out += text.substr(0, leading);

@@ -16,21 +16,38 @@ namespace dravent {
 namespace {
 
 // The words of a statement: the label (without its colon), the mnemonic, and each blank- or
-// comma-separated word of the operands, in order.
+// comma-separated word of the operands, in order. They are cut from the line only when a rule
+// asks for them: most declaring lines need the label alone.
 class statement_words {
 public:
     void read(const source_line& line)
     {
-        words_.clear();
+        line_ = &line;
+        cut_ = false;
         label_has_colon_ = !line.label.empty() && line.label.back() == ':';
         label_ = label_has_colon_ ? line.label.substr(0, line.label.size() - 1) : line.label;
+    }
+
+    std::size_t size() const { return words().size(); }
+    std::string_view operator[](std::size_t n) const { return n < size() ? words_[n] : std::string_view(); }
+    bool is(std::size_t n, std::string_view keyword) const { return equal_folded((*this)[n], keyword); }
+    std::string_view label() const { return label_; }
+    bool label_has_colon() const { return label_has_colon_; }
+
+private:
+    const std::vector<std::string_view>& words() const
+    {
+        if (cut_) {
+            return words_;
+        }
+        words_.clear();
         if (!label_.empty()) {
             words_.push_back(label_);
         }
-        if (!line.mnemonic.empty()) {
-            words_.push_back(line.mnemonic);
+        if (!line_->mnemonic.empty()) {
+            words_.push_back(line_->mnemonic);
         }
-        for (const std::string_view operand : line.operands) {
+        for (const std::string_view operand : line_->operands) {
             std::size_t at = skip_blanks(operand, 0);
             while (at < operand.size()) {
                 const std::size_t end = find_from(operand, at, [](char c) { return is_blank(c) || c == ','; });
@@ -38,16 +55,13 @@ public:
                 at = find_from(operand, end, [](char c) { return !is_blank(c) && c != ','; });
             }
         }
+        cut_ = true;
+        return words_;
     }
 
-    std::size_t size() const { return words_.size(); }
-    std::string_view operator[](std::size_t n) const { return n < words_.size() ? words_[n] : std::string_view(); }
-    bool is(std::size_t n, std::string_view keyword) const { return equal_folded((*this)[n], keyword); }
-    std::string_view label() const { return label_; }
-    bool label_has_colon() const { return label_has_colon_; }
-
-private:
-    std::vector<std::string_view> words_;
+    const source_line* line_ = nullptr;
+    mutable std::vector<std::string_view> words_;
+    mutable bool cut_ = false;
     std::string_view label_;
     bool label_has_colon_ = false;
 };
@@ -125,10 +139,11 @@ private:
 
     std::uint32_t declare(std::string_view name)
     {
-        if (d_.names.find(name) == d_.names.none && !within_limit()) {
-            return no_entry;
+        const std::uint32_t known = d_.names.find(name);
+        if (known != d_.names.none) {
+            return known;
         }
-        return d_.names.add(name);
+        return within_limit() ? d_.names.add(name) : no_entry;
     }
 
     void declare_variable(std::string_view name, std::uint32_t bytes, std::uint32_t structure = no_entry)
@@ -525,11 +540,72 @@ void collector::directive_line(const statement_words& w, const source_line& line
     }
 }
 
+// The words that directive_line acts on, and those bytes_of knows, name no instruction: a line
+// that begins with an instruction declares nothing.
+constexpr std::array<std::string_view, 28> directive_words{
+    "ideal", "masm", "model", ".model", ".code", "codeseg", ".data", "dataseg", ".data?", "udataseg", ".const",
+    "const", ".stack", "stack", ".fardata", "fardata", "include", "extrn", "extern", "global", "public", "proc",
+    "endp", "struc", "struct", "ends", "segment", "label",
+};
+
+constexpr bool names_no_instruction(std::string_view word)
+{
+    const std::size_t row = mnemonic_table.find_index(make_word_key(word));
+    return row == mnemonic_table.not_found || !names_instruction(mnemonic_table.rows()[row].kind);
+}
+
+constexpr bool declaring_words_name_no_instruction()
+{
+    for (const std::string_view word : directive_words) {
+        if (!names_no_instruction(word)) {
+            return false;
+        }
+    }
+    for (const size_row& row : size_table) {
+        if (!names_no_instruction(row.name)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(declaring_words_name_no_instruction(), "an instruction line would declare something");
+
+// The word that an indented line begins with, as split_line finds its mnemonic, when that word
+// names an instruction: then the line has neither label nor declaring directive. Empty for any
+// other line.
+std::string_view indented_instruction(std::string_view text)
+{
+    if (text.empty() || !is_white_space(text[0])) {
+        return {};
+    }
+    if (text.back() == '\r') {
+        text.remove_suffix(1);
+    }
+    const std::size_t begin = skip_blanks(text, 0);
+    const std::size_t end = find_from(text, begin, [](char c) { return is_blank(c) || c == ';'; });
+    const std::string_view word = text.substr(begin, end - begin);
+    const mnemonic_row* row = word.empty() ? nullptr : mnemonic_table.find(word);
+    return row != nullptr && names_instruction(row->kind) ? word : std::string_view();
+}
+
 void collector::line(std::string_view text, bool main_file, std::string_view folder, int depth)
 {
     main_file_ = main_file;
     if (main_file) {
         ++line_number_;
+    }
+    // An empty line or a comment declares nothing. Most other lines of a program are
+    // instructions, which declare nothing either: only an @@ label they use keeps the scope they
+    // stand in. (In an include, an instruction also tells that the file holds more than
+    // declarations.)
+    if (text.empty() || text[0] == ';') {
+        return;
+    }
+    if (main_file && !indented_instruction(text).empty()) {
+        if (scope_pending_ && text.find("@@") != std::string_view::npos) {
+            use_local_labels();
+        }
+        return;
     }
     split_line(text, source_);
     if (source_.label.empty() && source_.mnemonic.empty()) {
@@ -652,6 +728,7 @@ bool collect_declarations(int fd, std::string_view folder, program_declarations&
         c.line(text, true, folder, 0);
     }
     c.finish();
+    declarations.count_kinds();
     return read != line_reader::result::error;
 }
 
@@ -665,6 +742,7 @@ void collect_declarations_from_text(std::string_view text, std::string_view fold
         start = end + 1;
     }
     c.finish();
+    declarations.count_kinds();
 }
 
 } // namespace dravent

@@ -5,6 +5,7 @@
 
 #include "declarations/name_table.hpp"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,6 +23,7 @@ enum class declared : std::uint8_t {
     structure,  // struc ... ends
     field,      // a field of a structure; it is also known as structure.field
 };
+inline constexpr std::size_t declared_kinds = static_cast<std::size_t>(declared::field) + 1;
 
 inline constexpr std::uint32_t no_entry = ~std::uint32_t{0};
 
@@ -139,6 +141,20 @@ struct program_declarations {
     std::size_t limit = max_declared_names;    // names and line facts kept at most
     bool truncated = false;                    // the limit was reached: later names are unknown
     std::string text;                          // the texts that fields point into
+
+    // How many names of each kind the program declares, counted once the pass is over: a
+    // conversion that looks a name up for one kind need not when the program declares none.
+    std::array<std::uint32_t, declared_kinds> kind_counts{};
+
+    bool declares(declared kind) const { return kind_counts[static_cast<std::size_t>(kind)] > 0; }
+
+    void count_kinds()
+    {
+        kind_counts = {};
+        for (std::uint32_t entry = 0; entry < names.size(); ++entry) {
+            ++kind_counts[static_cast<std::size_t>(names.facts(entry).kind)];
+        }
+    }
 
     std::string_view view(text_span span) const { return std::string_view(text).substr(span.first, span.length); }
     text_span keep(std::string_view part)

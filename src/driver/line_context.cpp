@@ -1,4 +1,4 @@
-// Line facts found by binary search over the declarations' line-ordered lists.
+// Line facts from the declarations' line-ordered lists, followed line by line.
 #include "driver/line_context.hpp"
 
 #include <algorithm>
@@ -6,16 +6,61 @@
 namespace dravent {
 namespace {
 
-// The last element whose first_line is at most line, or nullptr.
+std::uint64_t first_line_of(const include_span& span) { return span.line; }
+
 template <typename T>
-const T* last_starting_by(const std::vector<T>& items, std::uint64_t line)
+std::uint64_t first_line_of(const T& item)
+{
+    return item.first_line;
+}
+
+// How many items begin at or before line, counted on from known, the count for an earlier line.
+template <typename T>
+std::size_t count_starting_by(const std::vector<T>& items, std::uint64_t line, std::size_t known)
+{
+    while (known < items.size() && first_line_of(items[known]) <= line) {
+        ++known;
+    }
+    return known;
+}
+
+// The same, found by a search.
+template <typename T>
+std::size_t search_starting_by(const std::vector<T>& items, std::uint64_t line)
 {
     const auto after = std::upper_bound(items.begin(), items.end(), line,
-                                        [](std::uint64_t l, const T& item) { return l < item.first_line; });
-    return after == items.begin() ? nullptr : &*(after - 1);
+                                        [](std::uint64_t l, const T& item) { return l < first_line_of(item); });
+    return static_cast<std::size_t>(after - items.begin());
+}
+
+// The last of the first count items, or nullptr.
+template <typename T>
+const T* last_of(const std::vector<T>& items, std::size_t count)
+{
+    return count == 0 ? nullptr : &items[count - 1];
 }
 
 } // namespace
+
+void line_context::move_to(std::uint64_t line)
+{
+    const program_declarations& p = *program_;
+    if (line < last_line_) {
+        counts_ = {search_starting_by(p.procedures, line), search_starting_by(p.includes, line - 1),
+                   search_starting_by(p.structures, line),  search_starting_by(p.code_sizes, line),
+                   search_starting_by(p.segments, line),    search_starting_by(p.modes, line),
+                   search_starting_by(p.scopes, line)};
+    } else {
+        counts_.procedures = count_starting_by(p.procedures, line, counts_.procedures);
+        counts_.includes = count_starting_by(p.includes, line - 1, counts_.includes);
+        counts_.structures = count_starting_by(p.structures, line, counts_.structures);
+        counts_.code_sizes = count_starting_by(p.code_sizes, line, counts_.code_sizes);
+        counts_.segments = count_starting_by(p.segments, line, counts_.segments);
+        counts_.modes = count_starting_by(p.modes, line, counts_.modes);
+        counts_.scopes = count_starting_by(p.scopes, line, counts_.scopes);
+    }
+    last_line_ = line;
+}
 
 const conversion_context& line_context::at(std::uint64_t line)
 {
@@ -23,23 +68,68 @@ const conversion_context& line_context::at(std::uint64_t line)
     if (program_ == nullptr) {
         return context_;
     }
+    if (line > last_line_ && line < next_change_) {
+        last_line_ = line;  // the same context as the line before
+        return context_;
+    }
     context_.program = program_;
-    const procedure_span* procedure = last_starting_by(program_->procedures, line);
+    move_to(line);
+    const program_declarations& p = *program_;
+    const procedure_span* procedure = last_of(p.procedures, counts_.procedures);
     context_.procedure = procedure != nullptr && line <= procedure->last_line ? procedure : nullptr;
-    const auto include = std::lower_bound(program_->includes.begin(), program_->includes.end(), line,
-                                          [](const include_span& span, std::uint64_t l) { return span.line < l; });
-    context_.include = include != program_->includes.end() && include->line == line ? &*include : nullptr;
-    const structure_span* structure = last_starting_by(program_->structures, line);
+    // The includes before the line are counted: the next one is the line's own, if any.
+    const bool include_here = counts_.includes < p.includes.size() && p.includes[counts_.includes].line == line;
+    context_.include = include_here ? &p.includes[counts_.includes] : nullptr;
+    const structure_span* structure = last_of(p.structures, counts_.structures);
     context_.structure = structure != nullptr && line <= structure->last_line ? structure : nullptr;
-    const code_size_change* size = last_starting_by(program_->code_sizes, line);
+    const code_size_change* size = last_of(p.code_sizes, counts_.code_sizes);
     context_.code_bits = size != nullptr ? size->bits : 16;
-    const segment_change* segment = last_starting_by(program_->segments, line);
+    const segment_change* segment = last_of(p.segments, counts_.segments);
     context_.segment = segment != nullptr ? segment->segment : 0;
-    const mode_change* mode = last_starting_by(program_->modes, line);
+    const mode_change* mode = last_of(p.modes, counts_.modes);
     context_.ideal = mode != nullptr && mode->ideal;
+    write_local_label_prefix(last_of(p.scopes, counts_.scopes));
+    context_.local_label_prefix = prefix_;
+    next_change_ = next_change(line);
+    return context_;
+}
 
-    // @@name in a scope becomes .L<scope>.name: one name for every use within the scope.
-    const local_scope* scope = last_starting_by(program_->scopes, line);
+// The first line after line at which an item of a list begins, or the procedure or structure
+// that line stands in ends, or line's own include is over.
+std::uint64_t line_context::next_change(std::uint64_t line) const
+{
+    if (context_.include != nullptr) {
+        return line + 1;
+    }
+    const program_declarations& p = *program_;
+    std::uint64_t next = ~std::uint64_t{0};
+    const auto take = [&](const auto& items, std::size_t count) {
+        if (count < items.size()) {
+            next = std::min(next, first_line_of(items[count]));
+        }
+    };
+    take(p.procedures, counts_.procedures);
+    take(p.includes, counts_.includes);
+    take(p.structures, counts_.structures);
+    take(p.code_sizes, counts_.code_sizes);
+    take(p.segments, counts_.segments);
+    take(p.modes, counts_.modes);
+    take(p.scopes, counts_.scopes);
+    if (context_.procedure != nullptr) {
+        next = std::min(next, context_.procedure->last_line + 1);
+    }
+    if (context_.structure != nullptr) {
+        next = std::min(next, context_.structure->last_line + 1);
+    }
+    return next;
+}
+
+// @@name in a scope becomes .L<scope>.name: one name for every use within the scope.
+void line_context::write_local_label_prefix(const local_scope* scope)
+{
+    if (prefix_written_ && scope == scope_) {
+        return;  // the line before stood in the same scope
+    }
     prefix_.assign(".L");
     if (scope == nullptr) {
         prefix_.append("file");  // before the first label
@@ -49,8 +139,8 @@ const conversion_context& line_context::at(std::uint64_t line)
         prefix_.append(std::to_string(scope->ordinal));
     }
     prefix_ += '.';
-    context_.local_label_prefix = prefix_;
-    return context_;
+    scope_ = scope;
+    prefix_written_ = true;
 }
 
 } // namespace dravent

@@ -3,6 +3,8 @@
 
 #include "convert/conversion_context.hpp"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace dravent {
@@ -17,8 +19,29 @@ public:
     const conversion_context& at(std::uint64_t line);
 
 private:
+    // For each line-ordered list of the declarations, how many of its items begin at or before
+    // the line asked for last (for the includes: before it).
+    struct counts {
+        std::size_t procedures = 0;
+        std::size_t includes = 0;
+        std::size_t structures = 0;
+        std::size_t code_sizes = 0;
+        std::size_t segments = 0;
+        std::size_t modes = 0;
+        std::size_t scopes = 0;
+    };
+
+    void move_to(std::uint64_t line);
+    std::uint64_t next_change(std::uint64_t line) const;
+    void write_local_label_prefix(const local_scope* scope);
+
     const program_declarations* program_;
     conversion_context context_;
+    counts counts_;
+    std::uint64_t last_line_ = 0;        // the line asked for last, 0 before the first
+    std::uint64_t next_change_ = 0;      // the first line after it whose context may differ
+    const local_scope* scope_ = nullptr;  // the scope prefix_ was written for
+    bool prefix_written_ = false;
     std::string prefix_;  // the local-label prefix of the line's scope
 };
 

@@ -7,6 +7,7 @@
 #include "convert/converted_line.hpp"
 #include "convert/data_directive.hpp"
 #include "source/source_line.hpp"
+#include "text/text_buffer.hpp"
 
 #include <span>
 #include <string>
@@ -32,6 +33,7 @@ public:
     // Converts one line, given without its line feed, and appends the output line and its
     // ending to out. A carriage return that ends the line belongs to the ending: it is written
     // back before the line feed.
+    void convert(std::string_view line, text_buffer& out);
     void convert(std::string_view line, std::string& out);
 
     // What the line converted last leaves for a hand.
@@ -41,6 +43,8 @@ public:
     data_directive open_data() const { return open_data_; }
 
 private:
+    void convert(std::string_view line);  // into converted_
+
     line_context context_;
     std::uint64_t next_line_ = 1;
     source_line source_;

@@ -1,5 +1,6 @@
 // Output line assembly: columns, statements joined on one line, comment, line ending. The line's
-// length is counted first, then every piece is copied straight into place.
+// length is counted first, then every piece is copied straight into place; a text_buffer takes
+// the pieces as they come.
 #include "emit/emit_line.hpp"
 
 #include "text/text_buffer.hpp"
@@ -85,7 +86,20 @@ struct line_measure {
     void put(char) { ++size; }
 };
 
+// Appends each piece to a buffer that grows as it must: one walk.
+struct buffer_writer {
+    text_buffer& out;
+    void put(std::string_view text) { out.append(text); }
+    void put(char c) { out.push_back(c); }
+};
+
 } // namespace
+
+void emit_line(const converted_line& line, text_buffer& out)
+{
+    buffer_writer writer{out};
+    walk_line(line, writer);
+}
 
 void emit_line(const converted_line& line, std::string& out)
 {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "convert/converted_line.hpp"
+#include "text/text_buffer.hpp"
 
 #include <string>
 
@@ -12,6 +13,7 @@ namespace dravent {
 // commas: behind a tab for the first statement, behind a blank for the others, which follow
 // "; " so that one input line stays one output line. A line with neither label nor statement is
 // its comment alone.
+void emit_line(const converted_line& line, text_buffer& out);
 void emit_line(const converted_line& line, std::string& out);
 
 } // namespace dravent

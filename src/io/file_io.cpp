@@ -64,35 +64,21 @@ bool line_reader::fill()
     }
 }
 
-output_file::output_file(int fd, std::size_t block_size) : fd_(fd), block_size_(block_size)
-{
-    buffer_.reserve(block_size * 2);
-}
-
-void output_file::write_if_full()
-{
-    if (buffer_.size() >= block_size_) {
-        write_all();
-    }
-}
-
-void output_file::write_all()
+void output_file::write(std::string_view text)
 {
     std::size_t done = 0;
-    while (!failed_ && done < buffer_.size()) {
-        const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    while (!failed_ && done < text.size()) {
+        const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
         } else if (n == 0 || errno != EINTR) {
             failed_ = true;
         }
     }
-    buffer_.clear();
 }
 
 bool output_file::finish()
 {
-    write_all();
     if (::close(fd_) != 0) {
         failed_ = true;
     }

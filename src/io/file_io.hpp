@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,24 +29,19 @@ private:
     bool at_end_ = false;
 };
 
-// Collects output and writes it in large blocks; remembers whether any write failed.
+// Writes output as it is given; remembers whether any write failed.
 class output_file {
 public:
-    explicit output_file(int fd, std::size_t block_size = 1 << 16);
+    explicit output_file(int fd) : fd_(fd) {}
 
-    std::string& buffer() { return buffer_; }
-    // Writes the buffer out once it holds a whole block.
-    void write_if_full();
-    // Writes everything and closes the file. False when any write or the close failed.
+    // Writes all of text, unless a write failed before.
+    void write(std::string_view text);
+    // Closes the file. False when any write or the close failed.
     bool finish();
     bool failed() const { return failed_; }
 
 private:
-    void write_all();
-
     int fd_;
-    std::size_t block_size_;
-    std::string buffer_;
     bool failed_ = false;
 };
 

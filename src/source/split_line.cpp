@@ -11,16 +11,22 @@ namespace dravent {
 namespace {
 
 // Labels and mnemonics end at a blank or at the ";" of a comment.
-constexpr bool ends_token(char c) { return is_blank(c) || c == ';'; }
+constexpr byte_set token_ends(" \t;");
+constexpr bool ends_token(char c) { return token_ends.contains(c); }
 
 // Operands end at a comma or at the ";" of a comment, outside quotes; blanks belong to them, and
 // a quote left open runs to the end of the line.
+constexpr byte_set operand_stops(",;'\"");  // the ends of an operand, and the quotes that hide them
+
 std::size_t operand_end(std::string_view text, std::size_t position)
 {
-    while (position < text.size() && text[position] != ',' && text[position] != ';') {
-        position = is_quote(text[position]) ? end_of_string(text, position).end : position + 1;
+    for (;;) {
+        position = find_from(text, position, [](char c) { return operand_stops.contains(c); });
+        if (position == text.size() || !is_quote(text[position])) {
+            return position;
+        }
+        position = end_of_string(text, position).end;
     }
-    return position;
 }
 
 void take_comment(std::string_view text, std::size_t semicolon, source_line& line)
@@ -131,22 +137,25 @@ void split_line(std::string_view text, source_line& line)
     line.mnemonic = text.substr(position, mnemonic_end - position);
     line.label_word = find_word(line.label);
     line.mnemonic_word = find_word(line.mnemonic);
-    const std::string_view after_mnemonic = next_word(text, mnemonic_end);
-    if (!line.label.empty() && label_starts_instruction(line, after_mnemonic)) {
-        // The word after the instruction is its first operand.
-        line.mnemonic = line.label;
-        line.mnemonic_word = line.label_word;
-        line.label = {};
-        line.label_word = nullptr;
-        mnemonic_end = line.mnemonic.size();
-    } else if (line.label.empty() && !line.mnemonic.empty() && !names_instruction(line.mnemonic_word) &&
-               is_declaring_word(after_mnemonic)) {
+    if (!line.label.empty()) {
+        if (label_starts_instruction(line, next_word(text, mnemonic_end))) {
+            // The word after the instruction is its first operand.
+            line.mnemonic = line.label;
+            line.mnemonic_word = line.label_word;
+            line.label = {};
+            line.label_word = nullptr;
+            mnemonic_end = line.mnemonic.size();
+        }
+    } else if (!line.mnemonic.empty() && !names_instruction(line.mnemonic_word)) {
         // An indented name before a declaring directive (count dw 0, size equ 4) is a label.
-        line.label = line.mnemonic;
-        line.label_word = line.mnemonic_word;
-        line.mnemonic = after_mnemonic;
-        line.mnemonic_word = find_word(after_mnemonic);
-        mnemonic_end = static_cast<std::size_t>(after_mnemonic.data() - text.data()) + after_mnemonic.size();
+        const std::string_view after_mnemonic = next_word(text, mnemonic_end);
+        if (is_declaring_word(after_mnemonic)) {
+            line.label = line.mnemonic;
+            line.label_word = line.mnemonic_word;
+            line.mnemonic = after_mnemonic;
+            line.mnemonic_word = find_word(after_mnemonic);
+            mnemonic_end = static_cast<std::size_t>(after_mnemonic.data() - text.data()) + after_mnemonic.size();
+        }
     }
     position = mnemonic_end;
     if (position < text.size() && text[position] == ';') {

@@ -54,12 +54,18 @@ std::size_t real_length(std::string_view text, std::size_t first)
 
 token tokenizer::number_at(std::size_t first) const
 {
-    if (const std::size_t length = real_length(text_, first); length > 0) {
-        const std::string_view real = text_.substr(first, length);
-        return {token_kind::number, real, real, number_radix::real, true};
+    const std::size_t digits_end = find_from(text_, first, [](char c) { return !is_decimal_digit(c); });
+    if (digits_end < text_.size() && text_[digits_end] == '.') {
+        if (const std::size_t length = real_length(text_, first); length > 0) {
+            const std::string_view real = text_.substr(first, length);
+            return {token_kind::number, real, real, number_radix::real, true};
+        }
     }
-    const std::size_t end = find_from(text_, first, [](char c) { return !is_letter_or_digit(c); });
+    const std::size_t end = find_from(text_, digits_end, [](char c) { return !is_letter_or_digit(c); });
     const std::string_view run = text_.substr(first, end - first);
+    if (end == digits_end) {
+        return {token_kind::number, run, run, number_radix::decimal, true};  // digits alone
+    }
     token t{token_kind::number, run, run, number_radix::invalid, true};
     const char last = fold_case(run.back());
     for (const suffix_row& row : suffix_table) {

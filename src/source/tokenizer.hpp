@@ -24,8 +24,13 @@ struct token {
     bool closed = true;       // a string's closing quote was found
 };
 
-constexpr bool starts_name(char c) { return is_letter(c) || c == '@' || c == '_' || c == '$' || c == '?'; }
-constexpr bool continues_name(char c) { return starts_name(c) || is_decimal_digit(c); }
+inline constexpr byte_set name_starts =
+    byte_set::where([](char c) { return is_letter(c) || c == '@' || c == '_' || c == '$' || c == '?'; });
+inline constexpr byte_set name_characters =
+    byte_set::where([](char c) { return name_starts.contains(c) || is_decimal_digit(c); });
+
+constexpr bool starts_name(char c) { return name_starts.contains(c); }
+constexpr bool continues_name(char c) { return name_characters.contains(c); }
 constexpr bool is_quote(char c) { return c == '\'' || c == '"'; }
 
 // @@name: a local label, whose scope is a procedure or the lines between two other labels.

@@ -23,6 +23,32 @@ constexpr bool is_hex_digit(char c)
     return is_decimal_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
+// A set of bytes that a test looks up with one load, for the loops that run over every
+// character of a line.
+class byte_set {
+public:
+    constexpr explicit byte_set(std::string_view members)
+    {
+        for (const char c : members) {
+            contains_[static_cast<unsigned char>(c)] = true;
+        }
+    }
+    // The bytes for which holds(c) is true.
+    template <typename Predicate>
+    static constexpr byte_set where(Predicate holds)
+    {
+        byte_set set("");
+        for (int byte = 0; byte < 256; ++byte) {
+            set.contains_[byte] = holds(static_cast<char>(byte));
+        }
+        return set;
+    }
+    constexpr bool contains(char c) const { return contains_[static_cast<unsigned char>(c)]; }
+
+private:
+    bool contains_[256] = {};
+};
+
 // Folds A-Z to a-z; every other byte stays, as in the POSIX locale.
 constexpr char fold_case(char c) { return is_upper_case_letter(c) ? static_cast<char>(c - 'A' + 'a') : c; }
 

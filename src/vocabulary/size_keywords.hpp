@@ -28,6 +28,20 @@ inline constexpr std::array<size_keyword_row, 9> size_keyword_table{{
     {"far",   DISTANCE_FAR},
 }};
 
+constexpr std::size_t shortest_size_keyword = 3;
+constexpr std::size_t longest_size_keyword = 5;
+
+constexpr bool size_keywords_have_three_to_five_letters()
+{
+    for (const size_keyword_row& row : size_keyword_table) {
+        if (row.name.size() < shortest_size_keyword || row.name.size() > longest_size_keyword) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(size_keywords_have_three_to_five_letters());
+
 // When a size keyword followed by white space starts at text[cursor], moves cursor past the
 // keyword (onto that white space) and returns its size; otherwise returns 0, cursor unchanged.
 int match_size_keyword(std::string_view text, std::size_t& cursor);

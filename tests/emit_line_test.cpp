@@ -9,26 +9,26 @@
 namespace dravent {
 namespace {
 
-struct statement_spec {
+struct statement_parts {
     std::string_view mnemonic;
     std::string_view size_letters;
     std::vector<std::string_view> operands;  // in output order
     std::string_view prefix = {};
 };
 
-converted_line make_line(std::string_view label, std::vector<statement_spec> statements, bool has_comment = false,
+converted_line make_line(std::string_view label, std::vector<statement_parts> statements, bool has_comment = false,
                          std::string_view comment = {})
 {
     converted_line line;
     line.label = label;
-    for (const statement_spec& spec : statements) {
+    for (const statement_parts& parts : statements) {
         statement& s = line.statements.emplace_back();
-        s.prefix = spec.prefix;
-        s.mnemonic = spec.mnemonic;
-        s.size_letters = spec.size_letters;
+        s.prefix = parts.prefix;
+        s.mnemonic = parts.mnemonic;
+        s.size_letters = parts.size_letters;
         s.first_operand = static_cast<std::uint32_t>(line.operands.size());
-        s.operand_count = static_cast<std::uint32_t>(spec.operands.size());
-        for (const std::string_view operand : spec.operands) {
+        s.operand_count = static_cast<std::uint32_t>(parts.operands.size());
+        for (const std::string_view operand : parts.operands) {
             line.operands.push_back(operand);
         }
     }

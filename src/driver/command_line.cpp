@@ -1,8 +1,30 @@
 // The option parser: a small fixed set of options, in the forms binutils users type.
 #include "driver/command_line.hpp"
 
+#include <string>
+#include <utility>
+
 namespace dravent {
 namespace {
+
+// A usage error: the message for "dravent: ..." and no run. Returns false, to settle the line.
+bool usage_error(command_line& command, std::string message)
+{
+    command.error = std::move(message);
+    command.what = command_line::action::usage_error;
+    return false;
+}
+
+// -o FILE, --output FILE: the one output file the command line may name.
+bool take_output(command_line& command, std::string_view value, bool& has_output)
+{
+    if (has_output) {
+        return usage_error(command, "more than one output file");
+    }
+    command.output = value;
+    has_output = true;
+    return true;
+}
 
 // Handles one long option (without its "--"); may take the next argument as its value.
 // Returns false when the command line is settled (help, version or an error).
@@ -19,18 +41,9 @@ bool long_option(std::string_view option, int argc, const char* const argv[], in
         } else if (next < argc) {
             value = argv[next++];
         } else {
-            command.error = "option '--output' needs a file name";
-            command.what = action::usage_error;
-            return false;
+            return usage_error(command, "option '--output' needs a file name");
         }
-        if (has_output) {
-            command.error = "more than one output file";
-            command.what = action::usage_error;
-            return false;
-        }
-        command.output = value;
-        has_output = true;
-        return true;
+        return take_output(command, value, has_output);
     }
     const bool known = name == "help" || name == "version" || name == "quiet" || name == "strict";
     if (!known) {
@@ -81,14 +94,7 @@ bool short_options(std::string_view group, int argc, const char* const argv[], i
                 }
                 value = argv[next++];
             }
-            if (has_output) {
-                command.error = "more than one output file";
-                command.what = action::usage_error;
-                return false;
-            }
-            command.output = value;
-            has_output = true;
-            return true;
+            return take_output(command, value, has_output);
         }
         default:
             command.error = "unknown option '-" + std::string(1, group[at]) + "'";

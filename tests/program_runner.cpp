@@ -16,19 +16,35 @@
 extern char** environ;
 
 namespace dravent::testing {
+namespace {
+
+// The executable's path and the arguments, and the argv that points into them.
+std::vector<std::string> command_words(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> words = {DRAVENT_EXECUTABLE};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return words;
+}
+
+std::vector<char*> argument_vector(std::vector<std::string>& words)
+{
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    return argv;
+}
+
+} // namespace
 
 program_result run_dravent(const std::vector<std::string>& arguments)
 {
     scratch_folder capture;
     const std::string capture_path = (capture / "stdout").string();
 
-    std::vector<std::string> words = {DRAVENT_EXECUTABLE};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
+    std::vector<std::string> words = command_words(arguments);
+    std::vector<char*> argv = argument_vector(words);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -74,13 +90,8 @@ separate_result run_dravent(const std::vector<std::string>& arguments, const str
         streams.output_file.empty() ? capture / "stdout" : streams.output_file;
     const std::string error_path = (capture / "stderr").string();
 
-    std::vector<std::string> words = {DRAVENT_EXECUTABLE};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
+    std::vector<std::string> words = command_words(arguments);
+    std::vector<char*> argv = argument_vector(words);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

@@ -1,36 +1,176 @@
-// The per-line loop: read a line, convert it, write it, until the input ends or fails.
+// The conversion loop over a whole file, in blocks of whole lines taken two at a time: this
+// thread converts the first while a second thread converts the next. A line's output depends
+// only on the line, its number, the declarations and the data definition the line before left
+// open, so the second block is converted supposing that none is open at its start, and again
+// when the first block turns out to leave one open. Blocks are written in order, each whole.
 #include "driver/convert_file.hpp"
 
-#include "io/file_io.hpp"
 #include "driver/line_converter.hpp"
+#include "io/file_io.hpp"
 #include "text/text_buffer.hpp"
 
+#include <algorithm>
+#include <memory>
+#include <semaphore>
+#include <system_error>
+#include <thread>
+#include <vector>
+
 namespace dravent {
+namespace {
+
+struct block_warning {
+    std::uint64_t line = 0;
+    std::size_t column = 0;
+    std::string_view text;
+};
+
+// A block of lines and what converting it gave.
+struct block_job {
+    line_block input;
+    std::uint64_t first_line = 1;
+    data_directive opened = data_directive::none;  // what the line before the block left open
+    text_buffer output;
+    std::vector<block_warning> warnings;
+    data_directive leaves_open = data_directive::none;
+};
+
+// Every line ends in a line feed, except perhaps the last of the file.
+std::uint64_t count_lines(std::string_view text)
+{
+    const auto feeds = static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
+    return feeds + (!text.empty() && text.back() != '\n' ? 1 : 0);
+}
+
+void convert_block(line_converter& converter, block_job& job)
+{
+    converter.start_at(job.first_line, job.opened);
+    job.output.clear();
+    job.warnings.clear();
+    std::uint64_t number = job.first_line;
+    std::string_view rest = job.input.text();
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        converter.convert(rest.substr(0, end), job.output);
+        for (const warning& w : converter.warnings()) {
+            job.warnings.push_back({number, w.column, w.text});
+        }
+        ++number;
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    job.leaves_open = converter.open_data();
+}
+
+void write_block(const block_job& job, output_file& output, diagnostics& warnings)
+{
+    output.write(job.output.view());
+    for (const block_warning& w : job.warnings) {
+        warnings.report(w.line, w.column, w.text);
+    }
+}
+
+// Converts one block at a time on a thread of its own; start and wait come in pairs.
+class block_worker {
+public:
+    explicit block_worker(const program_declarations* program) : converter_(program), thread_([this] { work(); }) {}
+    block_worker(const block_worker&) = delete;
+    block_worker& operator=(const block_worker&) = delete;
+    ~block_worker()
+    {
+        stopping_ = true;
+        start_.release();
+        thread_.join();
+    }
+
+    void start(block_job& job)
+    {
+        job_ = &job;
+        start_.release();
+    }
+    void wait() { done_.acquire(); }
+
+private:
+    void work()
+    {
+        for (;;) {
+            start_.acquire();
+            if (stopping_) {
+                return;
+            }
+            convert_block(converter_, *job_);
+            done_.release();
+        }
+    }
+
+    line_converter converter_;
+    std::binary_semaphore start_{0};
+    std::binary_semaphore done_{0};
+    block_job* job_ = nullptr;
+    bool stopping_ = false;
+    std::thread thread_;  // last: it starts once everything it uses exists
+};
+
+// The second thread, once a file has a second block; without one (the system refuses a thread)
+// this thread converts every block.
+block_worker* second_thread(std::unique_ptr<block_worker>& worker, bool& refused, const program_declarations* program)
+{
+    if (worker == nullptr && !refused) {
+        try {
+            worker = std::make_unique<block_worker>(program);
+        } catch (const std::system_error&) {
+            refused = true;
+        }
+    }
+    return worker.get();
+}
+
+} // namespace
 
 convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, const program_declarations* program,
                             std::size_t block_size)
 {
-    line_reader input(input_fd, block_size);
+    block_reader input(input_fd, block_size);
     output_file output(output_fd);
     line_converter converter(program);
-    text_buffer converted;  // output lines, written out a block at a time
-    std::string_view line;
-    line_reader::result read = line_reader::result::line;
-    std::uint64_t line_number = 0;
-    while (!output.failed() && (read = input.next(line)) == line_reader::result::line) {
-        ++line_number;
-        converter.convert(line, converted);
-        for (const warning& w : converter.warnings()) {
-            warnings.report(line_number, w.column, w.text);
+    std::unique_ptr<block_worker> worker;
+    bool refused = false;
+    block_job first;
+    block_job second;
+    std::uint64_t next_line = 1;
+    data_directive open = data_directive::none;
+    block_reader::result read = block_reader::result::block;
+    while (!output.failed() && (read = input.next(first.input)) == block_reader::result::block) {
+        first.first_line = next_line;
+        first.opened = open;
+        read = input.next(second.input);
+        const bool two = read == block_reader::result::block;
+        block_worker* beside = two ? second_thread(worker, refused, program) : nullptr;
+        if (beside != nullptr) {
+            second.first_line = next_line + count_lines(first.input.text());
+            second.opened = data_directive::none;
+            beside->start(second);
         }
-        if (converted.size() >= block_size) {
-            output.write(converted.view());
-            converted.clear();
+        convert_block(converter, first);
+        write_block(first, output, warnings);
+        next_line += count_lines(first.input.text());
+        open = first.leaves_open;
+        if (beside != nullptr) {
+            beside->wait();
         }
+        if (!two) {
+            break;
+        }
+        if (beside == nullptr || open != data_directive::none) {
+            second.first_line = next_line;
+            second.opened = open;
+            convert_block(converter, second);
+        }
+        write_block(second, output, warnings);
+        next_line += count_lines(second.input.text());
+        open = second.leaves_open;
     }
-    output.write(converted.view());
     const bool written = output.finish();
-    if (read == line_reader::result::error) {
+    if (read == block_reader::result::error) {
         return convert_result::read_error;
     }
     return written ? convert_result::done : convert_result::write_error;

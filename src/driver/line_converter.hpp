@@ -30,6 +30,13 @@ public:
     // The number the next line converted has (lines count from 1 and go on by one).
     void set_next_line(std::uint64_t line) { next_line_ = line; }
 
+    // Goes on at line, which stands after a line that left open_data open (none: no definition).
+    void start_at(std::uint64_t line, data_directive open_data)
+    {
+        next_line_ = line;
+        open_data_ = open_data;
+    }
+
     // Converts one line, given without its line feed, and appends the output line and its
     // ending to out. A carriage return that ends the line belongs to the ending: it is written
     // back before the line feed.

@@ -1,6 +1,7 @@
 // Reading lines and writing output through read(2) and write(2), retrying interrupted calls.
 #include "io/file_io.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -52,6 +53,64 @@ bool line_reader::fill()
         const ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
         if (n > 0) {
             end_ += static_cast<std::size_t>(n);
+            return true;
+        }
+        if (n == 0) {
+            at_end_ = true;
+            return true;
+        }
+        if (errno != EINTR) {
+            return false;
+        }
+    }
+}
+
+block_reader::block_reader(int fd, std::size_t block_size) : fd_(fd), block_size_(block_size > 0 ? block_size : 1) {}
+
+block_reader::result block_reader::next(line_block& block)
+{
+    if (block.storage.size() < carried_size_ + block_size_) {
+        block.storage.resize(carried_size_ + block_size_);
+    }
+    std::memcpy(block.storage.data(), carried_.data(), carried_size_);
+    block.size = carried_size_;
+    carried_size_ = 0;
+    std::size_t searched = 0;  // bytes at the front known to hold no line feed
+    for (;;) {
+        if (at_end_) {
+            return block.size == 0 ? result::end : result::block;
+        }
+        if (block.size >= block_size_) {
+            const char* data = block.storage.data();
+            const void* last = ::memrchr(data + searched, '\n', block.size - searched);
+            if (last != nullptr) {
+                const auto end = static_cast<std::size_t>(static_cast<const char*>(last) - data) + 1;
+                carried_size_ = block.size - end;
+                if (carried_.size() < carried_size_) {
+                    carried_.resize(carried_size_);
+                }
+                std::memcpy(carried_.data(), data + end, carried_size_);
+                block.size = end;
+                return result::block;
+            }
+            searched = block.size;  // one line longer than a block: read on
+        }
+        if (!read_more(block)) {
+            at_end_ = true;
+            return result::error;
+        }
+    }
+}
+
+bool block_reader::read_more(line_block& block)
+{
+    if (block.storage.size() - block.size < block_size_) {
+        block.storage.resize(std::max(block.storage.size() * 2, block.size + block_size_));
+    }
+    for (;;) {
+        const ssize_t n = ::read(fd_, block.storage.data() + block.size, block.storage.size() - block.size);
+        if (n > 0) {
+            block.size += static_cast<std::size_t>(n);
             return true;
         }
         if (n == 0) {

@@ -1,0 +1,97 @@
+// The file loop converts in blocks of lines, two at a time on two threads: whatever the block size,
+// the output and the warnings are those of converting the lines one after another.
+#include "declarations/collect_declarations.hpp"
+#include "driver/convert_file.hpp"
+#include "driver/line_converter.hpp"
+#include "program_runner.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace dravent::testing {
+namespace {
+
+// Declarations, a far procedure, local labels, data lists left open across blank and comment
+// lines, lines that draw warnings, a CRLF line, a line longer than the small blocks.
+const std::string program_part = "count dw 0\n"
+                                 "table db 1, 2,\n"
+                                 "\n"
+                                 "; more of the table\n"
+                                 "        3, 4,\n"
+                                 "        5\n"
+                                 "draw proc far\n"
+                                 "@@again: inc count\r\n"
+                                 "        mov ax, count\n"
+                                 "        frobnicate ax\n"
+                                 "        jnz @@again\n"
+                                 "        ret\n"
+                                 "draw endp\n"
+                                 "msg db '" + std::string(300, 'x') + "', 0\n"
+                                 "        dd 1, 2,\n";
+
+struct conversion {
+    std::string output;
+    std::string messages;
+};
+
+conversion convert_in_blocks(const std::filesystem::path& input, const std::filesystem::path& output,
+                             std::size_t block_size)
+{
+    program_declarations program;
+    const int declarations_fd = ::open(input.c_str(), O_RDONLY);
+    EXPECT_TRUE(collect_declarations(declarations_fd, input.parent_path().string(), program));
+    ::close(declarations_fd);
+    std::ostringstream messages;
+    diagnostics warnings(messages, "in.asm", {});
+    const int input_fd = ::open(input.c_str(), O_RDONLY);
+    const int output_fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    EXPECT_EQ(convert_file(input_fd, output_fd, warnings, &program, block_size), convert_result::done);
+    ::close(input_fd);
+    warnings.finish();
+    return {read_file(output), messages.str()};
+}
+
+// The lines converted one after another, the reference.
+std::string convert_line_by_line(const std::filesystem::path& input, const std::string& text)
+{
+    program_declarations program;
+    const int fd = ::open(input.c_str(), O_RDONLY);
+    EXPECT_TRUE(collect_declarations(fd, input.parent_path().string(), program));
+    ::close(fd);
+    line_converter converter(&program);
+    std::string output;
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        converter.convert(rest.substr(0, end), output);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    return output;
+}
+
+TEST(convert_file, blocks_of_any_size_give_the_output_of_one_line_after_another)
+{
+    scratch_folder folder;
+    std::string text;
+    for (int part = 0; part < 40; ++part) {
+        text += program_part;
+    }
+    text += "        db 9";  // the last line has no line feed
+    write_file(folder / "in.asm", text);
+    const std::string expected = convert_line_by_line(folder / "in.asm", text);
+    const conversion whole = convert_in_blocks(folder / "in.asm", folder / "out.s", 1 << 20);
+    EXPECT_EQ(whole.output, expected);
+    EXPECT_NE(whole.messages.find("in.asm:10:"), std::string::npos) << whole.messages;
+    for (const std::size_t block_size : {1, 5, 64, 333, 4096}) {
+        const conversion blocks = convert_in_blocks(folder / "in.asm", folder / "out.s", block_size);
+        EXPECT_EQ(blocks.output, expected) << "block size " << block_size;
+        EXPECT_EQ(blocks.messages, whole.messages) << "block size " << block_size;
+    }
+}
+
+} // namespace
+} // namespace dravent::testing

@@ -75,6 +75,10 @@ public:
     void read()
     {
         take_sizes_and_override(skip_blanks(text_, 0));
+        if (read_plain_brackets()) {
+            order_16_bit_registers();
+            return;
+        }
         const std::size_t bracket = find_outside_quotes(text_, cursor_, '[');
         take_prefix(trim_blanks(text_.substr(cursor_, bracket - cursor_)));
         take_sizes_and_override(std::min(bracket + 1, text_.size()));
@@ -105,6 +109,83 @@ public:
     }
 
 private:
+    // Most references are one pair of brackets around registers and numbers or names, without
+    // blanks: [bx], [bp-6], [bx+si+38], [ebx+ecx*4+16]. Such a reference is read here in one go,
+    // taken apart as the terms below would take it. False, with nothing taken, for any other form.
+    bool read_plain_brackets()
+    {
+        std::size_t at = cursor_;
+        if (at == text_.size() || text_[at] != '[') {
+            return false;
+        }
+        std::string_view base;
+        std::string_view index;
+        std::string_view scale;
+        char sign = '\0';
+        for (;;) {
+            const std::string_view word = plain_word(++at);
+            at += word.size();
+            if (word.empty() || at == text_.size()) {
+                return give_up();
+            }
+            if (lookup_register(word) > 0) {
+                if (sign == '-') {
+                    return give_up();  // the terms below drop that sign
+                }
+                if (text_[at] == '*') {
+                    scale = plain_word(++at);
+                    at += scale.size();
+                    if (!index.empty() || scale.empty() || at == text_.size()) {
+                        return give_up();
+                    }
+                    index = word;
+                } else if (base.empty()) {
+                    base = word;
+                } else if (index.empty()) {
+                    index = word;
+                } else {
+                    return give_up();
+                }
+            } else if (find_register(word) != nullptr) {
+                return give_up();  // a segment or MMX register: no base, no index
+            } else {
+                if (sign != '\0') {
+                    displacement_ += sign;
+                }
+                displacement_ += word;
+            }
+            const char separator = text_[at];
+            if (separator == ']') {
+                break;
+            }
+            if (separator != '+' && separator != '-') {
+                return give_up();
+            }
+            sign = separator;
+        }
+        if (skip_white_space(text_, at + 1) != text_.size()) {
+            return give_up();
+        }
+        ref_.base = base;
+        ref_.index = index;
+        ref_.scale = scale;
+        cursor_ = text_.size();
+        return true;
+    }
+
+    // The run of name characters at position (a register, a number or a name), or empty.
+    std::string_view plain_word(std::size_t position) const
+    {
+        const std::size_t end = find_from(text_, position, [](char c) { return !continues_name(c); });
+        return text_.substr(position, end - position);
+    }
+
+    bool give_up()
+    {
+        displacement_.clear();
+        return false;
+    }
+
     // A "]" does not end the reference: what follows it joins it like a "+", so [bx][si],
     // table[bx][si], [bx]+2, [bx].2 and [si].field keep every part. False at the end of the text.
     bool read_after_closing_bracket()

@@ -531,6 +531,24 @@ bool may_need_rewriting(std::string_view text)
     return false;
 }
 
+// A decimal number that GNU As reads the same, a sign before it or not (4, -6, +38): no leading
+// zero, which would make it octal. Most displacements and immediates are one.
+bool is_plain_decimal(std::string_view text)
+{
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        text.remove_prefix(1);
+    }
+    if (text.empty() || (text[0] == '0' && text.size() > 1)) {
+        return false;
+    }
+    for (const char c : text) {
+        if (!is_decimal_digit(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool has_no_gnu_as_form(std::string_view word)
@@ -587,7 +605,7 @@ bool needs_rewriting(const token& t, const expression_workspace& work)
 std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
                                   string_meaning strings)
 {
-    if (!may_need_rewriting(text)) {
+    if (!may_need_rewriting(text) || is_plain_decimal(text)) {
         out += text;
         return {};
     }

@@ -345,8 +345,14 @@ private:
 
 bool holds_memory_ref(std::string_view text)
 {
-    // Most operands hold no "[" at all, in quotes or out.
-    return text.find('[') != std::string_view::npos && find_outside_quotes(text, 0, '[') < text.size();
+    // Most operands hold no "[" at all, in quotes or out; they are short, too short for memchr
+    // to pay.
+    for (const char c : text) {
+        if (c == '[') {
+            return find_outside_quotes(text, 0, '[') < text.size();
+        }
+    }
+    return false;
 }
 
 memory_ref parse_memory_ref(std::string_view text, text_buffer& scratch)

@@ -33,6 +33,7 @@ struct block_job {
     text_buffer output;
     std::vector<block_warning> warnings;
     data_directive leaves_open = data_directive::none;
+    std::uint64_t line_count = 0;
 };
 
 // Every line ends in a line feed, except perhaps the last of the file.
@@ -58,6 +59,7 @@ void convert_block(line_converter& converter, block_job& job)
         ++number;
         rest.remove_prefix(std::min(end + 1, rest.size()));
     }
+    job.line_count = number - job.first_line;
     job.leaves_open = converter.open_data();
 }
 
@@ -142,17 +144,18 @@ convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, 
     while (!output.failed() && (read = input.next(first.input)) == block_reader::result::block) {
         first.first_line = next_line;
         first.opened = open;
-        read = input.next(second.input);
+        read = input.next(second.input, block_size + block_size / 3);
         const bool two = read == block_reader::result::block;
         block_worker* beside = two ? second_thread(worker, refused, program) : nullptr;
+        const std::uint64_t first_lines = count_lines(first.input.text());
         if (beside != nullptr) {
-            second.first_line = next_line + count_lines(first.input.text());
+            second.first_line = next_line + first_lines;
             second.opened = data_directive::none;
             beside->start(second);
         }
         convert_block(converter, first);
         write_block(first, output, warnings);
-        next_line += count_lines(first.input.text());
+        next_line += first_lines;
         open = first.leaves_open;
         if (beside != nullptr) {
             beside->wait();
@@ -166,7 +169,7 @@ convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, 
             convert_block(converter, second);
         }
         write_block(second, output, warnings);
-        next_line += count_lines(second.input.text());
+        next_line += second.line_count;
         open = second.leaves_open;
     }
     const bool written = output.finish();

@@ -67,10 +67,11 @@ bool line_reader::fill()
 
 block_reader::block_reader(int fd, std::size_t block_size) : fd_(fd), block_size_(block_size > 0 ? block_size : 1) {}
 
-block_reader::result block_reader::next(line_block& block)
+block_reader::result block_reader::next(line_block& block, std::size_t size)
 {
-    if (block.storage.size() < carried_size_ + block_size_) {
-        block.storage.resize(carried_size_ + block_size_);
+    size = std::max<std::size_t>(size, 1);
+    if (block.storage.size() < carried_size_ + size) {
+        block.storage.resize(carried_size_ + size);
     }
     std::memcpy(block.storage.data(), carried_.data(), carried_size_);
     block.size = carried_size_;
@@ -80,7 +81,7 @@ block_reader::result block_reader::next(line_block& block)
         if (at_end_) {
             return block.size == 0 ? result::end : result::block;
         }
-        if (block.size >= block_size_) {
+        if (block.size >= size) {
             const char* data = block.storage.data();
             const void* last = ::memrchr(data + searched, '\n', block.size - searched);
             if (last != nullptr) {
@@ -95,17 +96,17 @@ block_reader::result block_reader::next(line_block& block)
             }
             searched = block.size;  // one line longer than a block: read on
         }
-        if (!read_more(block)) {
+        if (!read_more(block, size)) {
             at_end_ = true;
             return result::error;
         }
     }
 }
 
-bool block_reader::read_more(line_block& block)
+bool block_reader::read_more(line_block& block, std::size_t size)
 {
-    if (block.storage.size() - block.size < block_size_) {
-        block.storage.resize(std::max(block.storage.size() * 2, block.size + block_size_));
+    if (block.storage.size() - block.size < size) {
+        block.storage.resize(std::max(block.storage.size() * 2, block.size + size));
     }
     for (;;) {
         const ssize_t n = ::read(fd_, block.storage.data() + block.size, block.storage.size() - block.size);

@@ -112,7 +112,15 @@ void source_line::clear()
     ending = "\n";
 }
 
-void split_line(std::string_view text, source_line& line)
+std::string_view first_word(std::string_view text) { return text.substr(0, find_from(text, 0, ends_token)); }
+
+namespace {
+
+constexpr std::size_t whole_line_comment = std::string_view::npos;
+
+// Fills line up to its mnemonic: returns where what follows the mnemonic begins, in line.text, or
+// whole_line_comment for a line that is nothing but a comment (then taken).
+std::size_t split_up_to_operands(std::string_view text, source_line& line)
 {
     line.clear();
     if (!text.empty() && text.back() == '\r') {
@@ -122,14 +130,14 @@ void split_line(std::string_view text, source_line& line)
     line.text = text;
     if (!text.empty() && text[0] == ';') {
         take_comment(text, 0, line);
-        return;
+        return whole_line_comment;
     }
 
     std::size_t position = 0;
     // A word in the first column is a label; a line that begins with white space has none.
     if (text.empty() || !is_white_space(text[0])) {
-        position = find_from(text, 0, ends_token);
-        line.label = text.substr(0, position);
+        line.label = first_word(text);
+        position = line.label.size();
     }
 
     position = skip_blanks(text, position);
@@ -157,7 +165,20 @@ void split_line(std::string_view text, source_line& line)
             mnemonic_end = static_cast<std::size_t>(after_mnemonic.data() - text.data()) + after_mnemonic.size();
         }
     }
-    position = mnemonic_end;
+    return mnemonic_end;
+}
+
+} // namespace
+
+void split_label_and_mnemonic(std::string_view text, source_line& line) { split_up_to_operands(text, line); }
+
+void split_line(std::string_view text, source_line& line)
+{
+    std::size_t position = split_up_to_operands(text, line);
+    if (position == whole_line_comment) {
+        return;
+    }
+    text = line.text;
     if (position < text.size() && text[position] == ';') {
         take_comment(text, position, line);
         return;

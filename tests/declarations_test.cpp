@@ -239,6 +239,7 @@ TEST(collect_declarations, passing_over_instruction_lines_misses_no_declaration)
         {"\tPUSH\r", ""},
         {"\tcmpxchg8b [bx]", ""},
         {"@@local:", ""},
+        {":", ""},
     };
     // Each line alone, and with more text after it (read ahead of the line where it can be).
     for (const line_case& c : cases) {

@@ -741,9 +741,10 @@ void collector::statement(std::string_view text, bool uses_local_labels, bool ma
                           int depth)
 {
     if (main_file && !in_structure_ && !is_white_space(text[0])) {
-        // name: outside a structure declares a code label, whatever follows it.
+        // name: outside a structure declares a code label, whatever follows it. (A colon alone
+        // names nothing: the line is read as what follows it.)
         const std::string_view label = first_word(text.back() == '\r' ? text.substr(0, text.size() - 1) : text);
-        if (!label.empty() && label.back() == ':') {
+        if (label.size() > 1 && label.back() == ':') {
             recorded_ = false;
             code_label(label.substr(0, label.size() - 1));
             if (uses_local_labels) {

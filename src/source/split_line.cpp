@@ -79,15 +79,16 @@ bool is_plain_target(std::string_view word)
 // A word in the first column that names an instruction starts one (mul cx, movzx ax, bl) when an
 // operand follows it, unless a declaring directive follows it: then it names what is declared.
 // Alone, as a prefix before a bare instruction (rep movsb), or as a jump to a plain name (jmp next),
-// it keeps the label's place, where GNU As reads it as the same instruction.
-bool label_starts_instruction(const source_line& line, std::string_view after_next)
+// it keeps the label's place, where GNU As reads it as the same instruction. The word after the
+// mnemonic, in text from mnemonic_end on, is looked for only once the rest leaves it to decide.
+bool label_starts_instruction(const source_line& line, std::string_view text, std::size_t mnemonic_end)
 {
     const std::string_view next = line.mnemonic;
     if (next.empty() || line.label.back() == ':' || !names_instruction(line.label_word) ||
         is_declaring(next, line.mnemonic_word)) {
         return false;
     }
-    if (!after_next.empty()) {
+    if (!next_word(text, mnemonic_end).empty()) {
         return true;
     }
     if (line.label_word->kind == word_kind::prefix) {
@@ -146,7 +147,7 @@ std::size_t split_up_to_operands(std::string_view text, source_line& line)
     line.label_word = find_word(line.label);
     line.mnemonic_word = find_word(line.mnemonic);
     if (!line.label.empty()) {
-        if (label_starts_instruction(line, next_word(text, mnemonic_end))) {
+        if (label_starts_instruction(line, text, mnemonic_end)) {
             // The word after the instruction is its first operand.
             line.mnemonic = line.label;
             line.mnemonic_word = line.label_word;

@@ -84,15 +84,39 @@ constexpr std::array<size_row, 16> size_table{{
     {"byte", 1}, {"word", 2}, {"dword", 4}, {"fword", 6}, {"pword", 6}, {"qword", 8}, {"tbyte", 10},
 }};
 
+// The names' word-key heads, compared as integers: bytes_of is asked of every data line.
+constexpr auto size_heads = [] {
+    std::array<std::uint64_t, size_table.size()> heads{};
+    for (std::size_t n = 0; n < size_table.size(); ++n) {
+        heads[n] = make_word_key(size_table[n].name).head;
+    }
+    return heads;
+}();
+
 std::uint32_t bytes_of(std::string_view word)
 {
-    for (const size_row& row : size_table) {
-        if (equal_folded(word, row.name)) {
-            return row.bytes;
+    if (word.size() < 2 || word.size() > 5) {  // the lengths of the names
+        return 0;
+    }
+    const std::uint64_t head = make_word_key(word).head;
+    for (std::size_t n = 0; n < size_table.size(); ++n) {
+        if (size_heads[n] == head && size_table[n].name.size() == word.size()) {
+            return size_table[n].bytes;
         }
     }
     return 0;
 }
+
+constexpr bool size_names_are_two_to_five_bytes()
+{
+    for (const size_row& row : size_table) {
+        if (row.name.size() < 2 || row.name.size() > 5) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(size_names_are_two_to_five_bytes(), "bytes_of: a size name of another length");
 
 bool is_distance(std::string_view word) { return equal_folded(word, "near") || equal_folded(word, "far"); }
 
@@ -618,7 +642,7 @@ inline std::string_view leading_word(std::string_view text, const char* readable
         const auto begin = static_cast<unsigned>(std::countr_zero((~blanks & 0xFFFFU) | past_text | 0x10000U));
         if (begin < 16) {
             if (const unsigned after = (ends | past_text) >> begin; after != 0) {
-                return text.substr(begin, static_cast<unsigned>(std::countr_zero(after)));
+                return std::string_view(text.data() + begin, static_cast<unsigned>(std::countr_zero(after)));
             }
         }
     }

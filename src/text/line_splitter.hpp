@@ -71,7 +71,7 @@ public:
                 if (start_ >= text_.size()) {
                     return false;
                 }
-                line = text_.substr(start_);
+                line = std::string_view(text_.data() + start_, text_.size() - start_);
                 start_ = text_.size();
                 return true;
             }
@@ -89,7 +89,7 @@ public:
         }
         const std::size_t end = chunk_ + static_cast<std::size_t>(std::countr_zero(feeds_));
         feeds_ &= feeds_ - 1;
-        line = text_.substr(start_, end - start_);
+        line = std::string_view(text_.data() + start_, end - start_);
         start_ = end + 1;
         return true;
     }

@@ -72,7 +72,9 @@ block_reader::result block_reader::next(line_block& block)
     if (block.storage.size() < carried_size_ + block_size_) {
         block.storage.resize(carried_size_ + block_size_);
     }
-    std::memcpy(block.storage.data(), carried_.data(), carried_size_);
+    if (carried_size_ > 0) {  // memcpy takes no null pointer, even for no bytes
+        std::memcpy(block.storage.data(), carried_.data(), carried_size_);
+    }
     block.size = carried_size_;
     carried_size_ = 0;
     std::size_t searched = 0;  // bytes at the front known to hold no line feed
@@ -89,7 +91,9 @@ block_reader::result block_reader::next(line_block& block)
                 if (carried_.size() < carried_size_) {
                     carried_.resize(carried_size_);
                 }
-                std::memcpy(carried_.data(), data + end, carried_size_);
+                if (carried_size_ > 0) {
+                    std::memcpy(carried_.data(), data + end, carried_size_);
+                }
                 block.size = end;
                 return result::block;
             }

@@ -213,6 +213,48 @@ TEST(collect_declarations, includes_add_names_found_without_regard_to_case)
     EXPECT_TRUE(d.scopes.empty());
 }
 
+TEST(collect_declarations, passing_over_instruction_lines_misses_no_declaration)
+{
+    // Lines near the edges of the quick first look at a line: an indented word that names an
+    // instruction, a label with a colon.
+    struct line_case {
+        std::string line;
+        std::string name;  // empty: the line declares nothing
+        declared kind = declared::unknown;
+        std::uint32_t size = 0;
+    };
+    const std::vector<line_case> cases = {
+        {"\tmovsx_flag dw 1", "movsx_flag", declared::variable, 2},  // an instruction begins the word
+        {"\tadd2 db 3", "add2", declared::variable, 1},
+        {" \t  shl_bits\tdd 0", "shl_bits", declared::variable, 4},
+        {"\tPushes db 1", "pushes", declared::variable, 1},
+        {std::string("\tmov\0 dw 1", 10), std::string("mov\0", 4), declared::variable, 2},
+        {"                        total dw 0", "total", declared::variable, 2},  // blanks past 16 bytes
+        {"\tcmpxchg8b_count dq 0", "cmpxchg8b_count", declared::variable, 8},
+        {"\tcount dw 0\r", "count", declared::variable, 2},
+        {"here:\r", "here", declared::label},
+        {"there:\tdb 1", "there", declared::label},
+        {"table\tdb 1, 2\r", "table", declared::variable, 1},
+        {"\tinc;flag db 1", ""},
+        {"\tPUSH\r", ""},
+        {"\tcmpxchg8b [bx]", ""},
+        {"@@local:", ""},
+        {":", ""},
+    };
+    // Each line alone, and with more text after it (read ahead of the line where it can be).
+    for (const line_case& c : cases) {
+        for (const std::string& text : {c.line, c.line + "\n", c.line + "\n; " + std::string(40, '-') + "\n"}) {
+            const program_declarations d = collect(text);
+            if (c.name.empty()) {
+                EXPECT_EQ(d.names.size(), 0U) << text;
+                continue;
+            }
+            EXPECT_EQ(facts_of(d, c.name).kind, c.kind) << text;
+            EXPECT_EQ(facts_of(d, c.name).size, c.size) << text;
+        }
+    }
+}
+
 TEST(collect_declarations, stops_at_the_limit_and_says_so)
 {
     std::string text;

@@ -7,10 +7,17 @@
 #include "source/split_line.hpp"
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
+#include "text/line_splitter.hpp"
 
 #include <array>
+#include <bit>
+#include <cstring>
 #include <string>
 #include <unistd.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace dravent {
 namespace {
@@ -77,15 +84,39 @@ constexpr std::array<size_row, 16> size_table{{
     {"byte", 1}, {"word", 2}, {"dword", 4}, {"fword", 6}, {"pword", 6}, {"qword", 8}, {"tbyte", 10},
 }};
 
+// The names' word-key heads, compared as integers: bytes_of is asked of every data line.
+constexpr auto size_heads = [] {
+    std::array<std::uint64_t, size_table.size()> heads{};
+    for (std::size_t n = 0; n < size_table.size(); ++n) {
+        heads[n] = make_word_key(size_table[n].name).head;
+    }
+    return heads;
+}();
+
 std::uint32_t bytes_of(std::string_view word)
 {
-    for (const size_row& row : size_table) {
-        if (equal_folded(word, row.name)) {
-            return row.bytes;
+    if (word.size() < 2 || word.size() > 5) {  // the lengths of the names
+        return 0;
+    }
+    const std::uint64_t head = make_word_key(word).head;
+    for (std::size_t n = 0; n < size_table.size(); ++n) {
+        if (size_heads[n] == head && size_table[n].name.size() == word.size()) {
+            return size_table[n].bytes;
         }
     }
     return 0;
 }
+
+constexpr bool size_names_are_two_to_five_bytes()
+{
+    for (const size_row& row : size_table) {
+        if (row.name.size() < 2 || row.name.size() > 5) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(size_names_are_two_to_five_bytes(), "bytes_of: a size name of another length");
 
 bool is_distance(std::string_view word) { return equal_folded(word, "near") || equal_folded(word, "far"); }
 
@@ -124,8 +155,8 @@ class collector {
 public:
     collector(program_declarations& declarations) : d_(declarations) {}
 
-    // One line of the main file (line numbers count) or of an include (they do not).
-    void line(std::string_view text, bool main_file, std::string_view folder, int depth);
+    // Whole lines of the main file (line numbers count) or of an include (they do not), in order.
+    void lines(std::string_view text, bool main_file, std::string_view folder, int depth);
 
     void finish()
     {
@@ -221,6 +252,23 @@ private:
         }
         pending_scope_ = {line_number_, declare(name), scope_count_++};
         scope_pending_ = true;
+    }
+
+    // name: is a code label, and opens a scope for the @@ labels after it.
+    void code_label(std::string_view name)
+    {
+        if (is_local_label(name)) {
+            return;
+        }
+        const std::uint32_t entry = declare(name);
+        if (entry != no_entry && d_.names.facts(entry).kind == declared::unknown) {
+            d_.names.facts(entry).kind = declared::label;
+            d_.names.facts(entry).segment = segment_;
+        }
+        if (main_file_ && open_procedure_ == no_procedure) {
+            pending_scope_ = {line_number_, entry, scope_count_++};
+            scope_pending_ = true;
+        }
     }
 
     void open_scope_without_name(std::uint64_t first_line)
@@ -379,6 +427,8 @@ private:
     void record(include_item item);
     void not_only_declarations();
 
+    // A line that is neither empty, nor a comment, nor (in the main file) an instruction.
+    void statement(std::string_view text, bool uses_local_labels, bool main_file, std::string_view folder, int depth);
     void declaring_line(std::string_view folder, int depth);
 
     void directive_line(const statement_words& w, const source_line& line, std::string_view folder, int depth);
@@ -423,10 +473,10 @@ void collector::include(std::string_view name, std::string_view folder, int dept
             d_.includes.back().found = true;
         }
         main_file_ = false;
-        line_reader reader(fd);
-        std::string_view text;
-        while (reader.next(text) == line_reader::result::line) {
-            line(text, false, found_folder, depth + 1);
+        block_reader reader(fd);
+        line_block block;
+        while (reader.next(block) == block_reader::result::block) {
+            lines(block.text(), false, found_folder, depth + 1);
         }
         includes_.close(fd);
         main_file_ = top;
@@ -570,55 +620,183 @@ constexpr bool declaring_words_name_no_instruction()
 }
 static_assert(declaring_words_name_no_instruction(), "an instruction line would declare something");
 
-// The word that an indented line begins with, as split_line finds its mnemonic, when that word
-// names an instruction: then the line has neither label nor declaring directive. Empty for any
-// other line.
-std::string_view indented_instruction(std::string_view text)
+// Words in the mnemonic field end at a blank or at the ";" of a comment.
+constexpr byte_set word_ends(" \t;");
+
+// The word that an indented line begins with, as split_line finds its mnemonic: after the blanks,
+// up to a blank or ";", in the line without its ending. readable_end is where the bytes that may
+// be read past the line end (the end of its block): where 16 bytes can be read, they are searched
+// at once.
+inline std::string_view leading_word(std::string_view text, const char* readable_end)
 {
-    if (text.empty() || !is_white_space(text[0])) {
-        return {};
-    }
-    if (text.back() == '\r') {
+    if (!text.empty() && text.back() == '\r') {
         text.remove_suffix(1);
     }
+#if defined(__SSE2__)
+    if (readable_end - text.data() >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data()));
+        const auto blanks = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')))));
+        const unsigned ends = blanks | static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(';'))));
+        const unsigned past_text = text.size() >= 16 ? 0 : 0xFFFFU << text.size();
+        const auto begin = static_cast<unsigned>(std::countr_zero((~blanks & 0xFFFFU) | past_text | 0x10000U));
+        if (begin < 16) {
+            if (const unsigned after = (ends | past_text) >> begin; after != 0) {
+                return std::string_view(text.data() + begin, static_cast<unsigned>(std::countr_zero(after)));
+            }
+        }
+    }
+#else
+    static_cast<void>(readable_end);
+#endif
     const std::size_t begin = skip_blanks(text, 0);
-    const std::size_t end = find_from(text, begin, [](char c) { return is_blank(c) || c == ';'; });
-    const std::string_view word = text.substr(begin, end - begin);
-    const mnemonic_row* row = word.empty() ? nullptr : mnemonic_table.find(word);
-    return row != nullptr && names_instruction(row->kind) ? word : std::string_view();
+    return text.substr(begin, find_from(text, begin, [](char c) { return word_ends.contains(c); }) - begin);
 }
 
-void collector::line(std::string_view text, bool main_file, std::string_view folder, int depth)
-{
-    main_file_ = main_file;
-    if (main_file) {
-        ++line_number_;
-    }
-    // An empty line or a comment declares nothing. Most other lines of a program are
-    // instructions, which declare nothing either: only an @@ label they use keeps the scope they
-    // stand in. (In an include, an instruction also tells that the file holds more than
-    // declarations.)
-    if (text.empty() || text[0] == ';') {
-        return;
-    }
-    if (main_file && !indented_instruction(text).empty()) {
-        if (scope_pending_ && text.find("@@") != std::string_view::npos) {
-            use_local_labels();
+// The instructions whose names have eight bytes or fewer, by their names' heads as word keys
+// hold them (folded, zero-padded): whether the first word of an indented line names one is the
+// question asked of most lines, answered here with one multiplication and, mostly, one probe.
+class short_instruction_set {
+public:
+    constexpr short_instruction_set()
+    {
+        for (const mnemonic_row& row : mnemonic_table) {
+            if (names_instruction(row.kind) && row.name.size() <= word_key_head_length) {
+                const std::uint64_t head = make_word_key(row.name).head;
+                std::size_t at = slot_of(head);
+                while (slots_[at] != 0) {
+                    at = (at + 1) & mask;
+                }
+                slots_[at] = head;
+            }
         }
-        return;
     }
-    split_line(text, source_);
+
+    // head: a word of length bytes (one to eight), packed and folded as a word key's head.
+    constexpr bool contains(std::uint64_t head, std::size_t length) const
+    {
+        for (std::size_t at = slot_of(head); slots_[at] != 0; at = (at + 1) & mask) {
+            if (slots_[at] == head) {
+                // The same head with zero bytes after the name is another word: the names hold none.
+                return length == word_key_head_length - static_cast<std::size_t>(std::countl_zero(head)) / 8;
+            }
+        }
+        return false;
+    }
+
+private:
+    static constexpr int slot_bits = 10;  // 1024 slots, for some 500 names
+    static constexpr std::size_t mask = (std::size_t{1} << slot_bits) - 1;
+    static constexpr std::size_t slot_of(std::uint64_t head)
+    {
+        return static_cast<std::size_t>((head * 0x9E3779B97F4A7C15) >> (64 - slot_bits));
+    }
+
+    std::array<std::uint64_t, std::size_t{1} << slot_bits> slots_{};  // 0: empty
+};
+
+constexpr short_instruction_set short_instructions;
+
+// The set answers as the mnemonic table does for every word the table holds (and a word it does
+// not hold has no head the set holds).
+constexpr bool short_instructions_agree_with_the_table()
+{
+    for (const mnemonic_row& row : mnemonic_table) {
+        if (row.name.size() <= word_key_head_length &&
+            short_instructions.contains(make_word_key(row.name).head, row.name.size()) != names_instruction(row.kind)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(short_instructions_agree_with_the_table(), "short_instructions: not the mnemonic table's instructions");
+
+// Whether an indented line (one that begins with white space) begins with a word that names an
+// instruction: then the line has neither label nor declaring directive. readable_end as for
+// leading_word: a word of eight bytes or fewer is packed with one load where the block goes on
+// far enough.
+inline bool indented_instruction(std::string_view text, const char* readable_end)
+{
+    const std::string_view word = leading_word(text, readable_end);
+    if (std::endian::native == std::endian::little && !word.empty() && word.size() <= word_key_head_length &&
+        readable_end - word.data() >= static_cast<std::ptrdiff_t>(word_key_head_length)) {
+        std::uint64_t head = 0;
+        std::memcpy(&head, word.data(), word_key_head_length);
+        head &= ~std::uint64_t{0} >> (8 * (word_key_head_length - word.size()));  // the word's bytes alone
+        return short_instructions.contains(fold_case_bytes(head), word.size());
+    }
+    const mnemonic_row* row = word.empty() ? nullptr : mnemonic_table.find(word);
+    return row != nullptr && names_instruction(row->kind);
+}
+
+void collector::lines(std::string_view text, bool main_file, std::string_view folder, int depth)
+{
+    line_splitter cut(text);
+    // The first "@@" at or after the start of the line being read: lines never split one.
+    std::size_t local_label = text.find("@@");
+    for (std::string_view line; cut.next(line);) {
+        main_file_ = main_file;
+        if (main_file) {
+            ++line_number_;
+        }
+        const auto start = static_cast<std::size_t>(line.data() - text.data());
+        if (local_label < start) {
+            local_label = text.find("@@", start);
+        }
+        const bool uses_local_labels = local_label < start + line.size();
+        // An empty line or a comment declares nothing. Most other lines of a program are
+        // instructions, which declare nothing either: only an @@ label they use keeps the scope
+        // they stand in. (In an include, an instruction also tells that the file holds more than
+        // declarations.)
+        if (line.empty() || line[0] == ';') {
+            continue;
+        }
+        if (main_file && is_white_space(line[0]) && indented_instruction(line, text.data() + text.size())) {
+            if (uses_local_labels) {
+                use_local_labels();
+            }
+            continue;
+        }
+        statement(line, uses_local_labels, main_file, folder, depth);
+    }
+}
+
+void collector::statement(std::string_view text, bool uses_local_labels, bool main_file, std::string_view folder,
+                          int depth)
+{
+    if (main_file && !in_structure_ && !is_white_space(text[0])) {
+        // name: outside a structure declares a code label, whatever follows it. (A colon alone
+        // names nothing: the line is read as what follows it.)
+        const std::string_view label = first_word(text.back() == '\r' ? text.substr(0, text.size() - 1) : text);
+        if (label.size() > 1 && label.back() == ':') {
+            recorded_ = false;
+            code_label(label.substr(0, label.size() - 1));
+            if (uses_local_labels) {
+                use_local_labels();
+            }
+            return;
+        }
+    }
+    split_label_and_mnemonic(text, source_);
     if (source_.label.empty() && source_.mnemonic.empty()) {
         return;
     }
     recorded_ = false;
-    declaring_line(folder, depth);
+    const std::uint32_t bytes = bytes_of(source_.mnemonic);
+    if (bytes > 0 && !in_structure_ && !source_.label.empty() && source_.label.back() != ':' &&
+        (source_.label_word == nullptr || source_.label_word->kind != word_kind::directive)) {
+        // name db ...: what declaring_line does for a variable, without the operands it ignores.
+        declare_variable(source_.label, bytes);
+    } else {
+        split_line(text, source_);
+        declaring_line(folder, depth);
+    }
     // After the line's own label: an @@ label on it belongs to the scope that label opens.
     main_file_ = main_file;
     if (!main_file && !recorded_ && !in_structure_ && !is_harmless_in_include(source_)) {
         not_only_declarations();
     }
-    if (text.find("@@") != std::string_view::npos) {
+    if (uses_local_labels) {
         use_local_labels();
     }
 }
@@ -631,13 +809,7 @@ void collector::declaring_line(std::string_view folder, int depth)
     const std::string_view verb = source_.mnemonic;
     if (name.empty() || w.label_has_colon()) {
         if (!name.empty()) {
-            // name: is a code label, and opens a scope for the @@ labels after it.
-            const std::uint32_t entry = is_local_label(name) ? no_entry : declare(name);
-            if (entry != no_entry && d_.names.facts(entry).kind == declared::unknown) {
-                d_.names.facts(entry).kind = declared::label;
-                d_.names.facts(entry).segment = segment_;
-            }
-            open_scope(name);
+            code_label(name);
             if (in_structure_ && !verb.empty() && bytes_of(verb) > 0) {
                 field(w, source_);
             }
@@ -721,26 +893,22 @@ void collector::declaring_line(std::string_view folder, int depth)
 bool collect_declarations(int fd, std::string_view folder, program_declarations& declarations)
 {
     collector c(declarations);
-    line_reader reader(fd);
-    std::string_view text;
-    line_reader::result read = line_reader::result::line;
-    while ((read = reader.next(text)) == line_reader::result::line) {
-        c.line(text, true, folder, 0);
+    block_reader reader(fd);
+    line_block block;
+    block_reader::result read = block_reader::result::block;
+    while ((read = reader.next(block)) == block_reader::result::block) {
+        c.lines(block.text(), true, folder, 0);
     }
     c.finish();
     declarations.count_kinds();
-    return read != line_reader::result::error;
+    return read != block_reader::result::error;
 }
 
 void collect_declarations_from_text(std::string_view text, std::string_view folder,
                                     program_declarations& declarations)
 {
     collector c(declarations);
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        c.line(text.substr(start, end - start), true, folder, 0);
-        start = end + 1;
-    }
+    c.lines(text, true, folder, 0);
     c.finish();
     declarations.count_kinds();
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,7 +28,7 @@ public:
         const word_key key = make_word_key(name);
         for (std::size_t at = key.hash & (slots_.size() - 1); slots_[at] != none; at = (at + 1) & (slots_.size() - 1)) {
             const entry& e = entries_[slots_[at]];
-            if (e.hash == key.hash && equal_folded(name_of(e), name)) {
+            if (e.hash == key.hash && same_name(name_of(e), name)) {
                 return slots_[at];
             }
         }
@@ -71,6 +72,13 @@ private:
         std::uint32_t hash;
         Facts facts;
     };
+
+    // Equal without regard to case. A name is mostly written the same way each time: the bytes
+    // are compared as they are first.
+    static bool same_name(std::string_view a, std::string_view b)
+    {
+        return a.size() == b.size() && (std::memcmp(a.data(), b.data(), a.size()) == 0 || equal_folded(a, b));
+    }
 
     std::string_view name_of(const entry& e) const { return std::string_view(characters_).substr(e.first, e.length); }
 

@@ -73,7 +73,9 @@ block_reader::result block_reader::next(line_block& block, std::size_t size)
     if (block.storage.size() < carried_size_ + size) {
         block.storage.resize(carried_size_ + size);
     }
-    std::memcpy(block.storage.data(), carried_.data(), carried_size_);
+    if (carried_size_ > 0) {  // memcpy takes no null pointer, even for no bytes
+        std::memcpy(block.storage.data(), carried_.data(), carried_size_);
+    }
     block.size = carried_size_;
     carried_size_ = 0;
     std::size_t searched = 0;  // bytes at the front known to hold no line feed
@@ -90,7 +92,9 @@ block_reader::result block_reader::next(line_block& block, std::size_t size)
                 if (carried_.size() < carried_size_) {
                     carried_.resize(carried_size_);
                 }
-                std::memcpy(carried_.data(), data + end, carried_size_);
+                if (carried_size_ > 0) {
+                    std::memcpy(carried_.data(), data + end, carried_size_);
+                }
                 block.size = end;
                 return result::block;
             }

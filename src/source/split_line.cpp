@@ -79,15 +79,16 @@ bool is_plain_target(std::string_view word)
 // A word in the first column that names an instruction starts one (mul cx, movzx ax, bl) when an
 // operand follows it, unless a declaring directive follows it: then it names what is declared.
 // Alone, as a prefix before a bare instruction (rep movsb), or as a jump to a plain name (jmp next),
-// it keeps the label's place, where GNU As reads it as the same instruction.
-bool label_starts_instruction(const source_line& line, std::size_t mnemonic_end)
+// it keeps the label's place, where GNU As reads it as the same instruction. The word after the
+// mnemonic, in text from mnemonic_end on, is looked for only once the rest leaves it to decide.
+bool label_starts_instruction(const source_line& line, std::string_view text, std::size_t mnemonic_end)
 {
     const std::string_view next = line.mnemonic;
     if (next.empty() || line.label.back() == ':' || !names_instruction(line.label_word) ||
         is_declaring(next, line.mnemonic_word)) {
         return false;
     }
-    if (!next_word(line.text, mnemonic_end).empty()) {
+    if (!next_word(text, mnemonic_end).empty()) {
         return true;
     }
     if (line.label_word->kind == word_kind::prefix) {
@@ -112,7 +113,15 @@ void source_line::clear()
     ending = "\n";
 }
 
-void split_line(std::string_view text, source_line& line)
+std::string_view first_word(std::string_view text) { return text.substr(0, find_from(text, 0, ends_token)); }
+
+namespace {
+
+constexpr std::size_t whole_line_comment = std::string_view::npos;
+
+// Fills line up to its mnemonic: returns where what follows the mnemonic begins, in line.text, or
+// whole_line_comment for a line that is nothing but a comment (then taken).
+std::size_t split_up_to_operands(std::string_view text, source_line& line)
 {
     line.clear();
     if (!text.empty() && text.back() == '\r') {
@@ -122,14 +131,14 @@ void split_line(std::string_view text, source_line& line)
     line.text = text;
     if (!text.empty() && text[0] == ';') {
         take_comment(text, 0, line);
-        return;
+        return whole_line_comment;
     }
 
     std::size_t position = 0;
     // A word in the first column is a label; a line that begins with white space has none.
     if (text.empty() || !is_white_space(text[0])) {
-        position = find_from(text, 0, ends_token);
-        line.label = text.substr(0, position);
+        line.label = first_word(text);
+        position = line.label.size();
     }
 
     position = skip_blanks(text, position);
@@ -138,7 +147,7 @@ void split_line(std::string_view text, source_line& line)
     line.label_word = find_word(line.label);
     line.mnemonic_word = find_word(line.mnemonic);
     if (!line.label.empty()) {
-        if (label_starts_instruction(line, mnemonic_end)) {
+        if (label_starts_instruction(line, text, mnemonic_end)) {
             // The word after the instruction is its first operand.
             line.mnemonic = line.label;
             line.mnemonic_word = line.label_word;
@@ -157,7 +166,20 @@ void split_line(std::string_view text, source_line& line)
             mnemonic_end = static_cast<std::size_t>(after_mnemonic.data() - text.data()) + after_mnemonic.size();
         }
     }
-    position = mnemonic_end;
+    return mnemonic_end;
+}
+
+} // namespace
+
+void split_label_and_mnemonic(std::string_view text, source_line& line) { split_up_to_operands(text, line); }
+
+void split_line(std::string_view text, source_line& line)
+{
+    std::size_t position = split_up_to_operands(text, line);
+    if (position == whole_line_comment) {
+        return;
+    }
+    text = line.text;
     if (position < text.size() && text[position] == ';') {
         take_comment(text, position, line);
         return;

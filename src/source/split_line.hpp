@@ -12,4 +12,13 @@ namespace dravent {
 // keywords: it cuts at blanks, and at commas and the first ";" that stand outside quotes.
 void split_line(std::string_view text, source_line& line);
 
+// Fills line as split_line does, but for what follows the mnemonic: no operands, and a comment
+// only when the whole line is one. For a reader that needs the label and the mnemonic alone.
+void split_label_and_mnemonic(std::string_view text, source_line& line);
+
+// The first word of text, a line without its ending, up to a blank or ";": the label split_line
+// finds in a line that begins with neither white space nor ";" (unless that word, without a
+// colon, starts an instruction).
+std::string_view first_word(std::string_view text);
+
 } // namespace dravent

@@ -149,7 +149,7 @@ convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, 
     while (!output.failed() && (read = input.next(first.input)) == block_reader::result::block) {
         first.first_line = next_line;
         first.opened = open;
-        read = input.next(second.input, block_size + block_size / 3);
+        read = input.next(second.input);
         const bool two = read == block_reader::result::block;
         block_worker* beside = two ? second_thread(worker, refused, program) : nullptr;
         const std::uint64_t first_lines = count_lines(first.input.text());

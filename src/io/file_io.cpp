@@ -67,11 +67,10 @@ bool line_reader::fill()
 
 block_reader::block_reader(int fd, std::size_t block_size) : fd_(fd), block_size_(block_size > 0 ? block_size : 1) {}
 
-block_reader::result block_reader::next(line_block& block, std::size_t size)
+block_reader::result block_reader::next(line_block& block)
 {
-    size = std::max<std::size_t>(size, 1);
-    if (block.storage.size() < carried_size_ + size) {
-        block.storage.resize(carried_size_ + size);
+    if (block.storage.size() < carried_size_ + block_size_) {
+        block.storage.resize(carried_size_ + block_size_);
     }
     if (carried_size_ > 0) {  // memcpy takes no null pointer, even for no bytes
         std::memcpy(block.storage.data(), carried_.data(), carried_size_);
@@ -83,7 +82,7 @@ block_reader::result block_reader::next(line_block& block, std::size_t size)
         if (at_end_) {
             return block.size == 0 ? result::end : result::block;
         }
-        if (block.size >= size) {
+        if (block.size >= block_size_) {
             const char* data = block.storage.data();
             const void* last = ::memrchr(data + searched, '\n', block.size - searched);
             if (last != nullptr) {
@@ -100,17 +99,17 @@ block_reader::result block_reader::next(line_block& block, std::size_t size)
             }
             searched = block.size;  // one line longer than a block: read on
         }
-        if (!read_more(block, size)) {
+        if (!read_more(block)) {
             at_end_ = true;
             return result::error;
         }
     }
 }
 
-bool block_reader::read_more(line_block& block, std::size_t size)
+bool block_reader::read_more(line_block& block)
 {
-    if (block.storage.size() - block.size < size) {
-        block.storage.resize(std::max(block.storage.size() * 2, block.size + size));
+    if (block.storage.size() - block.size < block_size_) {
+        block.storage.resize(std::max(block.storage.size() * 2, block.size + block_size_));
     }
     for (;;) {
         const ssize_t n = ::read(fd_, block.storage.data() + block.size, block.storage.size() - block.size);

@@ -47,12 +47,10 @@ public:
     explicit block_reader(int fd, std::size_t block_size = 1 << 16);
 
     // Fills block with the next lines. After an error nothing more is read.
-    result next(line_block& block) { return next(block, block_size_); }
-    // The same with blocks of at least size bytes.
-    result next(line_block& block, std::size_t size);
+    result next(line_block& block);
 
 private:
-    bool read_more(line_block& block, std::size_t size);  // false on a read error
+    bool read_more(line_block& block);  // false on a read error
 
     int fd_;
     std::size_t block_size_;

@@ -320,7 +320,9 @@ void statement_converter::convert(const source_line& source, const conversion_co
         line.leaves_open = continued;
         return;
     }
-    if (write_instance(source, context, line) || write_include(source, context, line)) {
+    // Only a labelled line can define an instance, only an include line includes.
+    if ((!source.label.empty() && write_instance(source, context, line)) ||
+        (context.include != nullptr && write_include(source, context, line))) {
         return;
     }
     line.work.expressions.local_label_prefix = context.local_label_prefix;
@@ -371,7 +373,7 @@ void statement_converter::convert(const source_line& source, const conversion_co
         line.warnings.push_back({source.column_of(draft.operands[1]), warning_text::call_with_arguments});
     }
     take_prefixes(draft, line);
-    if (write_far_transfer(draft, context, line)) {
+    if (draft.operands.size() == 1 && write_far_transfer(draft, context, line)) {
         return;
     }
     // ret in a far procedure is a far return.

@@ -7,14 +7,12 @@
 
 #include "driver/line_converter.hpp"
 #include "io/file_io.hpp"
+#include "parallel/helper_thread.hpp"
 #include "text/line_splitter.hpp"
 #include "text/text_buffer.hpp"
 
 #include <bit>
 #include <memory>
-#include <semaphore>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace dravent {
@@ -76,61 +74,6 @@ void write_block(const block_job& job, output_file& output, diagnostics& warning
     }
 }
 
-// Converts one block at a time on a thread of its own; start and wait come in pairs.
-class block_worker {
-public:
-    explicit block_worker(const program_declarations* program) : converter_(program), thread_([this] { work(); }) {}
-    block_worker(const block_worker&) = delete;
-    block_worker& operator=(const block_worker&) = delete;
-    ~block_worker()
-    {
-        stopping_ = true;
-        start_.release();
-        thread_.join();
-    }
-
-    void start(block_job& job)
-    {
-        job_ = &job;
-        start_.release();
-    }
-    void wait() { done_.acquire(); }
-
-private:
-    void work()
-    {
-        for (;;) {
-            start_.acquire();
-            if (stopping_) {
-                return;
-            }
-            convert_block(converter_, *job_);
-            done_.release();
-        }
-    }
-
-    line_converter converter_;
-    std::binary_semaphore start_{0};
-    std::binary_semaphore done_{0};
-    block_job* job_ = nullptr;
-    bool stopping_ = false;
-    std::thread thread_;  // last: it starts once everything it uses exists
-};
-
-// The second thread, once a file has a second block; without one (the system refuses a thread)
-// this thread converts every block.
-block_worker* second_thread(std::unique_ptr<block_worker>& worker, bool& refused, const program_declarations* program)
-{
-    if (worker == nullptr && !refused) {
-        try {
-            worker = std::make_unique<block_worker>(program);
-        } catch (const std::system_error&) {
-            refused = true;
-        }
-    }
-    return worker.get();
-}
-
 } // namespace
 
 convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, const program_declarations* program,
@@ -139,10 +82,13 @@ convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, 
     block_reader input(input_fd, block_size);
     output_file output(output_fd);
     line_converter converter(program);
-    std::unique_ptr<block_worker> worker;
-    bool refused = false;
     block_job first;
     block_job second;
+    // The second thread has a converter of its own, made with the thread once a file has a
+    // second block.
+    line_converter beside_converter(program);
+    std::unique_ptr<helper_thread> beside;
+    bool beside_refused = false;
     std::uint64_t next_line = 1;
     data_directive open = data_directive::none;
     block_reader::result read = block_reader::result::block;
@@ -151,24 +97,28 @@ convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, 
         first.opened = open;
         read = input.next(second.input);
         const bool two = read == block_reader::result::block;
-        block_worker* beside = two ? second_thread(worker, refused, program) : nullptr;
+        if (two && beside == nullptr && !beside_refused) {
+            beside = make_helper_thread([&] { convert_block(beside_converter, second); });
+            beside_refused = beside == nullptr;
+        }
+        const bool second_beside = two && beside != nullptr;
         const std::uint64_t first_lines = count_lines(first.input.text());
-        if (beside != nullptr) {
+        if (second_beside) {
             second.first_line = next_line + first_lines;
             second.opened = data_directive::none;
-            beside->start(second);
+            beside->start();
         }
         convert_block(converter, first);
         write_block(first, output, warnings);
         next_line += first_lines;
         open = first.leaves_open;
-        if (beside != nullptr) {
+        if (second_beside) {
             beside->wait();
         }
         if (!two) {
             break;
         }
-        if (beside == nullptr || open != data_directive::none) {
+        if (!second_beside || open != data_directive::none) {
             second.first_line = next_line;
             second.opened = open;
             convert_block(converter, second);

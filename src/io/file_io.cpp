@@ -1,4 +1,4 @@
-// Reading lines and writing output through read(2) and write(2), retrying interrupted calls.
+// Reading blocks of lines and writing output through read(2) and write(2), retrying interrupted calls.
 #include "io/file_io.hpp"
 
 #include <algorithm>
@@ -7,63 +7,6 @@
 #include <unistd.h>
 
 namespace dravent {
-
-line_reader::line_reader(int fd, std::size_t buffer_size) : fd_(fd), buffer_(buffer_size) {}
-
-line_reader::result line_reader::next(std::string_view& line)
-{
-    for (;;) {
-        const char* data = buffer_.data();
-        const void* found = std::memchr(data + begin_ + searched_, '\n', end_ - begin_ - searched_);
-        if (found != nullptr) {
-            const auto line_end = static_cast<std::size_t>(static_cast<const char*>(found) - data);
-            line = std::string_view(data + begin_, line_end - begin_);
-            begin_ = line_end + 1;
-            searched_ = 0;
-            return result::line;
-        }
-        searched_ = end_ - begin_;
-        if (at_end_) {
-            if (begin_ == end_) {
-                return result::end;
-            }
-            line = std::string_view(data + begin_, end_ - begin_);
-            begin_ = end_;
-            searched_ = 0;
-            return result::line;
-        }
-        if (!fill()) {
-            return result::error;
-        }
-    }
-}
-
-bool line_reader::fill()
-{
-    // Keep the unfinished line at the front; a line longer than the buffer doubles it.
-    if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
-        end_ -= begin_;
-        begin_ = 0;
-    }
-    if (end_ == buffer_.size()) {
-        buffer_.resize(buffer_.size() * 2);
-    }
-    for (;;) {
-        const ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
-        if (n > 0) {
-            end_ += static_cast<std::size_t>(n);
-            return true;
-        }
-        if (n == 0) {
-            at_end_ = true;
-            return true;
-        }
-        if (errno != EINTR) {
-            return false;
-        }
-    }
-}
 
 block_reader::block_reader(int fd, std::size_t block_size) : fd_(fd), block_size_(block_size > 0 ? block_size : 1) {}
 

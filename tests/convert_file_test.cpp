@@ -1,5 +1,6 @@
-// The file loop converts in blocks of lines, two at a time on two threads: whatever the block size,
-// the output and the warnings are those of converting the lines one after another.
+// The file loop converts in blocks of lines, a round of them at a time on several threads:
+// whatever the block size and the number of threads, the output and the warnings are those of
+// converting the lines one after another.
 #include "declarations/collect_declarations.hpp"
 #include "driver/convert_file.hpp"
 #include "driver/line_converter.hpp"
@@ -39,7 +40,7 @@ struct conversion {
 };
 
 conversion convert_in_blocks(const std::filesystem::path& input, const std::filesystem::path& output,
-                             std::size_t block_size)
+                             std::size_t block_size, unsigned threads)
 {
     program_declarations program;
     const int declarations_fd = ::open(input.c_str(), O_RDONLY);
@@ -49,7 +50,7 @@ conversion convert_in_blocks(const std::filesystem::path& input, const std::file
     diagnostics warnings(messages, "in.asm", {});
     const int input_fd = ::open(input.c_str(), O_RDONLY);
     const int output_fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    EXPECT_EQ(convert_file(input_fd, output_fd, warnings, &program, block_size), convert_result::done);
+    EXPECT_EQ(convert_file(input_fd, output_fd, warnings, &program, block_size, threads), convert_result::done);
     ::close(input_fd);
     warnings.finish();
     return {read_file(output), messages.str()};
@@ -83,13 +84,15 @@ TEST(convert_file, blocks_of_any_size_give_the_output_of_one_line_after_another)
     text += "        db 9";  // the last line has no line feed
     write_file(folder / "in.asm", text);
     const std::string expected = convert_line_by_line(folder / "in.asm", text);
-    const conversion whole = convert_in_blocks(folder / "in.asm", folder / "out.s", 1 << 20);
+    const conversion whole = convert_in_blocks(folder / "in.asm", folder / "out.s", 1 << 20, 1);
     EXPECT_EQ(whole.output, expected);
     EXPECT_NE(whole.messages.find("in.asm:10:"), std::string::npos) << whole.messages;
-    for (const std::size_t block_size : {1, 5, 64, 333, 4096}) {
-        const conversion blocks = convert_in_blocks(folder / "in.asm", folder / "out.s", block_size);
-        EXPECT_EQ(blocks.output, expected) << "block size " << block_size;
-        EXPECT_EQ(blocks.messages, whole.messages) << "block size " << block_size;
+    for (const unsigned threads : {1, 2, 3, 5}) {
+        for (const std::size_t block_size : {1, 5, 64, 333, 4096}) {
+            const conversion blocks = convert_in_blocks(folder / "in.asm", folder / "out.s", block_size, threads);
+            EXPECT_EQ(blocks.output, expected) << threads << " threads, block size " << block_size;
+            EXPECT_EQ(blocks.messages, whole.messages) << threads << " threads, block size " << block_size;
+        }
     }
 }
 

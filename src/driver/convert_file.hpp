@@ -14,8 +14,9 @@ enum class convert_result { done, read_error, write_error };
 // program holds what the whole file declares (nullptr: each line is converted on its own).
 // What a line leaves for a hand goes to warnings, numbered from line 1. Memory grows with the
 // longest line, never with the file. block_size sets the read and write blocks (small ones are
-// for tests).
+// for tests); threads how many threads convert them (0: one for each processor, at most 8).
 convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings,
-                            const program_declarations* program = nullptr, std::size_t block_size = 1 << 16);
+                            const program_declarations* program = nullptr, std::size_t block_size = 1 << 16,
+                            unsigned threads = 0);
 
 } // namespace dravent

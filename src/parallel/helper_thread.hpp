@@ -1,4 +1,4 @@
-// A second thread that does one job at a time beside the thread that owns it.
+// A thread that does one job at a time beside the thread that owns it.
 #pragma once
 
 #include <functional>

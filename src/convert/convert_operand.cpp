@@ -98,6 +98,10 @@ int declared_size_in(std::string_view text, const conversion_context& context, b
 // without brackets (es:x). Returns the register's name, and the text after the ":".
 bool take_segment_override(std::string_view& text, std::string_view& segment)
 {
+    // The name before the colon has two letters, the second an "s" (cs, ds, es, fs, gs, ss).
+    if (text.size() < 3 || fold_case(text[1]) != 's') {
+        return false;
+    }
     const std::size_t colon = text.find(':');
     if (colon == std::string_view::npos) {
         return false;

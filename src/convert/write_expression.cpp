@@ -531,6 +531,16 @@ bool may_need_rewriting(std::string_view text)
     return false;
 }
 
+// The first letters, in either case, of the words that have no GNU As form.
+constexpr byte_set no_gnu_as_form_starts = byte_set::where([](char c) {
+    for (const expression_word_row& row : expression_word_table) {
+        if (row.role == expression_word::no_gnu_as_form && fold_case(c) == row.name[0]) {
+            return true;
+        }
+    }
+    return false;
+});
+
 // A decimal number that GNU As reads the same, a sign before it or not (4, -6, +38): no leading
 // zero, which would make it octal. Most displacements and immediates are one.
 bool is_plain_decimal(std::string_view text)
@@ -556,6 +566,9 @@ bool has_no_gnu_as_form(std::string_view word)
     // @@ begins a local label, which is no segment value.
     if (word.size() >= 2 && word[0] == '@' && word[1] != '@') {
         return true;
+    }
+    if (word.empty() || !no_gnu_as_form_starts.contains(word[0])) {
+        return false;  // most names: no search
     }
     const expression_word_row* row = find_expression_word(word);
     return row != nullptr && row->role == expression_word::no_gnu_as_form;

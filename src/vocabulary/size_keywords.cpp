@@ -5,8 +5,43 @@
 
 namespace dravent {
 
+namespace {
+
+// The first letters of the size keywords, in either case: most operands begin with none of them.
+constexpr byte_set size_keyword_starts = byte_set::where([](char c) {
+    for (const size_keyword_row& row : size_keyword_table) {
+        if (fold_case(c) == row.name[0]) {
+            return true;
+        }
+    }
+    return false;
+});
+
+constexpr bool size_keywords_are_letters()
+{
+    for (const size_keyword_row& row : size_keyword_table) {
+        for (const char c : row.name) {
+            if (!is_letter(c)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(size_keywords_are_letters(), "match_size_keyword reads a keyword as a run of letters");
+
+} // namespace
+
 int match_size_keyword(std::string_view text, std::size_t& cursor)
 {
+    if (cursor >= text.size() || !size_keyword_starts.contains(text[cursor])) {
+        return 0;
+    }
+    // A keyword is all letters and white space follows it: the run of letters is the keyword.
+    const std::size_t letters = find_from(text, cursor, [](char c) { return !is_letter(c); }) - cursor;
+    if (letters < shortest_size_keyword || letters > longest_size_keyword) {
+        return 0;
+    }
     for (const size_keyword_row& row : size_keyword_table) {
         if (begins_with_keyword(text, cursor, row.name)) {
             cursor += row.name.size();

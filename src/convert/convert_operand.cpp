@@ -53,6 +53,20 @@ int size_flag_of_bytes(std::uint32_t bytes)
     }
 }
 
+// A digit, then letters and digits only (10, 0FFh, 1010b): one number, no name in it.
+bool is_one_number(std::string_view text)
+{
+    if (text.empty() || !is_decimal_digit(text[0])) {
+        return false;
+    }
+    for (const char c : text) {
+        if (!is_letter(c) && !is_decimal_digit(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The size flag of the first name in text that the program declares as a variable (or, inside
 // brackets, as a structure field): the size a memory operand has when nothing else gives one.
 // A name after "offset" is an address, no variable use. 0 when there is none.
@@ -61,6 +75,9 @@ int declared_size_in(std::string_view text, const conversion_context& context, b
     if (context.program == nullptr || !(context.program->declares(declared::variable) ||
                                         (fields_count && context.program->declares(declared::field)))) {
         return 0;
+    }
+    if (is_one_number(text)) {
+        return 0;  // most immediates: no name to look up
     }
     bool after_offset = false;
     tokenizer tokens(text);

@@ -37,18 +37,9 @@ constexpr word_key make_word_key(std::string_view text)
 {
     const std::size_t head_length = text.size() < word_key_head_length ? text.size() : word_key_head_length;
     std::uint64_t head = 0;
-    const bool packed_by_loads = !std::is_constant_evaluated() && std::endian::native == std::endian::little;
-    if (packed_by_loads && head_length == word_key_head_length) {
+    if (!std::is_constant_evaluated() && std::endian::native == std::endian::little &&
+        head_length == word_key_head_length) {
         std::memcpy(&head, text.data(), word_key_head_length);  // the same bytes the loop packs
-    } else if (packed_by_loads && head_length >= 2) {
-        // Two loads that overlap where the word is shorter than both together: an overlapping
-        // byte is the same byte in each.
-        const std::size_t part = head_length >= 4 ? 4 : 2;
-        std::uint64_t low = 0;
-        std::uint64_t high = 0;
-        std::memcpy(&low, text.data(), part);
-        std::memcpy(&high, text.data() + head_length - part, part);
-        head = low | (high << (8 * (head_length - part)));
     } else {
         for (std::size_t i = 0; i < head_length; ++i) {
             head |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);

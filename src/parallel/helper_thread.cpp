@@ -1,4 +1,4 @@
-// The helper thread's loop: wait for a start, run the job, say it is done.
+// The helper thread's loop: wait for a start, run the job, say it is done and how it ended.
 #include "parallel/helper_thread.hpp"
 
 #include <system_error>
@@ -10,6 +10,9 @@ helper_thread::helper_thread(std::function<void()> job) : job_(std::move(job)), 
 
 helper_thread::~helper_thread()
 {
+    if (running_) {
+        done_.acquire();  // a run the owner left while unwinding ends first
+    }
     stopping_ = true;  // seen by the thread once it acquires the start below
     start_.release();
     thread_.join();
@@ -22,8 +25,21 @@ void helper_thread::work()
         if (stopping_) {
             return;
         }
-        job_();
+        try {
+            job_();
+        } catch (...) {
+            failure_ = std::current_exception();  // handed to the owner by wait()
+        }
         done_.release();
+    }
+}
+
+void helper_thread::wait()
+{
+    done_.acquire();
+    running_ = false;
+    if (failure_ != nullptr) {
+        std::rethrow_exception(std::exchange(failure_, nullptr));
     }
 }
 

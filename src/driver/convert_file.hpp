@@ -16,7 +16,7 @@ enum class convert_result { done, read_error, write_error };
 // longest line, never with the file. block_size sets the read and write blocks (small ones are
 // for tests); threads how many threads convert them (0: one for each processor, at most 8).
 convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings,
-                            const program_declarations* program = nullptr, std::size_t block_size = 1 << 16,
+                            const program_declarations* program = nullptr, std::size_t block_size = 1 << 17,
                             unsigned threads = 0);
 
 } // namespace dravent

@@ -1,20 +1,22 @@
-// The conversion loop over a whole file, in blocks of whole lines taken a round at a time: this
-// thread converts a round's first block while the threads beside it convert the others. A line's
-// output depends only on the line, its number, the declarations and the data definition the line
-// before left open, so a block converted beside is converted supposing that none is open at its
-// start, and again when the block before it turns out to leave one open. Blocks are written in
-// order, each whole.
+// The conversion loop over a whole file, in blocks of whole lines. This thread reads the blocks
+// into a ring and writes them out in order; it and the threads beside it (one for each further
+// processor) each convert the next block that nobody has taken. A line's output depends only on the
+// line, its number, the declarations and the data definition the line before left open, so a block
+// taken out of turn is converted supposing that none is open at its start, and converted again
+// before it is written when the block before it turns out to leave one open.
 #include "driver/convert_file.hpp"
 
 #include "driver/line_converter.hpp"
 #include "io/file_io.hpp"
-#include "parallel/helper_thread.hpp"
 #include "text/line_splitter.hpp"
 #include "text/text_buffer.hpp"
 
 #include <algorithm>
 #include <bit>
-#include <memory>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -36,6 +38,7 @@ struct block_job {
     std::vector<block_warning> warnings;
     data_directive leaves_open = data_directive::none;
     std::uint64_t line_count = 0;
+    bool converted = false;  // since it was read; guarded by the ring's mutex once it can be taken
 };
 
 // Every line ends in a line feed, except perhaps the last of the file.
@@ -77,39 +80,83 @@ void write_block(const block_job& job, output_file& output, diagnostics& warning
     }
 }
 
-// A thread beside this one, with a converter of its own and the block it is given.
-struct beside_thread {
-    explicit beside_thread(const program_declarations* program) : converter(program) {}
+// What this thread and the threads beside it share. Blocks are numbered in the order they are
+// read; block n lives in slot n % slots.size() until it is written.
+struct block_ring {
+    explicit block_ring(std::size_t size) : slots(size) {}
 
-    line_converter converter;
-    block_job* job = nullptr;
-    std::unique_ptr<helper_thread> thread;
+    block_job& slot(std::uint64_t n) { return slots[n % slots.size()]; }
+
+    std::vector<block_job> slots;
+    std::mutex mutex;
+    std::condition_variable block_read;       // a block can be taken, or the threads are to stop
+    std::condition_variable block_converted;
+    std::uint64_t read = 0;   // blocks read; only this thread changes it
+    std::uint64_t taken = 0;  // blocks taken for conversion, in the order they were read
+    bool stopping = false;
+    std::exception_ptr failure;  // what a thread beside this one threw
 };
 
-// The threads beside this one, made as the blocks of a file first need them. nullptr from the
-// first that the system refuses on: this thread then converts what was left for it.
-class beside_threads {
-public:
-    explicit beside_threads(const program_declarations* program) : program_(program) {}
+// A thread beside this one: takes the next block, converts it with a converter of its own, says so.
+void convert_beside(block_ring& ring, const program_declarations* program)
+{
+    std::unique_lock lock(ring.mutex);
+    try {
+        line_converter converter(program);
+        for (;;) {
+            ring.block_read.wait(lock, [&] { return ring.stopping || ring.taken < ring.read; });
+            if (ring.stopping) {
+                return;
+            }
+            block_job& job = ring.slot(ring.taken++);
+            lock.unlock();
+            convert_block(converter, job);
+            lock.lock();
+            job.converted = true;
+            ring.block_converted.notify_one();
+        }
+    } catch (...) {
+        if (!lock.owns_lock()) {
+            lock.lock();
+        }
+        ring.failure = std::current_exception();  // this thread's block stays unconverted
+        ring.block_converted.notify_one();
+    }
+}
 
-    beside_thread* at(std::size_t n)
+// The threads beside this one, started once a file has a second block, stopped when the ring is
+// left. Fewer start when the system refuses one: this thread converts what nobody takes.
+class threads_beside {
+public:
+    explicit threads_beside(block_ring& ring) : ring_(ring) {}
+    threads_beside(const threads_beside&) = delete;
+    threads_beside& operator=(const threads_beside&) = delete;
+    ~threads_beside()
     {
-        while (threads_.size() <= n && !refused_) {
-            auto made = std::make_unique<beside_thread>(program_);
-            beside_thread* helper = made.get();
-            made->thread = make_helper_thread([helper] { convert_block(helper->converter, *helper->job); });
-            refused_ = made->thread == nullptr;
-            if (!refused_) {
-                threads_.push_back(std::move(made));
+        {
+            const std::lock_guard lock(ring_.mutex);
+            ring_.stopping = true;
+        }
+        ring_.block_read.notify_all();
+        for (std::thread& thread : threads_) {
+            thread.join();
+        }
+    }
+
+    void start(unsigned count, const program_declarations* program)
+    {
+        for (unsigned n = 0; n < count; ++n) {
+            try {
+                threads_.emplace_back([this, program] { convert_beside(ring_, program); });
+            } catch (const std::system_error&) {
+                return;
             }
         }
-        return n < threads_.size() ? threads_[n].get() : nullptr;
     }
 
 private:
-    const program_declarations* program_;
-    std::vector<std::unique_ptr<beside_thread>> threads_;
-    bool refused_ = false;
+    block_ring& ring_;
+    std::vector<std::thread> threads_;
 };
 
 constexpr unsigned most_threads = 8;  // beyond, this thread's reading and writing hold the others up
@@ -125,52 +172,69 @@ convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, 
     block_reader input(input_fd, block_size);
     output_file output(output_fd);
     line_converter converter(program);
-    std::vector<block_job> jobs(threads);
-    beside_threads beside(program);
+    block_ring ring(2 * std::size_t{threads});
+    threads_beside beside(ring);  // after the ring: the threads stop before it goes
+    std::uint64_t written = 0;
     std::uint64_t next_line = 1;
     data_directive open = data_directive::none;
     block_reader::result read = block_reader::result::block;
-    while (!output.failed() && read == block_reader::result::block) {
-        // A round: a block for each thread, read in order.
-        std::size_t count = 0;
-        while (count < jobs.size() && (read = input.next(jobs[count].input)) == block_reader::result::block) {
-            ++count;
-        }
-        // The blocks after the first go to the threads beside this one.
-        std::size_t started = 0;
-        for (std::uint64_t line = next_line; started + 1 < count; ++started) {
-            beside_thread* helper = beside.at(started);
-            if (helper == nullptr) {
+    while (!output.failed()) {
+        // Read while a slot is free: a slot is free once its block is written.
+        while (read == block_reader::result::block && ring.read - written < ring.slots.size()) {
+            block_job& job = ring.slot(ring.read);
+            read = input.next(job.input);
+            if (read != block_reader::result::block) {
                 break;
             }
-            line += count_lines(jobs[started].input.text());
-            block_job& job = jobs[started + 1];
-            job.first_line = line;
+            job.first_line = next_line;
             job.opened = data_directive::none;
-            helper->job = &job;
-            helper->thread->start();
-        }
-        for (std::size_t n = 0; n < count; ++n) {
-            block_job& job = jobs[n];
-            const bool converted_beside = n > 0 && n <= started;
-            if (converted_beside) {
-                beside.at(n - 1)->thread->wait();
+            job.converted = false;
+            next_line += count_lines(job.input.text());
+            {
+                const std::lock_guard lock(ring.mutex);
+                ++ring.read;
             }
-            if (!converted_beside || job.opened != open) {
-                job.first_line = next_line;
-                job.opened = open;
-                convert_block(converter, job);
+            if (ring.read == 2) {
+                beside.start(threads - 1, program);
             }
-            write_block(job, output, warnings);
-            next_line += job.line_count;
-            open = job.leaves_open;
+            ring.block_read.notify_one();
         }
+        if (written == ring.read) {
+            break;
+        }
+        block_job& job = ring.slot(written);
+        {
+            std::unique_lock lock(ring.mutex);
+            if (ring.taken == written) {
+                ++ring.taken;  // nobody took it: converted below, in turn
+            } else {
+                // While it is converted beside, this thread converts the next block nobody took.
+                while (!job.converted && ring.failure == nullptr && ring.taken < ring.read) {
+                    block_job& next = ring.slot(ring.taken++);
+                    lock.unlock();
+                    convert_block(converter, next);
+                    lock.lock();
+                    next.converted = true;
+                }
+                ring.block_converted.wait(lock, [&] { return job.converted || ring.failure != nullptr; });
+            }
+            if (ring.failure != nullptr) {
+                std::rethrow_exception(ring.failure);
+            }
+        }
+        if (!job.converted || job.opened != open) {
+            job.opened = open;
+            convert_block(converter, job);
+        }
+        write_block(job, output, warnings);
+        open = job.leaves_open;
+        ++written;
     }
-    const bool written = output.finish();
+    const bool written_out = output.finish();
     if (read == block_reader::result::error) {
         return convert_result::read_error;
     }
-    return written ? convert_result::done : convert_result::write_error;
+    return written_out ? convert_result::done : convert_result::write_error;
 }
 
 } // namespace dravent

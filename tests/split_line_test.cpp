@@ -168,3 +168,29 @@ TEST(split_line, views_the_whole_line_without_its_ending)
 
 } // namespace
 } // namespace dravent
+
+namespace dravent {
+namespace {
+
+// Words are cut eight bytes at a time where eight are left: every length of label and mnemonic,
+// ended by each kind of end, and bytes that only look like one (0xA0 is a blank plus 0x80).
+TEST(split_line, ends_words_of_any_length_at_the_first_blank_or_semicolon)
+{
+    for (std::size_t length = 1; length <= 19; ++length) {
+        const std::string word = std::string(length - 1, 'w') + "\xA0";
+        for (const std::string end : {" ", "\t", ";", ""}) {
+            for (const std::string rest : {"", " x", "\tmov ax, bx ; text"}) {
+                const std::string text = word + end + (end.empty() ? "" : rest);
+                source_line line;
+                split_line(text, line);
+                EXPECT_EQ(line.label, word) << '"' << text << '"';
+                const std::string indented = "\t" + text;
+                split_line(indented, line);
+                EXPECT_EQ(line.mnemonic, word) << "\"\\t" << text << '"';
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace dravent

@@ -7,12 +7,36 @@
 #include "vocabulary/mnemonics.hpp"
 #include "vocabulary/registers.hpp"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 namespace dravent {
 namespace {
 
 // Labels and mnemonics end at a blank or at the ";" of a comment.
 constexpr byte_set token_ends(" \t;");
 constexpr bool ends_token(char c) { return token_ends.contains(c); }
+
+// The end of the token at position: the first blank or ";" at or after it, or text.size(). Eight
+// bytes are looked at at once while eight are there: most words end within the first eight.
+std::size_t token_end(std::string_view text, std::size_t position)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101;
+    constexpr std::uint64_t highs = 0x8080808080808080;
+    const auto zero_bytes = [](std::uint64_t v) { return (v - ones) & ~v & highs; };  // the lowest is exact
+    while (std::endian::native == std::endian::little && position + 8 <= text.size()) {
+        std::uint64_t bytes = 0;
+        std::memcpy(&bytes, text.data() + position, 8);
+        const std::uint64_t found =
+            zero_bytes(bytes ^ (' ' * ones)) | zero_bytes(bytes ^ ('\t' * ones)) | zero_bytes(bytes ^ (';' * ones));
+        if (found != 0) {
+            return position + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+        }
+        position += 8;
+    }
+    return find_from(text, position, ends_token);
+}
 
 // Operands end at a comma or at the ";" of a comment, outside quotes; blanks belong to them, and
 // a quote left open runs to the end of the line.
@@ -48,7 +72,7 @@ std::size_t skip_separators(std::string_view text, std::size_t position)
 std::string_view next_word(std::string_view text, std::size_t position)
 {
     position = skip_blanks(text, position);
-    return text.substr(position, find_from(text, position, ends_token) - position);
+    return text.substr(position, token_end(text, position) - position);
 }
 
 const mnemonic_row* find_word(std::string_view word) { return word.empty() ? nullptr : mnemonic_table.find(word); }
@@ -113,7 +137,7 @@ void source_line::clear()
     ending = "\n";
 }
 
-std::string_view first_word(std::string_view text) { return text.substr(0, find_from(text, 0, ends_token)); }
+std::string_view first_word(std::string_view text) { return text.substr(0, token_end(text, 0)); }
 
 namespace {
 
@@ -142,7 +166,7 @@ std::size_t split_up_to_operands(std::string_view text, source_line& line)
     }
 
     position = skip_blanks(text, position);
-    std::size_t mnemonic_end = find_from(text, position, ends_token);
+    std::size_t mnemonic_end = token_end(text, position);
     line.mnemonic = text.substr(position, mnemonic_end - position);
     line.label_word = find_word(line.label);
     line.mnemonic_word = find_word(line.mnemonic);

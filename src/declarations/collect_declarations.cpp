@@ -247,10 +247,16 @@ private:
     // hold local labels, not with the labels of the file.
     void open_scope(std::string_view name)
     {
-        if (!main_file_ || open_procedure_ != no_procedure || is_local_label(name)) {
-            return;
+        if (opens_scopes() && !is_local_label(name)) {
+            open_scope_of(declare(name));
         }
-        pending_scope_ = {line_number_, declare(name), scope_count_++};
+    }
+
+    bool opens_scopes() const { return main_file_ && open_procedure_ == no_procedure; }
+
+    void open_scope_of(std::uint32_t entry)
+    {
+        pending_scope_ = {line_number_, entry, scope_count_++};
         scope_pending_ = true;
     }
 
@@ -265,9 +271,8 @@ private:
             d_.names.facts(entry).kind = declared::label;
             d_.names.facts(entry).segment = segment_;
         }
-        if (main_file_ && open_procedure_ == no_procedure) {
-            pending_scope_ = {line_number_, entry, scope_count_++};
-            scope_pending_ = true;
+        if (opens_scopes()) {
+            open_scope_of(entry);
         }
     }
 

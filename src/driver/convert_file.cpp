@@ -37,7 +37,6 @@ struct block_job {
     text_buffer output;
     std::vector<block_warning> warnings;
     data_directive leaves_open = data_directive::none;
-    std::uint64_t line_count = 0;
     bool converted = false;  // since it was read; guarded by the ring's mutex once it can be taken
 };
 
@@ -68,7 +67,6 @@ void convert_block(line_converter& converter, block_job& job)
             job.warnings.push_back({number, w.column, w.text});
         }
     }
-    job.line_count = number - job.first_line;
     job.leaves_open = converter.open_data();
 }
 

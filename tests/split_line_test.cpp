@@ -92,15 +92,23 @@ TEST(split_line, cuts_lines_by_position)
         {"\fx", "", "\fx", {}, ""},
         {"msg db 1,2 ;; two", "msg", "db", {"1", "2 "}, "#; two"},
     };
+    // Alone, and inside a block whose next lines hold every byte that ends a word or an operand:
+    // what may be read past the line's end is never taken for part of it.
+    const std::string next_lines = "\n;,'\" \t;,'\"\t x;,\n";
     for (const split_case& c : cases) {
-        source_line line;
-        split_line(c.line, line);
-        SCOPED_TRACE("line: \"" + c.line + "\"");
-        EXPECT_EQ(line.label, c.label);
-        EXPECT_EQ(line.mnemonic, c.mnemonic);
-        EXPECT_EQ(operand_texts(line), c.operands);
-        EXPECT_EQ(written_comment(line), c.comment);
-        EXPECT_EQ(line.ending, "\n");
+        const std::string block = c.line + next_lines;
+        for (const char* readable_end : {c.line.data() + c.line.size(), block.data() + block.size()}) {
+            source_line line;
+            const std::string_view text = readable_end == c.line.data() + c.line.size() ? std::string_view(c.line)
+                                                                                        : std::string_view(block).substr(0, c.line.size());
+            split_line(text, readable_end, line);
+            SCOPED_TRACE("line: \"" + c.line + "\", in a block: " + std::to_string(text.data() == block.data()));
+            EXPECT_EQ(line.label, c.label);
+            EXPECT_EQ(line.mnemonic, c.mnemonic);
+            EXPECT_EQ(operand_texts(line), c.operands);
+            EXPECT_EQ(written_comment(line), c.comment);
+            EXPECT_EQ(line.ending, "\n");
+        }
     }
 }
 

@@ -60,9 +60,10 @@ void convert_block(line_converter& converter, block_job& job)
     job.output.clear();
     job.warnings.clear();
     std::uint64_t number = job.first_line;
-    line_splitter lines(job.input.text());
+    const std::string_view text = job.input.text();
+    line_splitter lines(text);
     for (std::string_view line; lines.next(line); ++number) {
-        converter.convert(line, job.output);
+        converter.convert(line, text.data() + text.size(), job.output);
         for (const warning& w : converter.warnings()) {
             job.warnings.push_back({number, w.column, w.text});
         }

@@ -62,16 +62,8 @@ void line_context::move_to(std::uint64_t line)
     last_line_ = line;
 }
 
-const conversion_context& line_context::at(std::uint64_t line)
+const conversion_context& line_context::changed_at(std::uint64_t line)
 {
-    context_.line = line;
-    if (program_ == nullptr) {
-        return context_;
-    }
-    if (line > last_line_ && line < next_change_) {
-        last_line_ = line;  // the same context as the line before
-        return context_;
-    }
     context_.program = program_;
     move_to(line);
     const program_declarations& p = *program_;

@@ -15,10 +15,21 @@ class line_context {
 public:
     explicit line_context(const program_declarations* program) : program_(program) {}
 
-    // The context of line (numbered from 1). Valid until the next call.
-    const conversion_context& at(std::uint64_t line);
+    // The context of line (numbered from 1). Valid until the next call. Most lines stand where
+    // the line before stood: that is told here, without a call.
+    const conversion_context& at(std::uint64_t line)
+    {
+        context_.line = line;
+        if (program_ != nullptr && (line <= last_line_ || line >= next_change_)) {
+            return changed_at(line);
+        }
+        last_line_ = line;  // the same context as the line before (or no program: none)
+        return context_;
+    }
 
 private:
+    const conversion_context& changed_at(std::uint64_t line);
+
     // For each line-ordered list of the declarations, how many of its items begin at or before
     // the line asked for last (for the includes: before it).
     struct counts {

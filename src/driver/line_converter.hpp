@@ -42,6 +42,8 @@ public:
     // back before the line feed.
     void convert(std::string_view line, text_buffer& out);
     void convert(std::string_view line, std::string& out);
+    // The same for a line inside a larger text, whose bytes up to readable_end may be read.
+    void convert(std::string_view line, const char* readable_end, text_buffer& out);
 
     // What the line converted last leaves for a hand.
     std::span<const warning> warnings() const { return converted_.warnings; }
@@ -50,7 +52,7 @@ public:
     data_directive open_data() const { return open_data_; }
 
 private:
-    void convert(std::string_view line);  // into converted_
+    void convert(std::string_view line, const char* readable_end);  // into converted_
 
     line_context context_;
     std::uint64_t next_line_ = 1;

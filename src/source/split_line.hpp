@@ -12,6 +12,10 @@ namespace dravent {
 // keywords: it cuts at blanks, and at commas and the first ";" that stand outside quotes.
 void split_line(std::string_view text, source_line& line);
 
+// The same for a line that stands inside a larger text: the bytes from the line's end up to
+// readable_end may be read (they are looked at sixteen at a time, never taken for the line's).
+void split_line(std::string_view text, const char* readable_end, source_line& line);
+
 // Fills line as split_line does, but for what follows the mnemonic: no operands, and a comment
 // only when the whole line is one. For a reader that needs the label and the mnemonic alone.
 void split_label_and_mnemonic(std::string_view text, source_line& line);

@@ -14,19 +14,22 @@ namespace dravent {
 // The rows keep the order they are written in; an index of slots, filled when the program is
 // compiled, finds a row from its word's key by open addressing. The index has at least four times
 // as many slots as rows, so a search probes one slot or two, and most words that name no row
-// meet an empty slot at once.
+// meet an empty slot at once. A slot holds a row number of two bytes, and the names' heads and
+// lengths stand apart from the rows, so that the index and what a search compares stay small
+// (some 17 KB for the mnemonics, where slots of heads took 64 KB).
 template <typename Row, std::size_t N>
 class hashed_table {
 public:
-    constexpr explicit hashed_table(const std::array<Row, N>& rows) : rows_(rows), slots_{}
+    constexpr explicit hashed_table(const std::array<Row, N>& rows) : rows_(rows), names_{}, slots_{}
     {
         for (std::size_t row = 0; row < N; ++row) {
             const word_key key = make_word_key(rows_[row].name);
+            names_[row] = {key.head, rows_[row].name.size()};
             std::size_t at = key.hash & mask;
-            while (slots_[at].row != 0) {
+            while (slots_[at] != 0) {
                 at = (at + 1) & mask;
             }
-            slots_[at] = {key.head, static_cast<std::uint32_t>(row + 1)};
+            slots_[at] = static_cast<std::uint16_t>(row + 1);
         }
     }
 
@@ -35,9 +38,11 @@ public:
     // The index of the row whose name equals the key's word without regard to case, or not_found.
     constexpr std::size_t find_index(const word_key& key) const
     {
-        for (std::size_t at = key.hash & mask; slots_[at].row != 0; at = (at + 1) & mask) {
-            const std::size_t row = slots_[at].row - 1;
-            if (key_names(key, slots_[at].head, rows_[row].name)) {
+        for (std::size_t at = key.hash & mask; slots_[at] != 0; at = (at + 1) & mask) {
+            const std::size_t row = slots_[at] - 1U;
+            const name_head& name = names_[row];
+            if (name.head == key.head && name.length == key.text.size() &&
+                (name.length <= word_key_head_length || key_names(key, name.head, rows_[row].name))) {
                 return row;
             }
         }
@@ -75,15 +80,18 @@ public:
     constexpr auto end() const { return rows_.end(); }
 
 private:
-    struct slot {
-        std::uint64_t head;  // the name's folded head, compared before the row is read
-        std::uint32_t row;   // index of the row plus one; 0 marks an empty slot
+    // What a search compares before it reads a row: most words that name no row differ in their head.
+    struct name_head {
+        std::uint64_t head;  // the name's key head
+        std::size_t length;
     };
     static constexpr std::size_t slot_count = std::bit_ceil(4 * N);
     static constexpr std::size_t mask = slot_count - 1;
+    static_assert(N < 0xFFFF, "hashed_table: a slot holds a row number of 16 bits");
 
     std::array<Row, N> rows_;
-    std::array<slot, slot_count> slots_;
+    std::array<name_head, N> names_;              // row by row
+    std::array<std::uint16_t, slot_count> slots_;  // index of a row plus one; 0 marks an empty slot
 };
 
 } // namespace dravent

@@ -33,7 +33,9 @@ struct word_key {
 
 inline constexpr std::size_t word_key_head_length = 8;
 
-constexpr word_key make_word_key(std::string_view text)
+// The first eight bytes of text (all of it when shorter), byte n in bits 8n to 8n + 7, zero-padded:
+// a word key's head before its letters are folded.
+constexpr std::uint64_t pack_head(std::string_view text)
 {
     const std::size_t head_length = text.size() < word_key_head_length ? text.size() : word_key_head_length;
     std::uint64_t head = 0;
@@ -45,14 +47,22 @@ constexpr word_key make_word_key(std::string_view text)
             head |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
         }
     }
-    head = fold_case_bytes(head);
+    return head;
+}
+
+// The key of text, given its first bytes as pack_head packs them: for a reader that has loaded them.
+constexpr word_key make_word_key(std::string_view text, std::uint64_t packed_head)
+{
+    const std::uint64_t head = fold_case_bytes(packed_head);
     std::uint64_t mixed = head ^ (text.size() * 0x9E3779B97F4A7C15);
-    for (std::size_t i = head_length; i < text.size(); ++i) {
+    for (std::size_t i = word_key_head_length; i < text.size(); ++i) {
         mixed = (mixed ^ static_cast<unsigned char>(fold_case(text[i]))) * 0x100000001B3;
     }
     mixed *= 0xFF51AFD7ED558CCD;
     return {head, static_cast<std::uint32_t>(mixed >> 32), text};
 }
+
+constexpr word_key make_word_key(std::string_view text) { return make_word_key(text, pack_head(text)); }
 
 // True when the key's word equals name, a word stored in lower case, without regard to case.
 constexpr bool key_names(const word_key& key, std::uint64_t name_head, std::string_view name)

@@ -39,13 +39,18 @@ struct conversion {
     std::string messages;
 };
 
-conversion convert_in_blocks(const std::filesystem::path& input, const std::filesystem::path& output,
-                             std::size_t block_size, unsigned threads)
+program_declarations declarations_of_file(const std::filesystem::path& input)
 {
     program_declarations program;
-    const int declarations_fd = ::open(input.c_str(), O_RDONLY);
-    EXPECT_TRUE(collect_declarations(declarations_fd, input.parent_path().string(), program));
-    ::close(declarations_fd);
+    const int fd = ::open(input.c_str(), O_RDONLY);
+    EXPECT_TRUE(collect_declarations(fd, input.parent_path().string(), program));
+    ::close(fd);
+    return program;
+}
+
+conversion convert_in_blocks(const std::filesystem::path& input, const std::filesystem::path& output,
+                             std::size_t block_size, unsigned threads, const program_declarations& program)
+{
     std::ostringstream messages;
     diagnostics warnings(messages, "in.asm", {});
     const int input_fd = ::open(input.c_str(), O_RDONLY);
@@ -54,6 +59,12 @@ conversion convert_in_blocks(const std::filesystem::path& input, const std::file
     ::close(input_fd);
     warnings.finish();
     return {read_file(output), messages.str()};
+}
+
+conversion convert_in_blocks(const std::filesystem::path& input, const std::filesystem::path& output,
+                             std::size_t block_size, unsigned threads)
+{
+    return convert_in_blocks(input, output, block_size, threads, declarations_of_file(input));
 }
 
 // The lines converted one after another, the reference.
@@ -94,6 +105,34 @@ TEST(convert_file, blocks_of_any_size_give_the_output_of_one_line_after_another)
             EXPECT_EQ(blocks.messages, whole.messages) << threads << " threads, block size " << block_size;
         }
     }
+}
+
+// The declarations pass reads a file in blocks, looked at on a thread beside: the lines it marks
+// keep their numbers from block to block, so every line stands in the procedure and @@ scope it
+// stands in when the whole text is read at once. A name declared on the last line is known from
+// the first.
+TEST(convert_file, declarations_read_in_blocks_are_those_of_the_whole_text)
+{
+    scratch_folder folder;
+    std::string text = "        mov ax, last_count\n";
+    for (int part = 0; part < 4000; ++part) {
+        text += "part" + std::to_string(part) + ":\n"
+                "@@loop: dec cx\n"
+                "        jnz @@loop\n";
+        if (part % 7 == 0) {
+            text += program_part;
+        }
+    }
+    text += "last_count dw 0\n";
+    ASSERT_GT(text.size(), 3U << 17) << "several blocks of the declarations pass";
+    write_file(folder / "in.asm", text);
+    program_declarations at_once;
+    collect_declarations_from_text(text, folder.path().string(), at_once);
+    const conversion expected = convert_in_blocks(folder / "in.asm", folder / "out.s", 1 << 17, 2, at_once);
+    ASSERT_NE(expected.output.find("movw\tlast_count,%ax"), std::string::npos);
+    const conversion in_blocks = convert_in_blocks(folder / "in.asm", folder / "out.s", 1 << 17, 2);
+    EXPECT_EQ(in_blocks.output, expected.output);
+    EXPECT_EQ(in_blocks.messages, expected.messages);
 }
 
 } // namespace

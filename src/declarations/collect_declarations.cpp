@@ -10,10 +10,17 @@
 #include "text/line_splitter.hpp"
 
 #include <array>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <bit>
 #include <cstring>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -151,12 +158,25 @@ bool is_harmless_in_include(const source_line& line)
     return false;
 }
 
+// A line of a block that the first look leaves for the collector, with its number: one that may
+// declare something, or an instruction that uses an @@ label (its scope is kept).
+struct marked_line {
+    std::string_view text;
+    std::uint64_t number;
+    bool may_declare;
+    bool uses_local_labels;
+};
+
 class collector {
 public:
     collector(program_declarations& declarations) : d_(declarations) {}
 
     // Whole lines of the main file (line numbers count) or of an include (they do not), in order.
     void lines(std::string_view text, bool main_file, std::string_view folder, int depth);
+
+    // The lines of the main file that a first look marked, in order; last_line is the number of
+    // the last line the look went through.
+    void marked_lines(const std::vector<marked_line>& marks, std::uint64_t last_line, std::string_view folder);
 
     void finish()
     {
@@ -433,6 +453,7 @@ private:
     void not_only_declarations();
 
     // A line that is neither empty, nor a comment, nor (in the main file) an instruction.
+    void take(const std::vector<marked_line>& marks, bool main_file, std::string_view folder, int depth);
     void statement(std::string_view text, bool uses_local_labels, bool main_file, std::string_view folder, int depth);
     void declaring_line(std::string_view folder, int depth);
 
@@ -734,15 +755,16 @@ inline bool indented_instruction(std::string_view text, const char* readable_end
     return row != nullptr && names_instruction(row->kind);
 }
 
-void collector::lines(std::string_view text, bool main_file, std::string_view folder, int depth)
+std::uint64_t look_at_lines(std::string_view text, bool main_file, std::uint64_t line_number,
+                            std::vector<marked_line>& marks)
 {
+    marks.clear();
     line_splitter cut(text);
     // The first "@@" at or after the start of the line being read: lines never split one.
     std::size_t local_label = text.find("@@");
     for (std::string_view line; cut.next(line);) {
-        main_file_ = main_file;
         if (main_file) {
-            ++line_number_;
+            ++line_number;
         }
         const auto start = static_cast<std::size_t>(line.data() - text.data());
         if (local_label < start) {
@@ -758,11 +780,41 @@ void collector::lines(std::string_view text, bool main_file, std::string_view fo
         }
         if (main_file && is_white_space(line[0]) && indented_instruction(line, text.data() + text.size())) {
             if (uses_local_labels) {
-                use_local_labels();
+                marks.push_back({line, line_number, false, true});
             }
             continue;
         }
-        statement(line, uses_local_labels, main_file, folder, depth);
+        marks.push_back({line, line_number, true, uses_local_labels});
+    }
+    return line_number;
+}
+
+void collector::lines(std::string_view text, bool main_file, std::string_view folder, int depth)
+{
+    // An include is read while a line of the file that includes it is taken: it marks its lines
+    // in a list of its own.
+    std::vector<marked_line> marks;
+    const std::uint64_t last_line = look_at_lines(text, main_file, line_number_, marks);
+    take(marks, main_file, folder, depth);
+    line_number_ = last_line;
+}
+
+void collector::marked_lines(const std::vector<marked_line>& marks, std::uint64_t last_line, std::string_view folder)
+{
+    take(marks, true, folder, 0);
+    line_number_ = last_line;
+}
+
+void collector::take(const std::vector<marked_line>& marks, bool main_file, std::string_view folder, int depth)
+{
+    for (const marked_line& mark : marks) {
+        main_file_ = main_file;
+        line_number_ = mark.number;
+        if (mark.may_declare) {
+            statement(mark.text, mark.uses_local_labels, main_file, folder, depth);
+        } else {
+            use_local_labels();
+        }
     }
 }
 
@@ -895,15 +947,143 @@ void collector::declaring_line(std::string_view folder, int depth)
 
 } // namespace
 
-bool collect_declarations(int fd, std::string_view folder, program_declarations& declarations)
+namespace {
+
+// A block of the main file and what the first look at it found.
+struct looked_block {
+    line_block block;
+    std::vector<marked_line> marks;
+    std::uint64_t last_line = 0;
+    block_reader::result read = block_reader::result::block;
+};
+
+// The blocks that a thread beside this one reads and looks at, for this thread to take in order.
+// Block n lives in slot n % slots.size() until it is taken.
+struct look_ring {
+    std::array<looked_block, 4> slots;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::uint64_t looked = 0;  // blocks read and looked at; the last may be the end or an error
+    std::uint64_t taken = 0;   // blocks this thread is done with
+    bool stopping = false;
+    std::exception_ptr failure;  // what the thread beside threw
+
+    looked_block& slot(std::uint64_t n) { return slots[n % slots.size()]; }
+};
+
+constexpr std::size_t declarations_block_size = std::size_t{1} << 17;
+
+// The thread beside: reads each block, marks its lines, hands it over, until the file ends or
+// the reading fails.
+void look_beside(look_ring& ring, block_reader& reader)
 {
-    collector c(declarations);
-    block_reader reader(fd);
+    std::uint64_t line_number = 0;
+    try {
+        for (std::uint64_t n = 0;; ++n) {
+            {
+                std::unique_lock lock(ring.mutex);
+                ring.changed.wait(lock, [&] { return ring.stopping || n - ring.taken < ring.slots.size(); });
+                if (ring.stopping) {
+                    return;
+                }
+            }
+            looked_block& looked = ring.slot(n);
+            looked.read = reader.next(looked.block);
+            if (looked.read == block_reader::result::block) {
+                line_number = look_at_lines(looked.block.text(), true, line_number, looked.marks);
+                looked.last_line = line_number;
+            }
+            {
+                const std::lock_guard lock(ring.mutex);
+                ring.looked = n + 1;
+            }
+            ring.changed.notify_all();
+            if (looked.read != block_reader::result::block) {
+                return;
+            }
+        }
+    } catch (...) {
+        {
+            const std::lock_guard lock(ring.mutex);
+            ring.failure = std::current_exception();
+        }
+        ring.changed.notify_all();
+    }
+}
+
+// Stops the thread beside and waits for it, however this thread leaves the ring.
+class look_thread {
+public:
+    look_thread(look_ring& ring, block_reader& reader) : ring_(ring), thread_([&ring, &reader] { look_beside(ring, reader); }) {}
+    look_thread(const look_thread&) = delete;
+    look_thread& operator=(const look_thread&) = delete;
+    ~look_thread()
+    {
+        {
+            const std::lock_guard lock(ring_.mutex);
+            ring_.stopping = true;
+        }
+        ring_.changed.notify_all();
+        thread_.join();
+    }
+
+private:
+    look_ring& ring_;
+    std::thread thread_;
+};
+
+block_reader::result collect_alone(collector& c, block_reader& reader, std::string_view folder)
+{
     line_block block;
     block_reader::result read = block_reader::result::block;
     while ((read = reader.next(block)) == block_reader::result::block) {
         c.lines(block.text(), true, folder, 0);
     }
+    return read;
+}
+
+// Takes the blocks the thread beside looks at, in order: the collector's own work on a block goes
+// on while the next one is read and looked at.
+block_reader::result collect_beside(collector& c, block_reader& reader, std::string_view folder)
+{
+    look_ring ring;
+    std::optional<look_thread> beside;
+    try {
+        beside.emplace(ring, reader);
+    } catch (const std::system_error&) {
+        return collect_alone(c, reader, folder);  // the system refuses the thread
+    }
+    for (std::uint64_t n = 0;; ++n) {
+        {
+            std::unique_lock lock(ring.mutex);
+            ring.changed.wait(lock, [&] { return ring.looked > n || ring.failure != nullptr; });
+            if (ring.looked <= n) {
+                std::rethrow_exception(ring.failure);
+            }
+        }
+        const looked_block& looked = ring.slot(n);
+        if (looked.read != block_reader::result::block) {
+            return looked.read;
+        }
+        c.marked_lines(looked.marks, looked.last_line, folder);
+        {
+            const std::lock_guard lock(ring.mutex);
+            ring.taken = n + 1;
+        }
+        ring.changed.notify_all();
+    }
+}
+
+} // namespace
+
+bool collect_declarations(int fd, std::string_view folder, program_declarations& declarations)
+{
+    collector c(declarations);
+    block_reader reader(fd, declarations_block_size);
+    // With a second processor, a thread beside reads and looks at the lines ahead; without one, or
+    // when the system refuses the thread, this thread does it all.
+    const block_reader::result read = std::thread::hardware_concurrency() >= 2 ? collect_beside(c, reader, folder)
+                                                                                : collect_alone(c, reader, folder);
     c.finish();
     declarations.count_kinds();
     return read != block_reader::result::error;

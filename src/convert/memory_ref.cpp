@@ -128,7 +128,8 @@ private:
             if (word.empty() || at == text_.size()) {
                 return give_up();
             }
-            if (lookup_register(word) > 0) {
+            const register_row* named = register_named(word);
+            if (named != nullptr && named->size > 0) {
                 if (sign == '-') {
                     return give_up();  // the terms below drop that sign
                 }
@@ -146,7 +147,7 @@ private:
                 } else {
                     return give_up();
                 }
-            } else if (find_register(word) != nullptr) {
+            } else if (named != nullptr) {
                 return give_up();  // a segment or MMX register: no base, no index
             } else {
                 if (sign != '\0') {
@@ -243,7 +244,8 @@ private:
     {
         cursor_ = position;
         const std::string_view name = name_at(text_, position);
-        if (!names_segment_register(name)) {
+        const register_row* named = register_named(name);
+        if (named == nullptr || !named->segment) {
             return false;
         }
         const std::size_t colon = skip_blanks(text_, position + name.size());

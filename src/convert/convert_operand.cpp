@@ -149,6 +149,8 @@ public:
     const token& first() const { return first_; }
     // Nothing but blanks follows the first token.
     bool alone() const { return alone_; }
+    // A lone number, string or other character: no name in it to look up.
+    bool holds_no_name() const { return alone_ && first_.kind != token_kind::name; }
 
     // The first token is the name word (given in lower case), in any case.
     bool first_is(std::string_view word) const
@@ -259,7 +261,9 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
         std::string_view rest = at_start;
         std::string_view segment;
         const bool overridden = look.first().text.size() == 2 && take_segment_override(rest, segment);
-        const int declared = (line_flags & LINE_ADDRESS) != 0 ? 0 : declared_size_in(at_start, context, false);
+        const int declared = (line_flags & LINE_ADDRESS) != 0 || look.holds_no_name()
+                                 ? 0
+                                 : declared_size_in(at_start, context, false);
         if (overridden || declared != 0) {
             return write_bare_memory(at_start, 0, declared, look, out, work);
         }

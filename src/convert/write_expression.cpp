@@ -632,20 +632,21 @@ std::string_view write_token_alone(const token& t, text_buffer& out, const expre
 std::string_view write_single_token(const token& t, text_buffer& out, const expression_workspace& work,
                                     string_meaning strings)
 {
-    if (!may_need_rewriting(t.text)) {
+    // As write_expression passes over text with nothing to rewrite: of the tokens, only a name
+    // can be such text (@, _, @_).
+    if (t.kind == token_kind::name && !may_need_rewriting(t.text)) {
         out += t.text;
         return {};
     }
     return write_token_alone(t, out, work, strings);
 }
 
-std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
-                                  string_meaning strings)
+namespace {
+
+// write_expression for a text that may need rewriting.
+std::string_view write_rewritten(std::string_view text, text_buffer& out, expression_workspace& work,
+                                 string_meaning strings)
 {
-    if (!may_need_rewriting(text) || is_plain_decimal(text)) {
-        out += text;
-        return {};
-    }
     // One token alone, as most operands and terms are, is written in its GNU As form at once.
     tokenizer tokens(text);
     token first;
@@ -701,6 +702,18 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
     printer(text, work, strings, out).print(root);
     out += text.substr(trailing);
     return left_as_written;
+}
+
+} // namespace
+
+std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
+                                  string_meaning strings)
+{
+    if (!may_need_rewriting(text) || is_plain_decimal(text)) {
+        out += text;
+        return {};
+    }
+    return write_rewritten(text, out, work, strings);
 }
 
 std::string_view write_expression(std::string_view text, text_buffer& out, string_meaning strings)

@@ -214,9 +214,14 @@ private:
     void take_sizes_and_override(std::size_t position)
     {
         cursor_ = skip_blanks(text_, position);
-        if (cursor_ == text_.size() || !starts_name(text_[cursor_])) {
-            return;  // keywords and segment registers are names; most references begin with "["
+        // Keywords and segment registers are names; most references begin with "[".
+        if (cursor_ < text_.size() && starts_name(text_[cursor_])) {
+            take_named_sizes_and_override();
         }
+    }
+
+    void take_named_sizes_and_override()
+    {
         take_size_keyword();
         if (take_override(cursor_)) {
             take_size_keyword();

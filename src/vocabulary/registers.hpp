@@ -84,7 +84,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t slot_bits = 8;
+    static constexpr std::size_t slot_bits = 9;  // twice the slots of 8 bits: a multiplier is found in few tries
     static constexpr std::size_t slot_count = std::size_t{1} << slot_bits;
 
     struct slot {
@@ -107,17 +107,25 @@ private:
         return key;
     }
 
+    // The first odd multiplier after the golden ratio's that gives every name a slot of its own.
     static constexpr std::uint32_t collision_free_multiplier()
     {
+        std::array<std::uint32_t, register_table.size()> keys{};
+        for (std::size_t row = 0; row < register_table.size(); ++row) {
+            keys[row] = key_of(register_table[row].name);
+        }
         for (std::uint32_t multiplier = 0x9E3779B1;; multiplier += 2) {
-            std::array<bool, slot_count> taken{};
-            bool collides = false;
-            for (const register_row& row : register_table) {
-                const std::size_t at = slot_of(key_of(row.name), multiplier);
-                collides = collides || taken[at];
-                taken[at] = true;
+            std::array<std::uint64_t, slot_count / 64> taken{};
+            std::size_t placed = 0;
+            for (; placed < keys.size(); ++placed) {
+                const std::size_t at = slot_of(keys[placed], multiplier);
+                const std::uint64_t bit = std::uint64_t{1} << (at % 64);
+                if ((taken[at / 64] & bit) != 0) {
+                    break;
+                }
+                taken[at / 64] |= bit;
             }
-            if (!collides) {
+            if (placed == keys.size()) {
                 return multiplier;
             }
         }

@@ -128,6 +128,24 @@ TEST(convert_operand, grows_long_operands_without_limit)
     EXPECT_EQ(convert(text + "2", ordinary).text, expected + "2");
 }
 
+TEST(write_single_token, writes_and_leaves_what_write_expression_does_with_the_token_alone)
+{
+    for (const std::string text : {"@_", "_", "@", "@data", "@@next", "$", "?", "seg", "name", "0FFh", "010", "1010b",
+                                   "12x", "1.5", "'a'", "'ab'", "'abcde'", "''", "'open", "+", "("}) {
+        for (const string_meaning strings : {string_meaning::number, string_meaning::characters}) {
+            expression_workspace work;
+            token t;
+            ASSERT_TRUE(tokenizer(text).next(t));
+            ASSERT_EQ(t.text, text);
+            text_buffer from_token;
+            text_buffer from_text;
+            EXPECT_EQ(write_single_token(t, from_token, work, strings), write_expression(text, from_text, work, strings))
+                << text;
+            EXPECT_EQ(from_token.view(), from_text.view()) << text;
+        }
+    }
+}
+
 TEST(write_expression, rewrites_suffixed_numbers_and_leaves_names_alone)
 {
     const std::pair<std::string, std::string> cases[] = {

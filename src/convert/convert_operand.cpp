@@ -124,8 +124,8 @@ bool take_segment_override(std::string_view& text, std::string_view& segment)
         return false;
     }
     const std::string_view name = trim_trailing_blanks(text.substr(0, colon));
-    const register_row* named = find_register(name);
-    if (named == nullptr || !named->segment || name.size() != named->name.size()) {
+    const register_row* named = register_named(name);
+    if (named == nullptr || !named->segment) {
         return false;
     }
     segment = name;
@@ -133,9 +133,66 @@ bool take_segment_override(std::string_view& text, std::string_view& segment)
     return true;
 }
 
+// The first token of an operand, read once. The words that decide a treatment (offset, a
+// register, st, a size keyword, a segment register, short) stand first, and most operands are
+// that one token alone: a register, a number, a name.
+class operand_start {
+public:
+    explicit operand_start(std::string_view text) : text_(text), start_(skip_blanks(text, 0))
+    {
+        tokenizer(text.substr(start_)).next(first_);
+        after_ = start_ + first_.text.size();
+        alone_ = skip_blanks(text, after_) == text.size();
+    }
+
+    std::size_t start() const { return start_; }
+    const token& first() const { return first_; }
+    // Nothing but blanks follows the first token.
+    bool alone() const { return alone_; }
+    // A lone number, string or other character: no name in it to look up.
+    bool holds_no_name() const { return alone_ && first_.kind != token_kind::name; }
+
+    // The first token is the name word (given in lower case), in any case.
+    bool first_is(std::string_view word) const
+    {
+        return first_.kind == token_kind::name && equal_folded(first_.text, word);
+    }
+    // The first token is a name, and white space follows it.
+    bool first_is_a_word() const
+    {
+        return first_.kind == token_kind::name && after_ < text_.size() && is_white_space(text_[after_]);
+    }
+    // The register the first token names when a blank or nothing follows it, or nullptr.
+    const register_row* first_register() const
+    {
+        if (first_.kind != token_kind::name || (after_ < text_.size() && !is_blank(text_[after_]))) {
+            return nullptr;
+        }
+        return register_named(first_.text);
+    }
+
+private:
+    std::string_view text_;
+    std::size_t start_;
+    token first_;
+    std::size_t after_ = 0;
+    bool alone_ = false;
+};
+
+// Writes an expression of the operand; when it is the operand's first token alone, from the token
+// already read.
+std::string_view write_operand_expression(std::string_view expression, const operand_start& look, text_buffer& out,
+                                          conversion_workspace& work, string_meaning strings = string_meaning::number)
+{
+    if (look.alone() && expression.data() == look.first().text.data()) {
+        return write_single_token(look.first(), out, work.expressions, strings);
+    }
+    return write_expression(expression, out, work.expressions, strings);
+}
+
 // A memory operand written without brackets: [size keyword [ptr]] [segment:] expression.
-operand_result write_bare_memory(std::string_view text, int size_flags, int declared_flags, text_buffer& out,
-                                 conversion_workspace& work)
+operand_result write_bare_memory(std::string_view text, int size_flags, int declared_flags, const operand_start& look,
+                                 text_buffer& out, conversion_workspace& work)
 {
     std::string_view segment;
     if (take_segment_override(text, segment)) {
@@ -143,45 +200,46 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
         out += segment;
         out += ':';
     }
-    return {size_flags, declared_flags, operand_form::memory, -1, write_expression(text, out, work.expressions), {}};
+    return {size_flags, declared_flags, operand_form::memory, -1, write_operand_expression(text, look, out, work), {}};
 }
 
-// Writes the first treatment whose condition holds.
-operand_result write_treatment(std::string_view text, int line_flags, const conversion_context& context,
+// Writes the first treatment whose condition holds. Called from convert_operand alone, and kept
+// in its frame: a call of its own cost 16 instructions an operand.
+[[gnu::always_inline]] inline operand_result write_treatment(std::string_view text, int line_flags, const conversion_context& context,
                                text_buffer& out, conversion_workspace& work)
 {
-    if (holds_memory_ref(text)) {
+    const operand_start look(text);
+    // Most references begin with their "["; a token alone holds none unless it is that "[".
+    if (look.first().text == "[" || (!look.alone() && holds_memory_ref(text))) {
         const memory_ref ref = parse_memory_ref(text, work.scratch);
         const std::string_view left = write_memory_ref(ref, out, work.expressions);
         const bool sized = (ref.size_flags & ~(DISTANCE_NEAR | DISTANCE_FAR)) != 0;
         return {ref.size_flags, 0, operand_form::memory, -1, left, sized ? std::string_view() : text};
     }
     // Whatever stands before the operand's first non-blank character stays as it is.
-    const std::size_t start = skip_blanks(text, 0);
+    const std::size_t start = look.start();
     const std::string_view at_start = text.substr(start);
     if (start > 0) {
         out.append(text.substr(0, start));
     }
-    if (begins_with_keyword(text, start, "offset")) {
+    if (look.first_is_a_word() && look.first_is("offset")) {
         if ((line_flags & LINE_DATA) == 0) {
             out += '$';
         }
         return {0, 0, operand_form::other, -1,
                 write_expression(after_keyword(text, start, "offset"), out, work.expressions), {}};
     }
-    if (const register_row* named = find_register(at_start)) {
+    if (const register_row* named = look.first_register()) {
         out += '%';
-        const std::string_view written = trim_trailing_blanks(at_start);
-        if (written.size() == named->name.size()) {
-            out += written;  // the register alone: nothing to rewrite
-            return {named->size, 0, named->segment ? operand_form::segment_register : operand_form::general_register,
-                    -1, {}, {}};
+        if (look.alone()) {
+            out += look.first().text;  // the register alone: nothing to rewrite
+        } else {
+            write_expression(at_start, out, work.expressions);
         }
-        write_expression(at_start, out, work.expressions);
-        return {named->size, 0, named->segment ? operand_form::segment_register : operand_form::general_register, -1,
-                {}, {}};
+        return {named->size, 0, named->segment ? operand_form::segment_register : operand_form::general_register,
+                -1, {}, {}};
     }
-    if (const int index = x87_register_index(at_start); index >= 0) {
+    if (const int index = look.first_is("st") ? x87_register_index(at_start) : -1; index >= 0) {
         out += "%st";
         if (at_start.find('(') != std::string_view::npos) {
             out += '(';
@@ -193,24 +251,27 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
     if ((line_flags & LINE_DATA) == 0) {
         // word ptr x, es:x, or a variable the program declares: memory without brackets.
         std::size_t cursor = start;
-        if (const int keyword = match_size_keyword(text, cursor); keyword != 0 && (keyword & (DISTANCE_NEAR | DISTANCE_FAR)) == 0) {
+        if (const int keyword = look.first_is_a_word() ? match_size_keyword(text, cursor) : 0;
+            keyword != 0 && (keyword & (DISTANCE_NEAR | DISTANCE_FAR)) == 0) {
             cursor = skip_blanks(text, cursor);
             if (begins_with_keyword(text, cursor, "ptr")) {
                 cursor = skip_blanks(text, cursor + 4);
             }
-            return write_bare_memory(text.substr(cursor), keyword, 0, out, work);
+            return write_bare_memory(text.substr(cursor), keyword, 0, look, out, work);
         }
         std::string_view rest = at_start;
         std::string_view segment;
-        const bool overridden = take_segment_override(rest, segment);
-        const int declared = (line_flags & LINE_ADDRESS) != 0 ? 0 : declared_size_in(at_start, context, false);
+        const bool overridden = look.first().text.size() == 2 && take_segment_override(rest, segment);
+        const int declared = (line_flags & LINE_ADDRESS) != 0 || look.holds_no_name()
+                                 ? 0
+                                 : declared_size_in(at_start, context, false);
         if (overridden || declared != 0) {
-            return write_bare_memory(at_start, 0, declared, out, work);
+            return write_bare_memory(at_start, 0, declared, look, out, work);
         }
     }
     if ((line_flags & LINE_JUMP) != 0) {
-        return {0, 0, operand_form::other, -1,
-                write_expression(without_distance(text, start), out, work.expressions), {}};
+        return {0, 0, operand_form::other, -1, write_operand_expression(without_distance(text, start), look, out, work),
+                {}};
     }
     // Anything else is an immediate, except on data lines and where an address is expected.
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
@@ -218,8 +279,9 @@ operand_result write_treatment(std::string_view text, int line_flags, const conv
     }
     // A data line lays its strings out character by character.
     return {0, 0, operand_form::other, -1,
-            write_expression(at_start, out, work.expressions,
-                             (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number), {}};
+            write_operand_expression(at_start, look, out, work,
+                                     (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number),
+            {}};
 }
 
 } // namespace

@@ -128,7 +128,8 @@ private:
             if (word.empty() || at == text_.size()) {
                 return give_up();
             }
-            if (lookup_register(word) > 0) {
+            const register_row* named = register_named(word);
+            if (named != nullptr && named->size > 0) {
                 if (sign == '-') {
                     return give_up();  // the terms below drop that sign
                 }
@@ -146,7 +147,7 @@ private:
                 } else {
                     return give_up();
                 }
-            } else if (find_register(word) != nullptr) {
+            } else if (named != nullptr) {
                 return give_up();  // a segment or MMX register: no base, no index
             } else {
                 if (sign != '\0') {
@@ -213,6 +214,14 @@ private:
     void take_sizes_and_override(std::size_t position)
     {
         cursor_ = skip_blanks(text_, position);
+        // Keywords and segment registers are names; most references begin with "[".
+        if (cursor_ < text_.size() && starts_name(text_[cursor_])) {
+            take_named_sizes_and_override();
+        }
+    }
+
+    void take_named_sizes_and_override()
+    {
         take_size_keyword();
         if (take_override(cursor_)) {
             take_size_keyword();
@@ -243,7 +252,8 @@ private:
     {
         cursor_ = position;
         const std::string_view name = name_at(text_, position);
-        if (!names_segment_register(name)) {
+        const register_row* named = register_named(name);
+        if (named == nullptr || !named->segment) {
             return false;
         }
         const std::size_t colon = skip_blanks(text_, position + name.size());

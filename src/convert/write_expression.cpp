@@ -615,21 +615,43 @@ bool needs_rewriting(const token& t, const expression_workspace& work)
 
 } // namespace
 
-std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
-                                  string_meaning strings)
+namespace {
+
+// write_single_token once the token is known to hold something to rewrite.
+std::string_view write_token_alone(const token& t, text_buffer& out, const expression_workspace& work,
+                                   string_meaning strings)
 {
-    if (!may_need_rewriting(text) || is_plain_decimal(text)) {
-        out += text;
+    write_token(t, strings, work.local_label_prefix, out);
+    const bool left = (t.kind == token_kind::name && has_no_gnu_as_form(t.text)) ||
+                      (t.kind == token_kind::string && !has_a_value(t, strings));
+    return left ? t.text : std::string_view();
+}
+
+} // namespace
+
+std::string_view write_single_token(const token& t, text_buffer& out, const expression_workspace& work,
+                                    string_meaning strings)
+{
+    // As write_expression passes over text with nothing to rewrite: of the tokens, only a name
+    // can be such text (@, _, @_).
+    if (t.kind == token_kind::name && !may_need_rewriting(t.text)) {
+        out += t.text;
         return {};
     }
+    return write_token_alone(t, out, work, strings);
+}
+
+namespace {
+
+// write_expression for a text that may need rewriting.
+std::string_view write_rewritten(std::string_view text, text_buffer& out, expression_workspace& work,
+                                 string_meaning strings)
+{
     // One token alone, as most operands and terms are, is written in its GNU As form at once.
     tokenizer tokens(text);
     token first;
     if (tokens.next(first) && first.text.size() == text.size()) {
-        write_token(first, strings, work.local_label_prefix, out);
-        const bool left = (first.kind == token_kind::name && has_no_gnu_as_form(first.text)) ||
-                          (first.kind == token_kind::string && !has_a_value(first, strings));
-        return left ? first.text : std::string_view();
+        return write_token_alone(first, out, work, strings);
     }
     // A first look decides the way: most operands are written as they stand, or token by token.
     work.tokens.clear();
@@ -680,6 +702,18 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
     printer(text, work, strings, out).print(root);
     out += text.substr(trailing);
     return left_as_written;
+}
+
+} // namespace
+
+std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
+                                  string_meaning strings)
+{
+    if (!may_need_rewriting(text) || is_plain_decimal(text)) {
+        out += text;
+        return {};
+    }
+    return write_rewritten(text, out, work, strings);
 }
 
 std::string_view write_expression(std::string_view text, text_buffer& out, string_meaning strings)

@@ -61,6 +61,11 @@ enum class string_meaning { number, characters };
 std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
                                   string_meaning strings = string_meaning::number);
 
+// Appends a token that is a whole expression by itself, as write_expression writes the text of
+// that token alone, and returns the same.
+std::string_view write_single_token(const token& t, text_buffer& out, const expression_workspace& work,
+                                    string_meaning strings = string_meaning::number);
+
 // The same, with working space of its own.
 std::string_view write_expression(std::string_view text, text_buffer& out,
                                   string_meaning strings = string_meaning::number);

@@ -1,16 +1,31 @@
 // Numbers, their radix and their digits; quoted strings.
 #include "source/tokenizer.hpp"
 
+#include <array>
+#include <cstdint>
+#include <iterator>
+
 namespace dravent {
 namespace {
 
-constexpr bool is_letter_or_digit(char c) { return is_letter(c) || is_decimal_digit(c); }
+constexpr byte_set letters_and_digits = byte_set::where([](char c) { return is_letter(c) || is_decimal_digit(c); });
 
-bool all_digits_below(std::string_view digits, int radix)
+// The value of each byte as a digit of a number, 0 to 15 for 0-9, a-f and A-F; 16, above every
+// digit of every radix, for any other byte.
+constexpr std::array<std::uint8_t, 256> digit_values = [] {
+    std::array<std::uint8_t, 256> values{};
+    for (int byte = 0; byte < 256; ++byte) {
+        const char c = static_cast<char>(byte);
+        values[static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(
+            is_decimal_digit(c) ? c - '0' : is_hex_digit(c) ? fold_case(c) - 'a' + 10 : 16);
+    }
+    return values;
+}();
+
+bool all_digits_below(std::string_view digits, unsigned radix)
 {
     for (const char c : digits) {
-        const int value = is_decimal_digit(c) ? c - '0' : is_hex_digit(c) ? fold_case(c) - 'a' + 10 : radix;
-        if (value >= radix) {
+        if (digit_values[static_cast<unsigned char>(c)] >= radix) {
             return false;
         }
     }
@@ -20,15 +35,28 @@ bool all_digits_below(std::string_view digits, int radix)
 struct suffix_row {
     char suffix;
     number_radix radix;
-    int base;
+    unsigned base;
 };
 
-// The letter that ends a number names its radix. h is tested first, so 0Bh is hexadecimal.
+// The letter that ends a number names its radix.
 constexpr suffix_row suffix_table[] = {
     {'h', number_radix::hexadecimal, 16}, {'b', number_radix::binary, 2},  {'y', number_radix::binary, 2},
     {'o', number_radix::octal, 8},        {'q', number_radix::octal, 8},   {'d', number_radix::decimal, 10},
     {'t', number_radix::decimal, 10},
 };
+
+// For each byte, in either case, the number of its suffix_table row plus one, or 0.
+constexpr std::array<std::uint8_t, 256> suffix_rows = [] {
+    std::array<std::uint8_t, 256> rows{};
+    for (int byte = 0; byte < 256; ++byte) {
+        for (std::size_t row = 0; row < std::size(suffix_table); ++row) {
+            if (fold_case(static_cast<char>(byte)) == suffix_table[row].suffix) {
+                rows[static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(row + 1);
+            }
+        }
+    }
+    return rows;
+}();
 
 // Digits "." digits, with an exponent: the length of the real number at text[first], or 0.
 std::size_t real_length(std::string_view text, std::size_t first)
@@ -61,19 +89,17 @@ token tokenizer::number_at(std::size_t first) const
             return {token_kind::number, real, real, number_radix::real, true};
         }
     }
-    const std::size_t end = find_from(text_, digits_end, [](char c) { return !is_letter_or_digit(c); });
+    const std::size_t end = find_from(text_, digits_end, [](char c) { return !letters_and_digits.contains(c); });
     const std::string_view run = text_.substr(first, end - first);
     if (end == digits_end) {
         return {token_kind::number, run, run, number_radix::decimal, true};  // digits alone
     }
     token t{token_kind::number, run, run, number_radix::invalid, true};
-    const char last = fold_case(run.back());
-    for (const suffix_row& row : suffix_table) {
-        if (last == row.suffix) {
-            t.digits = run.substr(0, run.size() - 1);
-            t.radix = all_digits_below(t.digits, row.base) ? row.radix : number_radix::invalid;
-            return t;
-        }
+    if (const std::uint8_t row_number = suffix_rows[static_cast<unsigned char>(run.back())]; row_number != 0) {
+        const suffix_row& row = suffix_table[row_number - 1];
+        t.digits = run.substr(0, run.size() - 1);
+        t.radix = all_digits_below(t.digits, row.base) ? row.radix : number_radix::invalid;
+        return t;
     }
     if (all_digits_below(run, 10)) {
         t.radix = number_radix::decimal;

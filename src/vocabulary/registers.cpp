@@ -14,27 +14,11 @@ constexpr bool segment_registers_end_in_s()
 }
 static_assert(segment_registers_end_in_s(), "names_segment_register looks for two letters ending in s");
 
-constexpr bool register_names_begin_with_a_letter()
-{
-    for (const register_row& row : register_table) {
-        if (!is_letter(row.name[0])) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(register_names_begin_with_a_letter(), "find_register looks only at words that begin with a letter");
-
 const register_row* find_register(std::string_view text)
 {
     // Register names have two or three letters: a longer token is no register as soon as its
     // fourth character is seen.
-    constexpr std::size_t longest_name = 3;
-    const std::size_t length = find_from(text.substr(0, longest_name + 1), 0, is_blank);
-    if (length > longest_name || length < 2 || !is_letter(text[0])) {
-        return nullptr;  // every register name begins with a letter
-    }
-    return register_table.find(text.substr(0, length));
+    return register_named(text.substr(0, find_from(text.substr(0, register_index::longest_name + 1), 0, is_blank)));
 }
 
 int lookup_register(std::string_view text)

@@ -34,7 +34,7 @@ void handle_assign(statement_draft& draft, const conversion_context& /*context*/
     if (draft.operands.size() != 1) {
         return;
     }
-    std::string_view& value = draft.operands[0];
+    const std::string_view value = draft.operands[0];
     std::size_t cursor = 0;
     if (match_size_keyword(value, cursor) == 0) {
         return;
@@ -43,7 +43,7 @@ void handle_assign(statement_draft& draft, const conversion_context& /*context*/
     if (begins_with_keyword(value, cursor, "ptr")) {
         cursor = skip_blanks(value, cursor + 4);
     }
-    value.remove_prefix(cursor);
+    draft.replace_first_operand(value.substr(cursor));
 }
 
 void handle_equ(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)

@@ -33,6 +33,25 @@ int jump_flag_of(std::string_view mnemonic)
     return !mnemonic.empty() && fold_case(mnemonic.front()) == 'j' ? LINE_JUMP : 0;
 }
 
+// The line flags of a word: its row's, which hold the jump flag of every row spelt with a "j"; for
+// a word outside the vocabulary, the jump flag alone.
+int flags_of_word(const mnemonic_row* row, std::string_view word)
+{
+    return row != nullptr ? row->flags : jump_flag_of(word);
+}
+
+constexpr bool rows_spelt_with_j_are_jumps()
+{
+    for (const mnemonic_row& row : mnemonic_table) {
+        if ((row.name.front() == 'j' || (!row.rename.empty() && row.rename.front() == 'j')) &&
+            (row.flags & LINE_JUMP) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(rows_spelt_with_j_are_jumps(), "mnemonic_table: a row spelt with a j carries LINE_JUMP");
+
 // Searches the mnemonic table by mnemonic, then by label, for a rename; then the directive table
 // the same way. The first hit wins. Returns how the statement was found, after any directive
 // has been handled, and sets the line flags of the mnemonic as it ends up.
@@ -48,7 +67,7 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
         draft.line_flags = mnemonic->flags;
         return found::in_mnemonic;
     }
-    draft.line_flags = (mnemonic != nullptr ? mnemonic->flags : 0) | jump_flag_of(source.mnemonic);
+    draft.line_flags = flags_of_word(mnemonic, source.mnemonic);
     const mnemonic_row* label = source.label_word;
     if (label != nullptr && !label->rename.empty()) {
         draft.label = label->rename;
@@ -287,8 +306,7 @@ bool split_list(std::span<const std::string_view> operands, std::vector<std::str
 
 int line_flags_of(std::string_view mnemonic)
 {
-    const mnemonic_row* row = mnemonic_table.find(mnemonic);
-    return (row != nullptr ? row->flags : 0) | jump_flag_of(mnemonic);
+    return flags_of_word(mnemonic_table.find(mnemonic), mnemonic);
 }
 
 void statement_converter::convert(const source_line& source, const conversion_context& context,
@@ -357,7 +375,9 @@ void statement_converter::convert(const source_line& source, const conversion_co
         source.mnemonic_word->rule == statement_rule::call) {
         line.warnings.push_back({source.column_of(draft.operands[1]), warning_text::call_with_arguments});
     }
-    take_prefixes(draft, line);
+    if (draft.kind == word_kind::prefix) {
+        take_prefixes(draft);
+    }
     if (draft.operands.size() == 1 && is_jump_through(draft.rule) && write_far_transfer(draft, context, line)) {
         return;
     }
@@ -483,9 +503,9 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
 
 // rep stosd, lock inc word ptr [bx]: the instruction after a prefix is converted as if it stood
 // alone, and the prefix is written before it.
-void statement_converter::take_prefixes(statement_draft& draft, const converted_line& line)
+void statement_converter::take_prefixes(statement_draft& draft)
 {
-    if (draft.kind != word_kind::prefix || draft.operands.empty()) {
+    if (draft.operands.empty()) {
         return;
     }
     const std::string_view first = draft.operands[0];
@@ -497,7 +517,7 @@ void statement_converter::take_prefixes(statement_draft& draft, const converted_
     }
     draft.prefix = draft.mnemonic;
     draft.mnemonic = row->rename.empty() ? word : row->rename;
-    draft.line_flags = row->flags | jump_flag_of(line.view(draft.mnemonic));
+    draft.line_flags = row->flags;
     draft.kind = row->kind;
     draft.rule = row->rule;
     const std::string_view rest = first.substr(skip_blanks(first, word_end));

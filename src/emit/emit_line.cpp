@@ -40,7 +40,9 @@ void walk_line(const converted_line& line, Sink& sink)
         sink.put(line.ending);
         return;
     }
-    sink.put(line.view(line.label));
+    if (!line.label.empty()) {
+        sink.put(line.view(line.label));
+    }
     if (line.label_colon) {
         sink.put(':');
     }
@@ -65,11 +67,12 @@ void walk_line(const converted_line& line, Sink& sink)
         } else if (s.operand_count > 0) {
             sink.put(' ');
         }
-        for (std::size_t n = 0; n < s.operand_count; ++n) {
+        const piece* operand = line.operands.data() + s.first_operand;
+        for (std::size_t n = 0; n < s.operand_count; ++n, ++operand) {
             if (n > 0) {
                 sink.put(',');
             }
-            sink.put(line.view(line.operands[s.first_operand + n]));
+            sink.put(line.view(*operand));
         }
         first = false;
     }

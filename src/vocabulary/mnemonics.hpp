@@ -341,7 +341,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"jpe",        "",         LINE_JUMP,    word_kind::jump},
     {"jpo",        "",         LINE_JUMP,    word_kind::jump},
     {"js",         "",         LINE_JUMP,    word_kind::jump},
-    {"jumps",      "",         0,            word_kind::directive},
+    {"jumps",      "",         LINE_JUMP,    word_kind::directive},
     {"jz",         "",         LINE_JUMP,    word_kind::jump},
     {"label",      "",         0,            word_kind::directive},
     {"lahf",       "",         0,            word_kind::instruction},

@@ -555,31 +555,33 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         }
     }
 
-    statement s{draft.prefix, draft.mnemonic, {}, first, 0};
-    std::string_view mnemonic = line.view(draft.mnemonic);
+    piece mnemonic = draft.mnemonic;
+    std::string_view size_letters;
     if (transfer && is_indirect(results_[0], context.code_bits)) {
         const bool far = is_far(results_[0], context.code_bits);
         if (far) {
-            s.mnemonic = draft.rule == statement_rule::jmp ? std::string_view("ljmp") : std::string_view("lcall");
+            mnemonic = draft.rule == statement_rule::jmp ? std::string_view("ljmp") : std::string_view("lcall");
         }
-        s.size_letters = far ? "" : letters_of(size_flags_of(results_, operand_form::memory));
+        size_letters = far ? "" : letters_of(size_flags_of(results_, operand_form::memory));
     } else {
         switch (draft.kind) {
         case word_kind::x87_float:
         case word_kind::x87_integer:
         case word_kind::x87_other:
-        case word_kind::x87_register:
+        case word_kind::x87_register: {
             look_up_declared_sizes(context);
-            mnemonic = x87_mnemonic(mnemonic, results_);
-            if (mnemonic != line.view(draft.mnemonic)) {
-                s.mnemonic = mnemonic;
+            const std::string_view written = line.view(draft.mnemonic);
+            const std::string_view swapped = x87_mnemonic(written, results_);
+            if (swapped != written) {
+                mnemonic = swapped;
             }
-            s.size_letters = x87_letters(draft.kind, size_flags_of(results_, operand_form::memory));
+            size_letters = x87_letters(draft.kind, size_flags_of(results_, operand_form::memory));
             break;
+        }
         case word_kind::mmx:
             break;
         case word_kind::far_pointer_load:
-            s.size_letters = letters_of(size_flags_of(results_, operand_form::general_register));
+            size_letters = letters_of(size_flags_of(results_, operand_form::general_register));
             break;
         default: {
             const bool count_in_cl = (draft.line_flags & LINE_SHIFT) != 0 && results_.size() >= 2 &&
@@ -588,9 +590,9 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
             // movzx eax, level: the variable's size is the source's, beside the register's.
             if (draft.rule == statement_rule::extension || (flags & SIZE_LETTER_FLAGS) == 0) {
                 look_up_declared_sizes(context);
-                s.size_letters = letters_of(flags | declared_flags_of(results_));
+                size_letters = letters_of(flags | declared_flags_of(results_));
             } else {
-                s.size_letters = letters_of(flags);
+                size_letters = letters_of(flags);
             }
             break;
         }
@@ -600,11 +602,11 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         std::reverse(line.operands.begin() + static_cast<std::ptrdiff_t>(first), line.operands.end());
     }
     // fsub st(2) is fsub st, st(2): GNU As reads a lone register as the other operand.
-    if (results_.size() == 1 && results_[0].form == operand_form::x87_register && is_x87_arithmetic(mnemonic)) {
+    if (results_.size() == 1 && results_[0].form == operand_form::x87_register &&
+        is_x87_arithmetic(line.view(mnemonic))) {
         line.operands.push_back(std::string_view("%st"));
     }
-    s.operand_count = line.operands.size() - first;
-    line.statements.push_back(s);
+    line.statements.emplace_back(draft.prefix, mnemonic, size_letters, first, line.operands.size() - first);
 }
 
 } // namespace dravent

@@ -33,6 +33,25 @@ int jump_flag_of(std::string_view mnemonic)
     return !mnemonic.empty() && fold_case(mnemonic.front()) == 'j' ? LINE_JUMP : 0;
 }
 
+// The line flags of a word: its row's, which hold the jump flag of every row spelt with a "j"; for
+// a word outside the vocabulary, the jump flag alone.
+int flags_of_word(const mnemonic_row* row, std::string_view word)
+{
+    return row != nullptr ? row->flags : jump_flag_of(word);
+}
+
+constexpr bool rows_spelt_with_j_are_jumps()
+{
+    for (const mnemonic_row& row : mnemonic_table) {
+        if ((row.name.front() == 'j' || (!row.rename.empty() && row.rename.front() == 'j')) &&
+            (row.flags & LINE_JUMP) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(rows_spelt_with_j_are_jumps(), "mnemonic_table: a row spelt with a j carries LINE_JUMP");
+
 // Searches the mnemonic table by mnemonic, then by label, for a rename; then the directive table
 // the same way. The first hit wins. Returns how the statement was found, after any directive
 // has been handled, and sets the line flags of the mnemonic as it ends up.
@@ -41,13 +60,14 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
 {
     const mnemonic_row* mnemonic = source.mnemonic_word;
     draft.kind = mnemonic != nullptr ? mnemonic->kind : word_kind::instruction;
+    draft.rule = mnemonic != nullptr ? mnemonic->rule : rule_of_spelling(source.mnemonic, word_kind::instruction);
     draft.known = mnemonic != nullptr;
     if (mnemonic != nullptr && !mnemonic->rename.empty()) {
         draft.mnemonic = mnemonic->rename;
         draft.line_flags = mnemonic->flags;
         return found::in_mnemonic;
     }
-    draft.line_flags = (mnemonic != nullptr ? mnemonic->flags : 0) | jump_flag_of(source.mnemonic);
+    draft.line_flags = flags_of_word(mnemonic, source.mnemonic);
     const mnemonic_row* label = source.label_word;
     if (label != nullptr && !label->rename.empty()) {
         draft.label = label->rename;
@@ -69,7 +89,7 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
         // A Tasm-only directive is dropped with its label and operands; its comment stays.
         draft.label = {};
         draft.mnemonic = {};
-        draft.operands.clear();
+        draft.operands = {};
         draft.line_flags = 0;
         return how;
     }
@@ -80,6 +100,7 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
     directive->handler(draft, context, line);
     const std::string_view handled = line.view(draft.mnemonic);
     draft.line_flags |= handled == source.mnemonic ? unhandled_flags : line_flags_of(handled);
+    draft.rule = rule_of_spelling(handled, word_kind::directive);
     return directive->found_in_label ? found::in_label : found::in_mnemonic;
 }
 
@@ -122,12 +143,9 @@ int declared_flags_of(const operand_results& results)
 
 // The size flags that select an ordinary instruction's letters: those of all operands, except a
 // shift count in cl and a port register beside another size.
-int ordinary_size_flags(int line_flags, const operand_results& results, std::string_view last_operand)
+int ordinary_size_flags(int line_flags, const operand_results& results, bool count_in_cl)
 {
-    std::size_t operands_sized = results.size();
-    if ((line_flags & LINE_SHIFT) != 0 && operands_sized >= 2 && is_count_register(last_operand)) {
-        --operands_sized;
-    }
+    const std::size_t operands_sized = count_in_cl ? results.size() - 1 : results.size();
     int flags = 0;
     for (std::size_t n = 0; n < operands_sized; ++n) {
         flags |= results[n].size_flags;
@@ -211,10 +229,7 @@ bool is_x87_arithmetic(std::string_view mnemonic)
     return false;
 }
 
-bool is_jump_through(std::string_view mnemonic)
-{
-    return equal_folded(mnemonic, "jmp") || equal_folded(mnemonic, "call");
-}
+bool is_jump_through(statement_rule rule) { return rule == statement_rule::jmp || rule == statement_rule::call; }
 
 bool is_dword_pointer(const operand_result& target)
 {
@@ -237,11 +252,6 @@ bool is_indirect(const operand_result& target, int code_bits)
 bool is_far(const operand_result& target, int code_bits)
 {
     return (sized_flags(target) & (DISTANCE_FAR | SIZE_FWORD)) != 0 || (is_dword_pointer(target) && code_bits == 16);
-}
-
-bool is_push_or_pop(std::string_view mnemonic)
-{
-    return equal_folded(mnemonic, "push") || equal_folded(mnemonic, "pop");
 }
 
 // Tasm's keywords and operator words: one of them among the words of an operand makes it one
@@ -274,7 +284,7 @@ bool is_list_breaker(std::string_view item)
 // The words of a push or pop list (push ax bx cx): the blank-separated parts of its operands.
 // A part that is a keyword or an operator, or a bracket that a blank splits, makes the operand one
 // expression instead, which is no list.
-bool split_list(const std::vector<std::string_view>& operands, std::vector<std::string_view>& items)
+bool split_list(std::span<const std::string_view> operands, std::vector<std::string_view>& items)
 {
     items.clear();
     for (const std::string_view operand : operands) {
@@ -296,8 +306,7 @@ bool split_list(const std::vector<std::string_view>& operands, std::vector<std::
 
 int line_flags_of(std::string_view mnemonic)
 {
-    const mnemonic_row* row = mnemonic_table.find(mnemonic);
-    return (row != nullptr ? row->flags : 0) | jump_flag_of(mnemonic);
+    return flags_of_word(mnemonic_table.find(mnemonic), mnemonic);
 }
 
 void statement_converter::convert(const source_line& source, const conversion_context& context,
@@ -316,7 +325,7 @@ void statement_converter::convert(const source_line& source, const conversion_co
     // A blank line or a comment alone is its comment; a data definition that the line before
     // left open stays open across it.
     if (source.label.empty() && source.mnemonic.empty() && source.operands.empty() && context.include == nullptr) {
-        draft_.clear();
+        draft_.line_flags = 0;
         line.leaves_open = continued;
         return;
     }
@@ -331,22 +340,15 @@ void statement_converter::convert(const source_line& source, const conversion_co
     // line themselves.
     if (const whole_line written = convert_whole_line(source, context, continued, line);
         written != whole_line::not_converted) {
-        draft_.clear();
         draft_.line_flags = written == whole_line::data ? LINE_DATA : 0;
         return;
     }
 
     statement_draft& draft = draft_;
-    draft.clear();
-    draft.label = source.label;
-    draft.mnemonic = source.mnemonic;
-    draft.operands.assign(source.operands.begin(), source.operands.end());
-
+    draft.start(source);
     const found how = replace_from_tables(draft, source, context, line);
     const std::string_view label = line.view(draft.label);
     line.label = draft.label;
-    line.work.expressions.local_label_prefix = context.local_label_prefix;
-    line.work.expressions.context = &context;
     if (is_local_label(label) && !context.local_label_prefix.empty()) {
         // @@next: becomes the scope's own name for it, .Lscope.next:
         const std::size_t begin = line.text.size();
@@ -369,19 +371,23 @@ void statement_converter::convert(const source_line& source, const conversion_co
                source.label_word->kind == word_kind::directive) {
         warn_unconverted_directive(source.label, source.column_of(source.label), line);
     }
-    if (draft.operands.size() >= 2 && equal_folded(source.mnemonic, "call")) {
+    if (draft.operands.size() >= 2 && source.mnemonic_word != nullptr &&
+        source.mnemonic_word->rule == statement_rule::call) {
         line.warnings.push_back({source.column_of(draft.operands[1]), warning_text::call_with_arguments});
     }
-    take_prefixes(draft, line);
-    if (draft.operands.size() == 1 && write_far_transfer(draft, context, line)) {
+    if (draft.kind == word_kind::prefix) {
+        take_prefixes(draft);
+    }
+    if (draft.operands.size() == 1 && is_jump_through(draft.rule) && write_far_transfer(draft, context, line)) {
         return;
     }
     // ret in a far procedure is a far return.
-    if (context.procedure != nullptr && context.procedure->far && equal_folded(line.view(draft.mnemonic), "ret")) {
+    if (draft.rule == statement_rule::near_return && context.procedure != nullptr && context.procedure->far) {
         draft.mnemonic = std::string_view("lret");
+        draft.rule = statement_rule::none;
     }
     // push ax bx cx: one statement for each register, in order.
-    if (is_push_or_pop(line.view(draft.mnemonic)) && split_list(draft.operands, list_items_)) {
+    if (draft.rule == statement_rule::push_or_pop && split_list(draft.operands, list_items_)) {
         for (const std::string_view item : list_items_) {
             write_statement(draft, std::span<const std::string_view>(&item, 1), context, line);
         }
@@ -439,8 +445,7 @@ void statement_converter::warn_left_as_written(std::string_view operand, std::st
 bool statement_converter::write_far_transfer(const statement_draft& draft, const conversion_context& context,
                                              converted_line& line)
 {
-    const std::string_view mnemonic = line.view(draft.mnemonic);
-    if (context.program == nullptr || draft.operands.size() != 1 || !is_jump_through(mnemonic)) {
+    if (context.program == nullptr || draft.operands.size() != 1 || !is_jump_through(draft.rule)) {
         return false;
     }
     std::string_view target = trim_trailing_blanks(draft.operands[0].substr(skip_blanks(draft.operands[0], 0)));
@@ -463,7 +468,7 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
     if (!far_ptr && !(code && facts->far)) {
         return false;
     }
-    const bool call = equal_folded(mnemonic, "call");
+    const bool call = draft.rule == statement_rule::call;
     const std::size_t column = source_->column_of(draft.operands[0]);
     const bool same_segment = code && !facts->external && facts->segment == context.segment;
     if (!same_segment) {
@@ -498,9 +503,9 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
 
 // rep stosd, lock inc word ptr [bx]: the instruction after a prefix is converted as if it stood
 // alone, and the prefix is written before it.
-void statement_converter::take_prefixes(statement_draft& draft, const converted_line& line)
+void statement_converter::take_prefixes(statement_draft& draft)
 {
-    if (draft.kind != word_kind::prefix || draft.operands.empty()) {
+    if (draft.operands.empty()) {
         return;
     }
     const std::string_view first = draft.operands[0];
@@ -512,13 +517,14 @@ void statement_converter::take_prefixes(statement_draft& draft, const converted_
     }
     draft.prefix = draft.mnemonic;
     draft.mnemonic = row->rename.empty() ? word : row->rename;
-    draft.line_flags = row->flags | jump_flag_of(line.view(draft.mnemonic));
+    draft.line_flags = row->flags;
     draft.kind = row->kind;
+    draft.rule = row->rule;
     const std::string_view rest = first.substr(skip_blanks(first, word_end));
     if (rest.empty()) {
-        draft.operands.erase(draft.operands.begin());
+        draft.operands = draft.operands.subspan(1);
     } else {
-        draft.operands[0] = rest;
+        draft.replace_first_operand(rest);
     }
 }
 
@@ -527,17 +533,16 @@ void statement_converter::take_prefixes(statement_draft& draft, const converted_
 void statement_converter::write_statement(const statement_draft& draft, std::span<const std::string_view> operands,
                                           const conversion_context& context, converted_line& line)
 {
-    std::string_view mnemonic = line.view(draft.mnemonic);
     const std::size_t first = line.operands.size();
-    const bool transfer = operands.size() == 1 && is_jump_through(mnemonic);
+    const bool transfer = operands.size() == 1 && is_jump_through(draft.rule);
     results_.clear();
     for (const std::string_view operand : operands) {
         std::size_t begin = line.text.size();
         if (transfer) {
             line.text += '*';  // used only when the target turns out to be indirect
         }
-        operand_result& result = results_.emplace_back();
-        result = convert_operand(operand, draft.line_flags, context, line.text, line.work);
+        operand_result& result =
+            results_.emplace_back(convert_operand(operand, draft.line_flags, context, line.text, line.work));
         if (transfer) {
             look_up_declared_size(result, context);
             if (!is_indirect(result, context.code_bits)) {
@@ -550,44 +555,44 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         }
     }
 
-    statement& s = line.statements.emplace_back();
-    s.prefix = draft.prefix;
-    s.mnemonic = draft.mnemonic;
+    piece mnemonic = draft.mnemonic;
+    std::string_view size_letters;
     if (transfer && is_indirect(results_[0], context.code_bits)) {
         const bool far = is_far(results_[0], context.code_bits);
         if (far) {
-            s.mnemonic = equal_folded(mnemonic, "jmp") ? std::string_view("ljmp") : std::string_view("lcall");
+            mnemonic = draft.rule == statement_rule::jmp ? std::string_view("ljmp") : std::string_view("lcall");
         }
-        s.size_letters = far ? "" : letters_of(size_flags_of(results_, operand_form::memory));
+        size_letters = far ? "" : letters_of(size_flags_of(results_, operand_form::memory));
     } else {
         switch (draft.kind) {
         case word_kind::x87_float:
         case word_kind::x87_integer:
         case word_kind::x87_other:
-        case word_kind::x87_register:
+        case word_kind::x87_register: {
             look_up_declared_sizes(context);
-            mnemonic = x87_mnemonic(mnemonic, results_);
-            if (mnemonic != line.view(draft.mnemonic)) {
-                s.mnemonic = mnemonic;
+            const std::string_view written = line.view(draft.mnemonic);
+            const std::string_view swapped = x87_mnemonic(written, results_);
+            if (swapped != written) {
+                mnemonic = swapped;
             }
-            s.size_letters = x87_letters(draft.kind, size_flags_of(results_, operand_form::memory));
+            size_letters = x87_letters(draft.kind, size_flags_of(results_, operand_form::memory));
             break;
+        }
         case word_kind::mmx:
             break;
         case word_kind::far_pointer_load:
-            s.size_letters = letters_of(size_flags_of(results_, operand_form::general_register));
+            size_letters = letters_of(size_flags_of(results_, operand_form::general_register));
             break;
         default: {
-            const std::string_view last = results_.empty() ? std::string_view() : line.view(line.operands.back());
-            const int flags = ordinary_size_flags(draft.line_flags, results_, last);
+            const bool count_in_cl = (draft.line_flags & LINE_SHIFT) != 0 && results_.size() >= 2 &&
+                                     is_count_register(line.view(line.operands.back()));
+            const int flags = ordinary_size_flags(draft.line_flags, results_, count_in_cl);
             // movzx eax, level: the variable's size is the source's, beside the register's.
-            const bool extends = draft.kind == word_kind::instruction &&
-                                 (equal_folded(mnemonic, "movz") || equal_folded(mnemonic, "movs"));
-            if (extends || (flags & SIZE_LETTER_FLAGS) == 0) {
+            if (draft.rule == statement_rule::extension || (flags & SIZE_LETTER_FLAGS) == 0) {
                 look_up_declared_sizes(context);
-                s.size_letters = letters_of(flags | declared_flags_of(results_));
+                size_letters = letters_of(flags | declared_flags_of(results_));
             } else {
-                s.size_letters = letters_of(flags);
+                size_letters = letters_of(flags);
             }
             break;
         }
@@ -597,11 +602,11 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         std::reverse(line.operands.begin() + static_cast<std::ptrdiff_t>(first), line.operands.end());
     }
     // fsub st(2) is fsub st, st(2): GNU As reads a lone register as the other operand.
-    if (results_.size() == 1 && results_[0].form == operand_form::x87_register && is_x87_arithmetic(mnemonic)) {
+    if (results_.size() == 1 && results_[0].form == operand_form::x87_register &&
+        is_x87_arithmetic(line.view(mnemonic))) {
         line.operands.push_back(std::string_view("%st"));
     }
-    s.first_operand = first;
-    s.operand_count = line.operands.size() - first;
+    line.statements.emplace_back(draft.prefix, mnemonic, size_letters, first, line.operands.size() - first);
 }
 
 } // namespace dravent

@@ -27,7 +27,7 @@ public:
     int line_flags() const { return draft_.line_flags; }
 
 private:
-    void take_prefixes(statement_draft& draft, const converted_line& line);
+    static void take_prefixes(statement_draft& draft);
     bool write_far_transfer(const statement_draft& draft, const conversion_context& context, converted_line& line);
     void look_up_declared_sizes(const conversion_context& context);
     void warn_left_as_written(std::string_view operand, std::string_view word, converted_line& line) const;

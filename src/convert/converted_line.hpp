@@ -18,27 +18,27 @@ class piece {
 public:
     constexpr piece() = default;
     constexpr piece(std::string_view view)  // NOLINT: a view is a piece
-        : data_(view.data() != nullptr ? view.data() : ""), first_(view.size())
+        : base_(view.data() != nullptr ? view.data() : ""), size_(view.size())
     {
     }
     static constexpr piece in_buffer(std::size_t begin, std::size_t end)
     {
         piece p;
-        p.first_ = begin;
-        p.second_ = end;
+        p.offset_ = begin;
+        p.size_ = end - begin;
         return p;
     }
 
     std::string_view in(const text_buffer& buffer) const
     {
-        return data_ != nullptr ? std::string_view(data_, first_) : std::string_view(buffer.data() + first_, second_ - first_);
+        return {(base_ != nullptr ? base_ : buffer.data()) + offset_, size_};
     }
-    bool empty() const { return data_ != nullptr ? first_ == 0 : first_ == second_; }
+    bool empty() const { return size_ == 0; }
 
 private:
-    const char* data_ = nullptr;  // a view's first character; nullptr for a range of the buffer
-    std::size_t first_ = 0;       // a view's length, or the range's beginning
-    std::size_t second_ = 0;      // the range's end
+    const char* base_ = nullptr;  // a view's first character; nullptr for a range of the buffer
+    std::size_t offset_ = 0;      // where the text begins from base_, or from the buffer's beginning
+    std::size_t size_ = 0;
 };
 
 // What a line knowingly leaves for a hand: the column it points at (1-based, 0 for the whole

@@ -34,7 +34,7 @@ void handle_assign(statement_draft& draft, const conversion_context& /*context*/
     if (draft.operands.size() != 1) {
         return;
     }
-    std::string_view& value = draft.operands[0];
+    const std::string_view value = draft.operands[0];
     std::size_t cursor = 0;
     if (match_size_keyword(value, cursor) == 0) {
         return;
@@ -43,7 +43,7 @@ void handle_assign(statement_draft& draft, const conversion_context& /*context*/
     if (begins_with_keyword(value, cursor, "ptr")) {
         cursor = skip_blanks(value, cursor + 4);
     }
-    value.remove_prefix(cursor);
+    draft.replace_first_operand(value.substr(cursor));
 }
 
 void handle_equ(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)
@@ -490,7 +490,7 @@ whole_line write_directive(const directive_row* row, std::string_view label, std
 
 } // namespace
 
-whole_line convert_whole_line(const source_line& source, const conversion_context& context,
+whole_line convert_whole_line(whole_line_word word, const source_line& source, const conversion_context& context,
                               data_directive continued, converted_line& line)
 {
     if (continued != data_directive::none) {
@@ -501,29 +501,18 @@ whole_line convert_whole_line(const source_line& source, const conversion_contex
         continue_data(continued, source, context, line);
         return whole_line::data;
     }
-    const mnemonic_row* mnemonic = source.mnemonic_word;
-    if (mnemonic != nullptr && mnemonic->kind == word_kind::data) {
-        return define_data(*mnemonic, source.mnemonic, source.label, source, context, line);
-    }
-    if (mnemonic != nullptr && !mnemonic->rename.empty()) {
-        return whole_line::not_converted;
-    }
-    const mnemonic_row* label = source.label_word;
-    if (label != nullptr && label->kind == word_kind::data && !label->rename.empty()) {
-        return define_data(*label, source.label, {}, source, context, line);
-    }
-    if (label != nullptr && !label->rename.empty()) {
-        return whole_line::not_converted;
-    }
-    if (mnemonic != nullptr && mnemonic->kind == word_kind::directive) {
+    switch (word) {
+    case whole_line_word::data_in_mnemonic:
+        return define_data(*source.mnemonic_word, source.mnemonic, source.label, source, context, line);
+    case whole_line_word::data_in_label:
+        return define_data(*source.label_word, source.label, {}, source, context, line);
+    case whole_line_word::directive_in_mnemonic:
         return write_directive(directive_table.find(source.mnemonic), source.label, source.mnemonic, source, context,
                                line);
-    }
-    if (label != nullptr && label->kind == word_kind::data) {
-        return define_data(*label, source.label, {}, source, context, line);
-    }
-    if (label != nullptr && label->kind == word_kind::directive) {
+    case whole_line_word::directive_in_label:
         return write_directive(directive_table.find(source.label), {}, source.label, source, context, line);
+    case whole_line_word::none:
+        break;
     }
     return whole_line::not_converted;
 }

@@ -201,7 +201,52 @@ enum class whole_line : std::uint8_t { not_converted, data, directive };
 // definition are left to the statement converter: a list of plain values (no quote, parenthesis
 // or point), which it writes the same, and one GNU As has no form for, which it writes in a form
 // GNU As rejects.
-whole_line convert_whole_line(const source_line& source, const conversion_context& context,
+// The word that makes a line a data definition or a directive line, in the order the statement
+// converter searches the tables: by mnemonic, then, for a mnemonic that names no directive or
+// rename, by label.
+enum class whole_line_word : std::uint8_t { none, data_in_mnemonic, data_in_label, directive_in_mnemonic, directive_in_label };
+
+inline whole_line_word whole_line_word_of(const source_line& source)
+{
+    const mnemonic_row* mnemonic = source.mnemonic_word;
+    if (mnemonic != nullptr && mnemonic->kind == word_kind::data) {
+        return whole_line_word::data_in_mnemonic;
+    }
+    if (mnemonic != nullptr && !mnemonic->rename.empty()) {
+        return whole_line_word::none;
+    }
+    const mnemonic_row* label = source.label_word;
+    if (label != nullptr && label->kind == word_kind::data && !label->rename.empty()) {
+        return whole_line_word::data_in_label;
+    }
+    if (label != nullptr && !label->rename.empty()) {
+        return whole_line_word::none;
+    }
+    if (mnemonic != nullptr && mnemonic->kind == word_kind::directive) {
+        return whole_line_word::directive_in_mnemonic;
+    }
+    if (label != nullptr && label->kind == word_kind::data) {
+        return whole_line_word::data_in_label;
+    }
+    if (label != nullptr && label->kind == word_kind::directive) {
+        return whole_line_word::directive_in_label;
+    }
+    return whole_line_word::none;
+}
+
+// The conversion of a line that word or an open definition makes a whole line.
+whole_line convert_whole_line(whole_line_word word, const source_line& source, const conversion_context& context,
                               data_directive continued, converted_line& line);
+
+// Most lines, an instruction, are told apart here without a call.
+inline whole_line convert_whole_line(const source_line& source, const conversion_context& context,
+                                     data_directive continued, converted_line& line)
+{
+    const whole_line_word word = whole_line_word_of(source);
+    if (continued == data_directive::none && word == whole_line_word::none) {
+        return whole_line::not_converted;
+    }
+    return convert_whole_line(word, source, context, continued, line);
+}
 
 } // namespace dravent

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "convert/converted_line.hpp"
+#include "source/source_line.hpp"
 #include "vocabulary/mnemonics.hpp"
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -11,23 +13,34 @@ namespace dravent {
 
 struct statement_draft {
     piece label;
-    piece prefix;                            // rep, lock, ... before the instruction
+    piece prefix;                             // rep, lock, ... before the instruction
     piece mnemonic;
-    std::vector<std::string_view> operands;  // the operand texts still to be converted
+    std::span<const std::string_view> operands;  // the operand texts still to be converted
     int line_flags = 0;
-    word_kind kind = word_kind::instruction;  // what the mnemonic is
-    bool known = false;                        // the vocabulary knows the mnemonic
+    word_kind kind = word_kind::instruction;   // what the mnemonic is
+    statement_rule rule = statement_rule::none;  // the rule of the mnemonic as it now stands
+    bool known = false;                         // the vocabulary knows the mnemonic
 
-    void clear()
+    // Starts from the source line's words; the operands stay those of the source line until a
+    // rule rewrites one.
+    void start(const source_line& source)
     {
-        label = {};
+        label = source.label;
         prefix = {};
-        mnemonic = {};
-        operands.clear();
-        line_flags = 0;
-        kind = word_kind::instruction;
-        known = false;
+        mnemonic = source.mnemonic;
+        operands = source.operands;
     }
+
+    // The first operand's text becomes text: the operands are copied into the draft's own list.
+    void replace_first_operand(std::string_view text)
+    {
+        own_operands_.assign(operands.begin(), operands.end());
+        own_operands_.front() = text;
+        operands = own_operands_;
+    }
+
+private:
+    std::vector<std::string_view> own_operands_;
 };
 
 } // namespace dravent

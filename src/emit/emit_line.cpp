@@ -1,6 +1,6 @@
-// Output line assembly: columns, statements joined on one line, comment, line ending. The line's
-// length is counted first, then every piece is copied straight into place; a text_buffer takes
-// the pieces as they come.
+// Output line assembly: columns, statements joined on one line, comment, line ending. A
+// text_buffer takes the pieces as they come; for a std::string the line's length is counted first,
+// then every piece is copied straight into place.
 #include "emit/emit_line.hpp"
 
 #include "text/text_buffer.hpp"
@@ -40,7 +40,9 @@ void walk_line(const converted_line& line, Sink& sink)
         sink.put(line.ending);
         return;
     }
-    sink.put(line.view(line.label));
+    if (!line.label.empty()) {
+        sink.put(line.view(line.label));
+    }
     if (line.label_colon) {
         sink.put(':');
     }
@@ -65,11 +67,12 @@ void walk_line(const converted_line& line, Sink& sink)
         } else if (s.operand_count > 0) {
             sink.put(' ');
         }
-        for (std::size_t n = 0; n < s.operand_count; ++n) {
+        const piece* operand = line.operands.data() + s.first_operand;
+        for (std::size_t n = 0; n < s.operand_count; ++n, ++operand) {
             if (n > 0) {
                 sink.put(',');
             }
-            sink.put(line.view(line.operands[s.first_operand + n]));
+            sink.put(line.view(*operand));
         }
         first = false;
     }
@@ -86,18 +89,55 @@ struct line_measure {
     void put(char) { ++size; }
 };
 
-// Appends each piece to a buffer that grows as it must: one walk.
-struct buffer_writer {
-    text_buffer& out;
-    void put(std::string_view text) { out.append(text); }
-    void put(char c) { out.push_back(c); }
+// Appends each piece to a text_buffer in one walk. It keeps its place and the end of the room it
+// has in hand, so a piece costs one comparison and a copy; the buffer grows only when a piece
+// does not fit.
+class buffer_writer {
+public:
+    explicit buffer_writer(text_buffer& out) : out_(out) { take_room(usual_line); }
+    buffer_writer(const buffer_writer&) = delete;
+    buffer_writer& operator=(const buffer_writer&) = delete;
+    ~buffer_writer() { out_.written_to(at_); }
+
+    void put(std::string_view text)
+    {
+        if (static_cast<std::size_t>(end_ - at_) < text.size()) {
+            take_room(text.size());
+        }
+        copy_short(at_, text.data(), text.size());
+        at_ += text.size();
+    }
+    void put(char c)
+    {
+        if (at_ == end_) {
+            take_room(1);
+        }
+        *at_++ = c;
+    }
+
+private:
+    static constexpr std::size_t usual_line = 128;  // most lines fit: one room check a line
+
+    void take_room(std::size_t n)
+    {
+        if (at_ != nullptr) {
+            out_.written_to(at_);
+        }
+        const text_buffer::room_span room = out_.room(n > usual_line ? n : usual_line);
+        at_ = room.begin;
+        end_ = room.end;
+    }
+
+    text_buffer& out_;
+    char* at_ = nullptr;
+    char* end_ = nullptr;
 };
 
 } // namespace
 
 void emit_line(const converted_line& line, text_buffer& out)
 {
-    buffer_writer writer{out};
+    buffer_writer writer(out);
     walk_line(line, writer);
 }
 

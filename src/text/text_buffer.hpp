@@ -69,6 +69,20 @@ public:
         append(text);
     }
 
+    // Writing in place: room(n) makes room for at least n more characters and returns where the
+    // text ends and where the room ends; written_to(end) then makes the text end at end, a place
+    // inside that room.
+    struct room_span {
+        char* begin;
+        char* end;
+    };
+    room_span room(std::size_t n)
+    {
+        reserve_more(n);
+        return {data_.get() + size_, data_.get() + capacity_};
+    }
+    void written_to(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
+
     void append(std::string_view text)
     {
         reserve_more(text.size());

@@ -4,6 +4,7 @@
 // and what kind of word it is.
 #pragma once
 
+#include "text/characters.hpp"
 #include "text/hashed_table.hpp"
 #include "vocabulary/flags.hpp"
 
@@ -33,11 +34,23 @@ enum class word_kind : std::uint8_t {
 // movzx lose their suffix: the size letters of the operands complete them. Data directives keep
 // their operands as written and in order; jumps take a target (any mnemonic beginning with "j"
 // does too); lea and the far-pointer loads take an address.
+// What the statement converter does with a few instructions beyond what their kind and line
+// flags say.
+enum class statement_rule : std::uint8_t {
+    none,
+    jmp,          // a target through a register or memory takes "*"; a far one makes it ljmp
+    call,         // the same, lcall; a direct far call within the segment pushes cs first
+    push_or_pop,  // a list of registers (push ax bx cx) is one statement for each
+    near_return,  // in a far procedure it is a far return, lret
+    extension,    // movzx, movsx: the source's size gives a letter beside the register's
+};
+
 struct mnemonic_row {
     std::string_view name;
     std::string_view rename;
     int flags;
     word_kind kind;
+    statement_rule rule = statement_rule::none;
 };
 
 inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
@@ -127,7 +140,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"btc",        "",         0,            word_kind::instruction},
     {"btr",        "",         0,            word_kind::instruction},
     {"bts",        "",         0,            word_kind::instruction},
-    {"call",       "",         LINE_JUMP,    word_kind::jump},
+    {"call",       "",         LINE_JUMP,    word_kind::jump, statement_rule::call},
     {"cbw",        "cbtw",     0,            word_kind::instruction},
     {"cdq",        "cltd",     0,            word_kind::instruction},
     {"clc",        "",         0,            word_kind::instruction},
@@ -308,7 +321,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"jge",        "",         LINE_JUMP,    word_kind::jump},
     {"jl",         "",         LINE_JUMP,    word_kind::jump},
     {"jle",        "",         LINE_JUMP,    word_kind::jump},
-    {"jmp",        "",         LINE_JUMP,    word_kind::jump},
+    {"jmp",        "",         LINE_JUMP,    word_kind::jump, statement_rule::jmp},
     {"jna",        "",         LINE_JUMP,    word_kind::jump},
     {"jnae",       "",         LINE_JUMP,    word_kind::jump},
     {"jnb",        "",         LINE_JUMP,    word_kind::jump},
@@ -328,7 +341,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"jpe",        "",         LINE_JUMP,    word_kind::jump},
     {"jpo",        "",         LINE_JUMP,    word_kind::jump},
     {"js",         "",         LINE_JUMP,    word_kind::jump},
-    {"jumps",      "",         0,            word_kind::directive},
+    {"jumps",      "",         LINE_JUMP,    word_kind::directive},
     {"jz",         "",         LINE_JUMP,    word_kind::jump},
     {"label",      "",         0,            word_kind::directive},
     {"lahf",       "",         0,            word_kind::instruction},
@@ -388,8 +401,8 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"movsb",      "",         0,            word_kind::string_op},
     {"movsd",      "movsl",    0,            word_kind::string_op},
     {"movsw",      "",         0,            word_kind::string_op},
-    {"movsx",      "movs",     0,            word_kind::instruction},
-    {"movzx",      "movz",     0,            word_kind::instruction},
+    {"movsx",      "movs",     0,            word_kind::instruction, statement_rule::extension},
+    {"movzx",      "movz",     0,            word_kind::instruction, statement_rule::extension},
     {"mul",        "",         0,            word_kind::instruction},
     {"name",       "",         0,            word_kind::directive},
     {"neg",        "",         0,            word_kind::instruction},
@@ -445,7 +458,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"pmulhw",     "",         0,            word_kind::mmx},
     {"pmullw",     "",         0,            word_kind::mmx},
     {"pno87",      "",         0,            word_kind::directive},
-    {"pop",        "",         0,            word_kind::instruction},
+    {"pop",        "",         0,            word_kind::instruction, statement_rule::push_or_pop},
     {"popa",       "",         0,            word_kind::instruction},
     {"popad",      "popal",    0,            word_kind::instruction},
     {"popaw",      "",         0,            word_kind::instruction},
@@ -477,7 +490,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"punpckldq",  "",         0,            word_kind::mmx},
     {"punpcklwd",  "",         0,            word_kind::mmx},
     {"purge",      "",         0,            word_kind::directive},
-    {"push",       "",         0,            word_kind::instruction},
+    {"push",       "",         0,            word_kind::instruction, statement_rule::push_or_pop},
     {"pusha",      "",         0,            word_kind::instruction},
     {"pushad",     "pushal",   0,            word_kind::instruction},
     {"pushaw",     "",         0,            word_kind::instruction},
@@ -498,9 +511,9 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"repnz",      "",         0,            word_kind::prefix},
     {"rept",       "",         0,            word_kind::directive},
     {"repz",       "",         0,            word_kind::prefix},
-    {"ret",        "",         0,            word_kind::instruction},
+    {"ret",        "",         0,            word_kind::instruction, statement_rule::near_return},
     {"retf",       "",         0,            word_kind::instruction},
-    {"retn",       "ret",      0,            word_kind::instruction},
+    {"retn",       "ret",      0,            word_kind::instruction, statement_rule::near_return},
     {"rol",        "",         LINE_SHIFT,   word_kind::instruction},
     {"ror",        "",         LINE_SHIFT,   word_kind::instruction},
     {"rsm",        "",         0,            word_kind::instruction},
@@ -600,6 +613,41 @@ constexpr bool renamed_rows_carry_their_replacements_flags()
     return true;
 }
 static_assert(renamed_rows_carry_their_replacements_flags(), "mnemonic_table: a rename's flags are its replacement's");
+
+// The rule of an instruction by the GNU As spelling it ends up with (a row's rename, or its name),
+// whatever its kind, except that movz and movs extend only as instructions (movs alone is also a
+// string instruction). The rows carry it precomputed; a word outside the vocabulary, such as
+// movz written as GNU As spells it, gets it from here.
+constexpr statement_rule rule_of_spelling(std::string_view spelling, word_kind kind)
+{
+    if (equal_folded(spelling, "jmp")) {
+        return statement_rule::jmp;
+    }
+    if (equal_folded(spelling, "call")) {
+        return statement_rule::call;
+    }
+    if (equal_folded(spelling, "push") || equal_folded(spelling, "pop")) {
+        return statement_rule::push_or_pop;
+    }
+    if (equal_folded(spelling, "ret")) {
+        return statement_rule::near_return;
+    }
+    if (kind == word_kind::instruction && (equal_folded(spelling, "movz") || equal_folded(spelling, "movs"))) {
+        return statement_rule::extension;
+    }
+    return statement_rule::none;
+}
+
+constexpr bool rules_agree_with_rows()
+{
+    for (const mnemonic_row& row : mnemonic_table) {
+        if (row.rule != rule_of_spelling(row.rename.empty() ? row.name : row.rename, row.kind)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(rules_agree_with_rows(), "mnemonic_table: every row carries the rule of the spelling it ends up with");
 
 // True for a word that names an instruction, a prefix included.
 constexpr bool names_instruction(word_kind kind)

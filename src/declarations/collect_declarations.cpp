@@ -949,13 +949,19 @@ void collector::declaring_line(std::string_view folder, int depth)
 
 namespace {
 
-// A block of the main file and what the first look at it found.
+// A block of the main file and what the first look at it found, when the thread beside looked:
+// it looks at every second block and only counts the lines of the others, which this thread looks
+// at itself, so that both threads have about as much to do.
 struct looked_block {
     line_block block;
+    bool looked = false;
     std::vector<marked_line> marks;
+    std::uint64_t first_line = 0;  // the number of the line before the block
     std::uint64_t last_line = 0;
     block_reader::result read = block_reader::result::block;
 };
+
+constexpr bool looked_at_beside(std::uint64_t block) { return block % 2 == 0; }
 
 // The blocks that a thread beside this one reads and looks at, for this thread to take in order.
 // Block n lives in slot n % slots.size() until it is taken.
@@ -990,7 +996,10 @@ void look_beside(look_ring& ring, block_reader& reader)
             looked_block& looked = ring.slot(n);
             looked.read = reader.next(looked.block);
             if (looked.read == block_reader::result::block) {
-                line_number = look_at_lines(looked.block.text(), true, line_number, looked.marks);
+                looked.first_line = line_number;
+                looked.looked = looked_at_beside(n);
+                line_number = looked.looked ? look_at_lines(looked.block.text(), true, line_number, looked.marks)
+                                            : line_number + count_lines(looked.block.text());
                 looked.last_line = line_number;
             }
             {
@@ -1047,6 +1056,7 @@ block_reader::result collect_alone(collector& c, block_reader& reader, std::stri
 block_reader::result collect_beside(collector& c, block_reader& reader, std::string_view folder)
 {
     look_ring ring;
+    std::vector<marked_line> marks;  // of the blocks this thread looks at
     std::optional<look_thread> beside;
     try {
         beside.emplace(ring, reader);
@@ -1065,7 +1075,12 @@ block_reader::result collect_beside(collector& c, block_reader& reader, std::str
         if (looked.read != block_reader::result::block) {
             return looked.read;
         }
-        c.marked_lines(looked.marks, looked.last_line, folder);
+        if (looked.looked) {
+            c.marked_lines(looked.marks, looked.last_line, folder);
+        } else {
+            look_at_lines(looked.block.text(), true, looked.first_line, marks);
+            c.marked_lines(marks, looked.last_line, folder);
+        }
         {
             const std::lock_guard lock(ring.mutex);
             ring.taken = n + 1;

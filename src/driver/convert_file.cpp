@@ -12,7 +12,6 @@
 #include "text/text_buffer.hpp"
 
 #include <algorithm>
-#include <bit>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -39,20 +38,6 @@ struct block_job {
     data_directive leaves_open = data_directive::none;
     bool converted = false;  // since it was read; guarded by the ring's mutex once it can be taken
 };
-
-// Every line ends in a line feed, except perhaps the last of the file.
-std::uint64_t count_lines(std::string_view text)
-{
-    std::uint64_t feeds = 0;
-    std::size_t at = 0;
-    for (; at + 64 <= text.size(); at += 64) {
-        feeds += static_cast<std::uint64_t>(std::popcount(line_feed_bits_of_64(text.data() + at)));
-    }
-    for (; at < text.size(); ++at) {
-        feeds += text[at] == '\n' ? 1 : 0;
-    }
-    return feeds + (!text.empty() && text.back() != '\n' ? 1 : 0);
-}
 
 void convert_block(line_converter& converter, block_job& job)
 {

@@ -56,6 +56,21 @@ inline std::uint64_t line_feed_bits_of_64(const char* text)
 #endif
 }
 
+// The lines of a text as line_splitter hands them out: every line ends in a line feed, except
+// perhaps the last.
+inline std::uint64_t count_lines(std::string_view text)
+{
+    std::uint64_t feeds = 0;
+    std::size_t at = 0;
+    for (; at + 64 <= text.size(); at += 64) {
+        feeds += static_cast<std::uint64_t>(std::popcount(line_feed_bits_of_64(text.data() + at)));
+    }
+    for (; at < text.size(); ++at) {
+        feeds += text[at] == '\n' ? 1 : 0;
+    }
+    return feeds + (!text.empty() && text.back() != '\n' ? 1 : 0);
+}
+
 // Hands out the lines of a text in order, each without its line feed. A last line without a line
 // feed counts; a text that ends with a line feed has no empty line after it (the lines a file
 // holds, as the second pass cuts them).

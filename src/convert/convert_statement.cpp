@@ -606,7 +606,7 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         is_x87_arithmetic(line.view(mnemonic))) {
         line.operands.push_back(std::string_view("%st"));
     }
-    line.statements.emplace_back(draft.prefix, mnemonic, size_letters, first, line.operands.size() - first);
+    line.statements.push_back({draft.prefix, mnemonic, size_letters, first, line.operands.size() - first});
 }
 
 } // namespace dravent

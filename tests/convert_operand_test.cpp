@@ -43,9 +43,11 @@ TEST(convert_operand, picks_the_first_treatment_that_applies)
         {"cr0", ordinary, "%cr0", SIZE_DWORD},
         {"ax ", ordinary, "%ax", SIZE_WORD},
         {"ax 1", ordinary, "%ax 1", SIZE_WORD},
-        {"ax:", ordinary, "$ax:", 0},
-        {"ax+1", ordinary, "$ax+1", 0},
-        {"ax\r", ordinary, "$ax\r", 0},
+        // a register that is not the whole operand keeps its "%" in the expression, where GNU As
+        // rejects it rather than read a symbol
+        {"ax:", ordinary, "$%ax:", 0},
+        {"ax+1", ordinary, "$%ax+1", 0},
+        {"ax\r", ordinary, "$%ax\r", 0},
         // segment registers get "%" but name no size
         {"es", ordinary, "%es", 0},
         {"SS", ordinary, "%SS", 0},
@@ -79,7 +81,7 @@ TEST(convert_operand, picks_the_first_treatment_that_applies)
         {"OFFSET msg", LINE_DATA, "msg", 0},
         {"offset\t \tmsg", ordinary, "$msg", 0},
         {"offset 10h", ordinary, "$0x10", 0},
-        {"offset ax", ordinary, "$ax", 0},
+        {"offset ax", ordinary, "$%ax", 0},
         {"offset ", ordinary, "$", 0},
         {"offset ", LINE_DATA, "", 0},
         {"offset", ordinary, "$offset", 0},
@@ -93,7 +95,7 @@ TEST(convert_operand, picks_the_first_treatment_that_applies)
         {"label", LINE_JUMP, "label", 0},
         {"short", LINE_JUMP, "short", 0},
         {"shortcut", LINE_JUMP, "shortcut", 0},
-        {"short ax", LINE_JUMP, "ax", 0},
+        {"short ax", LINE_JUMP, "%ax", 0},
         {"short x", ordinary, "$short x", 0},
         {"short x", LINE_DATA, "short x", 0},
     };

@@ -46,15 +46,15 @@ TEST(memory_ref, base_index_scale_and_displacement)
         {"[8+ebx+ecx*4]", "8(%ebx,%ecx,4)", 0},
         {"[si*2+bx]", "(%bx,%si,2)", 0},
         // both sides of "*" name registers: the left one is the index
-        {"[eax*bx]", "(,%eax,bx)", 0},
+        {"[eax*bx]", "(,%eax,%bx)", 0},
         {"[si*]", "(,%si)", 0},
         {"[*si]", "(,%si)", 0},
         {"[*]", "*", 0},
         {"[bx+x*2]", "x*2(%bx)", 0},
         {"[bx+si*2*3]", "(%bx,%si,2*3)", 0},
-        // more registers than base and index: the last one is the index, the scale stays
-        {"[bx+si+di]", "(%bx,%di)", 0},
-        {"[ebx+ecx*4+esi]", "(%ebx,%esi,4)", 0},
+        // a register beyond base and index joins the displacement, where GNU As rejects it
+        {"[bx+si+di]", "%di(%bx,%si)", 0},
+        {"[ebx+ecx*4+esi]", "%esi(%ebx,%ecx,4)", 0},
         // the reference also ends at the end of the text
         {"[bx+si", "(%bx,%si)", 0},
         {"[eax]", "(%eax)", 0},
@@ -70,15 +70,16 @@ TEST(memory_ref, pending_sign_and_prefix)
         {"x[", "x+", 0},
         {"[-4]", "-4", 0},
         {"x[-4]", "x+-4", 0},
-        // a sign before a register is lost
-        {"[-bx]", "(%bx)", 0},
-        {"[bx-si]", "(%bx,%si)", 0},
+        // so does a register behind a minus, with its sign
+        {"[-bx]", "-%bx", 0},
+        {"[bx-si]", "-%si(%bx)", 0},
+        {"[ebx-ecx*4]", "-%ecx*4(%ebx)", 0},
         {"()[4]", "4", 0},
         // parentheses go only before the "["
         {"[bx+(4-2)]", "(4-2)(%bx)", 0},
         {"x [bx]", "x(%bx)", 0},
         // "+" and "-" inside parentheses or quotes end no term
-        {"[bx+(si-2)]", "(si-2)(%bx)", 0},
+        {"[bx+(si-2)]", "(%si-2)(%bx)", 0},
         {"[bx+' '-'-']", "' '-'-'(%bx)", 0},
         // a term may end at "[" too
         {"[bx]+2[si]", "2(%bx,%si)", 0},
@@ -205,7 +206,7 @@ TEST(memory_ref, segment_overrides)
         // only a segment register followed by ":" is an override
         {"xs:[bx]", "xs:(%bx)", 0},
         {"[bx+es]", "es(%bx)", 0},
-        {"[esx:bx]", "esx:bx", 0},
+        {"[esx:bx]", "esx:%bx", 0},
     });
 }
 

@@ -433,6 +433,8 @@ void statement_converter::warn_left_as_written(std::string_view operand, std::st
         text = warning_text::segment_value;
     } else if (equal_folded(word, "seg")) {
         text = warning_text::seg_operator;
+    } else if (register_named(word) != nullptr) {
+        text = warning_text::register_in_expression;
     }
     line.warnings.push_back({column, text});
 }

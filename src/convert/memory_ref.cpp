@@ -305,24 +305,27 @@ private:
 
     // A register term becomes the base, or the index once the base is set; a scaled register the
     // index. Any other term, the empty one included, joins the displacement behind the pending
-    // sign. A sign written before a register is lost: the register terms never use it.
+    // sign; so does a register that no address can hold: one behind a minus ([bx-si]) or one
+    // more once the index is set ([bx+si+di]). Tasm rejects those, and GNU As rejects the
+    // register in the displacement.
     void take_term(std::string_view term)
     {
+        const bool takes_register = pending_sign_ != '-' && ref_.index.empty();
         const std::size_t star = term.find('*');
         if (star != std::string_view::npos) {
             const std::string_view left = trim_blanks(term.substr(0, star));
             const std::string_view right = trim_blanks(term.substr(star + 1));
-            if (lookup_register(left) > 0) {
+            if (takes_register && lookup_register(left) > 0) {
                 ref_.index = left;
                 ref_.scale = right;
                 return;
             }
-            if (lookup_register(right) > 0) {
+            if (takes_register && lookup_register(right) > 0) {
                 ref_.index = right;
                 ref_.scale = left;
                 return;
             }
-        } else if (lookup_register(term) > 0) {
+        } else if (takes_register && lookup_register(term) > 0) {
             (ref_.base.empty() ? ref_.base : ref_.index) = term;
             return;
         }

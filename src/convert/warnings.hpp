@@ -12,6 +12,9 @@ inline constexpr std::string_view segment_value =
     "a segment value set by the DOS loader (@data, @code, ...) has no ELF form: load the segment register by hand";
 inline constexpr std::string_view seg_operator =
     "'seg' needs a DOS relocation that ELF cannot hold: load the segment by hand";
+inline constexpr std::string_view register_in_expression =
+    "a register where a number belongs (in an expression, behind a minus, or a third one in an address): "
+    "write the operand by hand";
 inline constexpr std::string_view type_operator =
     "Tasm's type operators (type, size, length, width, mask, this) have no GNU As form: write the value";
 inline constexpr std::string_view unknown_mnemonic =

@@ -4,6 +4,7 @@
 
 #include "text/characters.hpp"
 #include "vocabulary/expression_words.hpp"
+#include "vocabulary/registers.hpp"
 
 #include <array>
 
@@ -175,6 +176,18 @@ void write_number(const token& number, text_buffer& out)
     }
 }
 
+// A register other than a segment register, where an expression needs a number: Tasm never reads
+// it as a name, and GNU As would, as a symbol. Written with its "%", GNU As rejects it. One that
+// already has its "%" is left alone.
+bool is_misplaced_register(const token& t, bool after_percent)
+{
+    if (t.kind != token_kind::name || after_percent) {
+        return false;
+    }
+    const register_row* named = register_named(t.text);
+    return named != nullptr && !named->segment;
+}
+
 void write_token(const token& t, string_meaning strings, std::string_view local_label_prefix, text_buffer& out)
 {
     switch (t.kind) {
@@ -192,6 +205,9 @@ void write_token(const token& t, string_meaning strings, std::string_view local_
         } else if (is_local_label(t.text) && !local_label_prefix.empty()) {
             out += local_label_prefix;
             out += t.text.substr(2);
+        } else if (t.misplaced_register) {
+            out += '%';
+            out += t.text;
         } else {
             out += t.text;
         }
@@ -623,7 +639,7 @@ std::string_view write_token_alone(const token& t, text_buffer& out, const expre
 {
     write_token(t, strings, work.local_label_prefix, out);
     const bool left = (t.kind == token_kind::name && has_no_gnu_as_form(t.text)) ||
-                      (t.kind == token_kind::string && !has_a_value(t, strings));
+                      (t.kind == token_kind::string && !has_a_value(t, strings)) || t.misplaced_register;
     return left ? t.text : std::string_view();
 }
 
@@ -643,6 +659,13 @@ std::string_view write_single_token(const token& t, text_buffer& out, const expr
 
 namespace {
 
+// A register operand's "%" is written before the rest of the operand is: the register name that
+// comes first then has its "%" already.
+bool written_after_percent(const text_buffer& out)
+{
+    return !out.empty() && out.back() == '%';
+}
+
 // write_expression for a text that may need rewriting.
 std::string_view write_rewritten(std::string_view text, text_buffer& out, expression_workspace& work,
                                  string_meaning strings)
@@ -651,6 +674,7 @@ std::string_view write_rewritten(std::string_view text, text_buffer& out, expres
     tokenizer tokens(text);
     token first;
     if (tokens.next(first) && first.text.size() == text.size()) {
+        first.misplaced_register = is_misplaced_register(first, written_after_percent(out));
         return write_token_alone(first, out, work, strings);
     }
     // A first look decides the way: most operands are written as they stand, or token by token.
@@ -663,7 +687,7 @@ std::string_view write_rewritten(std::string_view text, text_buffer& out, expres
     bool has_operator_word = false;
     std::string_view left_as_written;
     for (std::size_t at = 0; at < work.tokens.size(); ++at) {
-        const token& t = work.tokens[at];
+        token& t = work.tokens[at];
         rewrite = rewrite || needs_rewriting(t, work) || instance_field_at(work.tokens, at, work) != nullptr;
         if (left_as_written.empty() && t.kind == token_kind::string && !has_a_value(t, strings)) {
             left_as_written = t.text;
@@ -671,7 +695,12 @@ std::string_view write_rewritten(std::string_view text, text_buffer& out, expres
         if (t.kind != token_kind::name) {
             continue;
         }
-        if (const expression_word_row* word = find_expression_word(t.text)) {
+        t.misplaced_register =
+            is_misplaced_register(t, at > 0 ? work.tokens[at - 1].text == "%" : written_after_percent(out));
+        if (t.misplaced_register) {
+            rewrite = true;
+            left_as_written = left_as_written.empty() ? t.text : left_as_written;
+        } else if (const expression_word_row* word = find_expression_word(t.text)) {
             has_operator_word = has_operator_word || word->role == expression_word::operator_word;
             if (left_as_written.empty() && word->role == expression_word::no_gnu_as_form) {
                 left_as_written = t.text;

@@ -22,6 +22,7 @@ struct token {
                               // between its quotes, doubled quotes still doubled
     number_radix radix = number_radix::decimal;
     bool closed = true;       // a string's closing quote was found
+    bool misplaced_register = false;  // a register name where an expression needs a number
 };
 
 inline constexpr byte_set name_starts =

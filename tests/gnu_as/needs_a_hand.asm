@@ -40,3 +40,15 @@ x       label
         global a,
 ; textequ has no GNU As counterpart
 name    textequ <abc>
+; a register where a number belongs: subtracted or a third one in an address, in parentheses, in
+; an immediate expression, as a scale (Tasm rejects most; GNU As would read the name as a symbol)
+        mov ax, [bx-si]
+        mov ax, [-di]
+        mov eax, [ebx-ecx*4]
+        mov ax, [bx+si+di]
+        mov ax, [bx+(si-2)]
+        mov ax, [(bx+2)]
+        mov ax, bx+2
+        mov ax, (bx)
+        mov eax, [eax*ebx]
+        push offset si

@@ -19,6 +19,7 @@
 #include <bit>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -1089,16 +1090,24 @@ block_reader::result collect_beside(collector& c, block_reader& reader, std::str
     }
 }
 
+// A regular file no longer than one block: a thread beside would cost more than it saves.
+bool fits_one_block(int fd)
+{
+    struct stat status {};
+    return fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+           static_cast<std::uint64_t>(status.st_size) <= declarations_block_size;
+}
+
 } // namespace
 
 bool collect_declarations(int fd, std::string_view folder, program_declarations& declarations)
 {
     collector c(declarations);
     block_reader reader(fd, declarations_block_size);
-    // With a second processor, a thread beside reads and looks at the lines ahead; without one, or
-    // when the system refuses the thread, this thread does it all.
-    const block_reader::result read = std::thread::hardware_concurrency() >= 2 ? collect_beside(c, reader, folder)
-                                                                                : collect_alone(c, reader, folder);
+    // With a second processor, a thread beside reads and looks at the lines ahead; without one, for
+    // a file of one block, or when the system refuses the thread, this thread does it all.
+    const bool beside = std::thread::hardware_concurrency() >= 2 && !fits_one_block(fd);
+    const block_reader::result read = beside ? collect_beside(c, reader, folder) : collect_alone(c, reader, folder);
     c.finish();
     declarations.count_kinds();
     return read != block_reader::result::error;

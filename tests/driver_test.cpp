@@ -161,6 +161,26 @@ std::size_t count_lines(const std::string& text)
            (!text.empty() && text.back() != '\n' ? 1 : 0);
 }
 
+// "include" in column 0 stands where a label would: the file name after it is still the file to
+// read for declarations, and still written out when the file is not one of declarations alone.
+TEST_F(dravent_command, include_in_column_0_reads_and_keeps_its_file_name)
+{
+    write_file(folder / "defs.inc", "NBYTES equ 10\nglobal cnt:word\n");
+    write_file(folder / "code.inc", "\tret\n");
+    const std::string output = convert(
+        "include DEFS.INC\n"
+        "INCLUDE \"code.inc\" ; the code\n"
+        "include missing.inc\n"
+        "\tinclude missing.inc\n"
+        "\tmov ax, cnt\n");
+    EXPECT_EQ(output,
+              "\t.equ\tNBYTES,10; .globl cnt\n"
+              "\tINCLUDE\t\"code.inc\"\t# the code\n"
+              "\tinclude\tmissing.inc\n"
+              "\tinclude\tmissing.inc\n"
+              "\tmovw\tcnt,%ax\n");
+}
+
 TEST_F(dravent_command, broken_input_still_gives_one_line_per_line)
 {
     std::string garbage;
@@ -173,11 +193,14 @@ TEST_F(dravent_command, broken_input_still_gives_one_line_per_line)
     for (int n = 0; n < 1000; ++n) {
         blanks_and_commas += std::string(static_cast<std::size_t>(n % 7), n % 2 ? ',' : ' ') + " ,\t,\n";
     }
+    std::string long_line = "\t";
+    long_line.append(std::size_t{10} << 20, 'a');
+    long_line += " b, c\n";
     const std::string inputs[] = {
         garbage,
-        std::string(100000, 'x'),                       // no line feed at all
-        std::string(100000, '\n'),                      // nothing but line feeds
-        "\t" + std::string(10 << 20, 'a') + " b, c\n",  // one line of 10 MB
+        std::string(100000, 'x'),   // no line feed at all
+        std::string(100000, '\n'),  // nothing but line feeds
+        long_line,                  // one line of 10 MB
         blanks_and_commas,
     };
     for (const std::string& input : inputs) {

@@ -136,11 +136,9 @@ bool write_include(const source_line& source, const conversion_context& context,
         statement& s = line.statements.emplace_back();
         s.mnemonic = source.label.empty() ? source.mnemonic : source.label;
         s.first_operand = line.operands.size();
-        if (!source.operands.empty()) {
-            const auto begin = static_cast<std::size_t>(source.operands.front().data() - source.text.data());
-            const auto end = static_cast<std::size_t>(source.operands.back().data() - source.text.data()) +
-                             source.operands.back().size();
-            line.operands.push_back(trim_trailing_blanks(source.text.substr(begin, end - begin)));
+        const std::string_view file_name = source.after_directive_word();
+        if (!file_name.empty()) {
+            line.operands.push_back(file_name);
             s.operand_count = 1;
         }
         line.warnings.push_back({source.column_of(s.mnemonic.in(line.text)), warning_text::include_not_declarations});

@@ -560,7 +560,7 @@ void collector::directive_line(const statement_words& w, const source_line& line
         const std::string_view named = w[1];
         enter_segment(code ? (named.empty() ? std::string_view("_TEXT") : named) : first);
     } else if (equal_folded(first, "include")) {
-        std::string_view name = line.operands.empty() ? std::string_view() : trim_trailing_blanks(line.operands[0]);
+        std::string_view name = line.after_directive_word();
         if (name.size() >= 2 && (name.front() == '"' || name.front() == '\'' || name.front() == '<')) {
             name = name.substr(1, name.size() - 2);
         }

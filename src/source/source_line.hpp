@@ -1,6 +1,7 @@
 // One input line taken apart into views of its text: nothing is copied.
 #pragma once
 
+#include "text/characters.hpp"
 #include "vocabulary/mnemonics.hpp"
 
 #include <cstddef>
@@ -23,6 +24,22 @@ struct source_line {
     const mnemonic_row* mnemonic_word = nullptr;  // and of the mnemonic
 
     void clear();
+
+    // What follows the directive word of a line that has one, from its first character to its
+    // last, blanks between kept: the operands, or, when the word stands in the label's place (a
+    // directive in column 0: "include globals.inc"), the mnemonic and the operands.
+    std::string_view after_directive_word() const
+    {
+        std::string_view first = label.empty() ? std::string_view() : mnemonic;
+        if (first.empty()) {
+            if (operands.empty()) {
+                return {};
+            }
+            first = operands.front();
+        }
+        const std::string_view last = operands.empty() ? first : operands.back();
+        return trim_trailing_blanks({first.data(), static_cast<std::size_t>(last.data() + last.size() - first.data())});
+    }
 
     // The 1-based column at which part, a view into the line, begins.
     std::size_t column_of(std::string_view part) const

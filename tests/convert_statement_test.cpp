@@ -50,7 +50,7 @@ TEST(convert_statement, sets_the_line_flags)
         {"\tdt 5", 0},
         {"\tpublic main", LINE_DATA},
         {"\talign 4", LINE_DATA},
-        {"public main", 0},
+        {"public main", LINE_DATA},  // in column 0 too
         // A line that equ or textequ rewrote is a data line; a name beginning with j adds the jump flag.
         {"x equ 5", LINE_DATA},
         {"jv equ 5", LINE_DATA | LINE_JUMP},

@@ -70,7 +70,12 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
     draft.line_flags = flags_of_word(mnemonic, source.mnemonic);
     const mnemonic_row* label = source.label_word;
     if (label != nullptr && !label->rename.empty()) {
+        // A renamed directive in column 0 (public a, b): what follows it is written as the
+        // directive's own operands would be.
         draft.label = label->rename;
+        if (label->kind == word_kind::directive) {
+            draft.line_flags = label->flags;
+        }
         return found::in_label;
     }
     found how = found::in_mnemonic;

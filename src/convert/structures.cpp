@@ -87,6 +87,27 @@ bool split_initialisers(std::string_view text, std::vector<std::string_view>& va
     return true;
 }
 
+// count dup (<values>): an array of instances. Sets count and the bracketed list; false for any
+// other text.
+bool split_repeated_instance(std::string_view text, std::string_view& count, std::string_view& list)
+{
+    tokenizer tokens(text);
+    for (token t; tokens.next(t);) {
+        if (t.kind != token_kind::name || !equal_folded(t.text, "dup")) {
+            continue;
+        }
+        const auto dup_at = static_cast<std::size_t>(t.text.data() - text.data());
+        count = trim_trailing_blanks(text.substr(skip_blanks(text, 0), dup_at - skip_blanks(text, 0)));
+        std::string_view group = trim_trailing_blanks(text.substr(skip_blanks(text, dup_at + t.text.size())));
+        if (count.empty() || group.size() < 2 || group.front() != '(' || group.back() != ')') {
+            return false;
+        }
+        list = group.substr(1, group.size() - 2);
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 namespace {
@@ -185,8 +206,18 @@ bool write_instance(const source_line& source, const conversion_context& context
         list = source.text.substr(begin, end - begin);
     }
     std::vector<std::string_view>& values = line.work.initialisers;
-    if (!split_initialisers(list, values) || values.size() > structure->field_count) {
+    std::string_view count;  // of an array of instances
+    if (!split_initialisers(list, values) &&
+        !(split_repeated_instance(list, count, list) && split_initialisers(list, values))) {
         return false;
+    }
+    if (values.size() > structure->field_count) {
+        return false;
+    }
+    if (!count.empty()) {
+        const std::size_t begin = line.text.size();
+        write_expression(count, line.text, line.work.expressions);
+        add_statement(line, ".rept", piece::in_buffer(begin, line.text.size()));
     }
     for (std::uint32_t n = 0; n < structure->field_count; ++n) {
         const structure_field& field = program.fields[structure->first_field + n];
@@ -200,6 +231,11 @@ bool write_instance(const source_line& source, const conversion_context& context
             line.operands.clear();
             return false;
         }
+    }
+    if (!count.empty()) {
+        statement& end = line.statements.emplace_back();
+        end.mnemonic = std::string_view(".endr");
+        end.first_operand = line.operands.size();
     }
     line.label = source.label;
     line.label_colon = source.label.back() != ':';

@@ -181,6 +181,20 @@ TEST_F(dravent_command, include_in_column_0_reads_and_keeps_its_file_name)
               "\tmovw\tcnt,%ax\n");
 }
 
+// arg, and local inside a procedure, name stack-frame variables; local elsewhere is a macro's.
+TEST_F(dravent_command, frame_directives_are_told_from_macro_local)
+{
+    write_file(folder / "in.asm", "sum proc near\n\targ a:word\n\tlocal t:word\nsum endp\n\tlocal t\n");
+    const separate_result result =
+        run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()}, stream_setup{});
+    const std::string frame = "warning: arg and local name a procedure's arguments";
+    const std::string macro = "warning: macros are not converted";
+    const std::string name = (folder / "in.asm").string();
+    EXPECT_NE(result.standard_error.find(name + ":2:2: " + frame), std::string::npos) << result.standard_error;
+    EXPECT_NE(result.standard_error.find(name + ":3:2: " + frame), std::string::npos) << result.standard_error;
+    EXPECT_NE(result.standard_error.find(name + ":5:2: " + macro), std::string::npos) << result.standard_error;
+}
+
 TEST_F(dravent_command, broken_input_still_gives_one_line_per_line)
 {
     std::string garbage;

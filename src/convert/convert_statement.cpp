@@ -371,10 +371,10 @@ void statement_converter::convert(const source_line& source, const conversion_co
         line.warnings.push_back({source.column_of(source.mnemonic), warning_text::unknown_mnemonic});
     }
     if (how == found::nowhere && draft.known && draft.kind == word_kind::directive) {
-        warn_unconverted_directive(source.mnemonic, source.column_of(source.mnemonic), line);
+        warn_unconverted_directive(source.mnemonic, source.column_of(source.mnemonic), context.procedure != nullptr, line);
     } else if (how == found::nowhere && source.label_word != nullptr &&
                source.label_word->kind == word_kind::directive) {
-        warn_unconverted_directive(source.label, source.column_of(source.label), line);
+        warn_unconverted_directive(source.label, source.column_of(source.label), context.procedure != nullptr, line);
     }
     if (draft.operands.size() >= 2 && source.mnemonic_word != nullptr &&
         source.mnemonic_word->rule == statement_rule::call) {
@@ -402,10 +402,13 @@ void statement_converter::convert(const source_line& source, const conversion_co
 }
 
 // A Tasm directive that has no GNU As form stays as written, for GNU As to reject.
-void statement_converter::warn_unconverted_directive(std::string_view word, std::size_t column, converted_line& line)
+void statement_converter::warn_unconverted_directive(std::string_view word, std::size_t column, bool in_procedure,
+                                                     converted_line& line)
 {
     std::string_view text = warning_text::directive_as_written;
-    if (equal_folded(word, "org")) {
+    if (equal_folded(word, "arg") || (in_procedure && equal_folded(word, "local"))) {
+        text = warning_text::frame_directive;  // local outside procedures belongs to a macro
+    } else if (equal_folded(word, "org")) {
         text = warning_text::org_directive;
     } else if (equal_folded(word, ".radix") || equal_folded(word, "radix")) {
         text = warning_text::radix_directive;

@@ -33,6 +33,9 @@ inline constexpr std::string_view directive_as_written =
     "this Tasm directive has no GNU As form as written; convert it by hand";
 inline constexpr std::string_view org_directive =
     "'org' has no GNU As form: .org pads the section; link at the address instead (ld -Ttext 0x100)";
+inline constexpr std::string_view frame_directive =
+    "arg and local name a procedure's arguments and variables on the stack, which Tasm addresses through bp "
+    "(and for a procedure with a language, frames with code of its own): write [bp+n] for each use by hand";
 inline constexpr std::string_view macro_directive =
     "macros are not converted: write them with .macro/.endm or expand them by hand";
 inline constexpr std::string_view radix_directive =

@@ -130,6 +130,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"add",        "",         0,            word_kind::instruction},
     {"align",      ".align",   LINE_DATA,    word_kind::directive},
     {"and",        "",         0,            word_kind::instruction},
+    {"arg",        "",         0,            word_kind::directive},
     {"arpl",       "",         0,            word_kind::instruction},
     {"assume",     "",         0,            word_kind::directive},
     {"bound",      "",         LINE_SOURCE_ORDER, word_kind::instruction},

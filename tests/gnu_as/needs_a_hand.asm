@@ -52,3 +52,5 @@ name    textequ <abc>
         mov ax, (bx)
         mov eax, [eax*ebx]
         push offset si
+; a procedure's stack frame named by arg (Tasm addresses the names through bp)
+        arg count:word, buffer:dword

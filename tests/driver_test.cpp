@@ -195,6 +195,20 @@ TEST_F(dravent_command, frame_directives_are_told_from_macro_local)
     EXPECT_NE(result.standard_error.find(name + ":5:2: " + macro), std::string::npos) << result.standard_error;
 }
 
+// The simplified segment directives are all GNU As can want: they draw no warning.
+TEST_F(dravent_command, simplified_segments_draw_no_warning)
+{
+    write_file(folder / "in.asm",
+               "\t.model small\n\t.stack 100h\n\t.data\nx dw 1\n\t.data?\ny dw ?\n\t.const\nz db 2\n"
+               "\t.code\n\tmov ax, x\n\t.data\n\tend\n");
+    const separate_result result =
+        run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()}, stream_setup{});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_error, "");
+    EXPECT_EQ(read_file(folder / "out.s"), "\t.code16\t\n\n\t.data\t\nx:\t.short\t1\n\t.bss\t\ny:\t.short\t0\n"
+                                            "\t.section\t.rodata\nz:\t.byte\t2\n\t.text\t\n\tmovw\tx,%ax\n\t.data\t\n\n");
+}
+
 TEST_F(dravent_command, broken_input_still_gives_one_line_per_line)
 {
     std::string garbage;

@@ -228,6 +228,11 @@ void write_code_section(const directive_line& directive, const conversion_contex
     write_fixed_section(directive, ".text", {}, line);
 }
 
+void write_data_section(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+{
+    write_fixed_section(directive, ".data", {}, line);
+}
+
 void write_bss_section(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
 {
     write_fixed_section(directive, ".bss", {}, line);

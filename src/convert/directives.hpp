@@ -43,6 +43,7 @@ using line_writer = void (*)(const directive_line&, const conversion_context&, c
 void write_model(const directive_line& directive, const conversion_context& context, converted_line& line);
 // .code: .text. .data?, udataseg: .bss. .const, const: .section .rodata.
 void write_code_section(const directive_line& directive, const conversion_context& context, converted_line& line);
+void write_data_section(const directive_line& directive, const conversion_context& context, converted_line& line);
 void write_bss_section(const directive_line& directive, const conversion_context& context, converted_line& line);
 void write_rodata_section(const directive_line& directive, const conversion_context& context, converted_line& line);
 // name segment [align] [combine] [use16|use32] ['class'] (IDEAL: segment name ...): a section of
@@ -110,6 +111,7 @@ inline constexpr hashed_table directive_table{std::to_array<directive_row>({
     {".code",     nullptr,        false, write_code_section},
     {".const",    nullptr,        false, write_rodata_section},
     {".cref",     nullptr,        false, nullptr},
+    {".data",     nullptr,        false, write_data_section},
     {".data?",    nullptr,        false, write_bss_section},
     {".lall",     nullptr,        false, nullptr},
     {".lfcond",   nullptr,        false, nullptr},

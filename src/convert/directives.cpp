@@ -5,6 +5,7 @@
 
 #include "convert/data.hpp"
 #include "convert/data_list.hpp"
+#include "convert/write_expression.hpp"
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 
@@ -228,9 +229,10 @@ void write_code_section(const directive_line& directive, const conversion_contex
     write_fixed_section(directive, ".text", {}, line);
 }
 
-void write_data_section(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+void write_gnu_as_directive(const directive_line& directive, const conversion_context& /*context*/,
+                            converted_line& line)
 {
-    write_fixed_section(directive, ".data", {}, line);
+    write_fixed_section(directive, directive.word, {}, line);
 }
 
 void write_bss_section(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
@@ -347,6 +349,72 @@ void write_global(const directive_line& directive, const conversion_context& /*c
         }
         add_operand(line, name);
         begin = comma + 1;
+    }
+}
+
+namespace {
+
+// Tasm's conditional assembly and the GNU As directive of each; what the condition is.
+enum class condition { none, expression, name };
+
+struct conditional_row {
+    std::string_view tasm;
+    std::string_view gnu_as;
+    condition takes;
+};
+
+constexpr conditional_row conditional_table[] = {
+    {"if", ".if", condition::expression},       {"ife", ".ifeq", condition::expression},
+    {"elseif", ".elseif", condition::expression}, {"ifdef", ".ifdef", condition::name},
+    {"ifndef", ".ifndef", condition::name},     {"else", ".else", condition::none},
+    {"endif", ".endif", condition::none},
+};
+
+const conditional_row* conditional_named(std::string_view word)
+{
+    for (const conditional_row& row : conditional_table) {
+        if (equal_folded(word, row.tasm)) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+// The condition as GNU As reads it, in the line's buffer; false when it has no GNU As form.
+bool write_condition(condition takes, std::string_view arguments, converted_line& line)
+{
+    if (takes == condition::none) {
+        return arguments.empty();
+    }
+    const std::size_t begin = line.text.size();
+    if (takes == condition::name) {
+        tokenizer tokens(arguments);
+        token t;
+        if (!tokens.next(t) || !is_name(t) || t.text.size() != arguments.size()) {
+            return false;
+        }
+        line.text.append(arguments);
+    } else if (arguments.empty() || !write_expression(arguments, line.text, line.work.expressions).empty()) {
+        return false;
+    }
+    add_operand(line, piece::in_buffer(begin, line.text.size()));
+    return true;
+}
+
+} // namespace
+
+void write_conditional(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+{
+    const conditional_row* row = conditional_named(directive.word);
+    if (row == nullptr || !directive.label.empty()) {
+        write_as_written(directive, line);
+        return;
+    }
+    add_statement(line, row->gnu_as);
+    if (!write_condition(row->takes, directive.arguments, line)) {
+        line.statements.clear();
+        line.operands.clear();
+        write_as_written(directive, line);
     }
 }
 

@@ -41,9 +41,14 @@ using line_writer = void (*)(const directive_line&, const conversion_context&, c
 // or use32. The models with far code (medium, large, huge, tpascal) stay as written: a proc
 // without a distance is far there, and its ret a far return.
 void write_model(const directive_line& directive, const conversion_context& context, converted_line& line);
+// Conditional assembly: if, ife, elseif, ifdef, ifndef, else, endif become .if, .ifeq, .elseif,
+// .ifdef, .ifndef, .else, .endif, the condition written as an expression (a name for ifdef and
+// ifndef). The forms for macro arguments (ifb, ifidn, ...) and for passes (if1, if2) stay.
+void write_conditional(const directive_line& directive, const conversion_context& context, converted_line& line);
+// .data, .list, .nolist: GNU As has the same directive, written as it stands.
+void write_gnu_as_directive(const directive_line& directive, const conversion_context& context, converted_line& line);
 // .code: .text. .data?, udataseg: .bss. .const, const: .section .rodata.
 void write_code_section(const directive_line& directive, const conversion_context& context, converted_line& line);
-void write_data_section(const directive_line& directive, const conversion_context& context, converted_line& line);
 void write_bss_section(const directive_line& directive, const conversion_context& context, converted_line& line);
 void write_rodata_section(const directive_line& directive, const conversion_context& context, converted_line& line);
 // name segment [align] [combine] [use16|use32] ['class'] (IDEAL: segment name ...): a section of
@@ -111,11 +116,13 @@ inline constexpr hashed_table directive_table{std::to_array<directive_row>({
     {".code",     nullptr,        false, write_code_section},
     {".const",    nullptr,        false, write_rodata_section},
     {".cref",     nullptr,        false, nullptr},
-    {".data",     nullptr,        false, write_data_section},
+    {".data",     nullptr,        false, write_gnu_as_directive},
     {".data?",    nullptr,        false, write_bss_section},
     {".lall",     nullptr,        false, nullptr},
+    {".list",     nullptr,        false, write_gnu_as_directive},
     {".lfcond",   nullptr,        false, nullptr},
     {".model",    nullptr,        false, write_model},
+    {".nolist",   nullptr,        false, write_gnu_as_directive},
     {".sall",     nullptr,        false, nullptr},
     {".sfcond",   nullptr,        false, nullptr},
     {".stack",    nullptr,        false, nullptr},
@@ -127,8 +134,11 @@ inline constexpr hashed_table directive_table{std::to_array<directive_row>({
     {"assume",    nullptr,        false, nullptr},
     {"const",     nullptr,        false, write_rodata_section},
     {"dosseg",    nullptr,        false, nullptr},
+    {"else",      nullptr,        false, write_conditional},
+    {"elseif",    nullptr,        false, write_conditional},
     {"emul",      nullptr,        false, nullptr},
     {"end",       nullptr,        false, nullptr},
+    {"endif",     nullptr,        false, write_conditional},
     {"endp",      nullptr,        false, nullptr},
     {"ends",      nullptr,        false, nullptr},
     {"equ",       handle_equ,     true,  nullptr},
@@ -138,6 +148,10 @@ inline constexpr hashed_table directive_table{std::to_array<directive_row>({
     {"global",    nullptr,        false, write_global},
     {"group",     nullptr,        false, nullptr},
     {"ideal",     nullptr,        false, nullptr},
+    {"if",        nullptr,        false, write_conditional},
+    {"ifdef",     nullptr,        false, write_conditional},
+    {"ife",       nullptr,        false, write_conditional},
+    {"ifndef",    nullptr,        false, write_conditional},
     {"jumps",     nullptr,        false, nullptr},
     {"label",     nullptr,        false, write_label},
     {"locals",    nullptr,        false, nullptr},

@@ -40,6 +40,36 @@ second  label near                              ;= second:
         dec ax
         ret
 
+; conditional assembly
+DEBUG   equ 1                                   ;= .equ DEBUG, 1
+LEVEL   =   2                                   ;= LEVEL = 2
+        if DEBUG                                ;= .if DEBUG
+        nop
+        else                                    ;= .else
+        hlt
+        endif                                   ;= .endif
+        ife LEVEL - 2                           ;= .ifeq LEVEL - 2
+        inc bx
+        endif                                   ;= .endif
+        IF LEVEL GT 1 AND DEBUG                 ;= .if (LEVEL > 1) & DEBUG
+        dec bx
+        elseif LEVEL eq 1                       ;= .elseif LEVEL == 1
+        inc cx
+        else                                    ;= .else
+        dec cx
+        endif                                   ;= .endif
+        ifdef DEBUG                             ;= .ifdef DEBUG
+        push ax
+        endif                                   ;= .endif
+        ifndef RELEASE                          ;= .ifndef RELEASE
+        pop ax
+else                                            ;= .else
+        push bx
+endif                                           ;= .endif
+        if 0                                    ;= .if 0
+        mov ax, 1
+        endif                                   ;= .endif
+
 ; full segment definitions
 _TEXT   segment word public 'CODE'              ;= .text
 third   label far                               ;= third:

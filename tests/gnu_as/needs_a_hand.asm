@@ -54,3 +54,8 @@ name    textequ <abc>
         push offset si
 ; a procedure's stack frame named by arg (Tasm addresses the names through bp)
         arg count:word, buffer:dword
+; conditional assembly on passes, on macro arguments, on what GNU As cannot work out
+        if1
+        ifb <x>
+        ifidn <a>, <b>
+        if type buffer eq 2

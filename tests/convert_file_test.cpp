@@ -17,7 +17,8 @@ namespace dravent::testing {
 namespace {
 
 // Declarations, a far procedure, local labels, data lists left open across blank and comment
-// lines, lines that draw warnings, a CRLF line, a line longer than the small blocks.
+// lines, lines that draw warnings, a CRLF line, a line longer than the small blocks, a comment
+// block.
 const std::string program_part = "count dw 0\n"
                                  "table db 1, 2,\n"
                                  "\n"
@@ -32,7 +33,10 @@ const std::string program_part = "count dw 0\n"
                                  "        ret\n"
                                  "draw endp\n"
                                  "msg db '" + std::string(300, 'x') + "', 0\n"
-                                 "        dd 1, 2,\n";
+                                 "        dd 1, 2,\n"
+                                 "comment ~ not a declaration:\n"
+                                 "count db 0\n"
+                                 "        mov ax, count ~ ; the end\n";
 
 struct conversion {
     std::string output;
@@ -122,6 +126,14 @@ TEST(convert_file, declarations_read_in_blocks_are_those_of_the_whole_text)
         if (part % 7 == 0) {
             text += program_part;
         }
+        if (part == 2000) {
+            // A comment block longer than a block: the lines in it declare nothing.
+            text += "        COMMENT |\n";
+            for (int line = 0; line < 20000; ++line) {
+                text += "phantom" + std::to_string(line) + " dw 0\nfake" + std::to_string(line) + ":\n";
+            }
+            text += "|\n        mov ax, phantom7\n";
+        }
     }
     text += "last_count dw 0\n";
     ASSERT_GT(text.size(), 3U << 17) << "several blocks of the declarations pass";
@@ -130,6 +142,9 @@ TEST(convert_file, declarations_read_in_blocks_are_those_of_the_whole_text)
     collect_declarations_from_text(text, folder.path().string(), at_once);
     const conversion expected = convert_in_blocks(folder / "in.asm", folder / "out.s", 1 << 17, 2, at_once);
     ASSERT_NE(expected.output.find("movw\tlast_count,%ax"), std::string::npos);
+    ASSERT_NE(expected.output.find("\n#phantom7 dw 0\n#fake7:\n"), std::string::npos);
+    ASSERT_NE(expected.output.find("\tmovw\t$phantom7,%ax"), std::string::npos) << "not a variable";
+    ASSERT_EQ(at_once.comments.size(), 4000U / 7 + 1 + 1);  // one in every program part, the long one
     const conversion in_blocks = convert_in_blocks(folder / "in.asm", folder / "out.s", 1 << 17, 2);
     EXPECT_EQ(in_blocks.output, expected.output);
     EXPECT_EQ(in_blocks.messages, expected.messages);

@@ -213,6 +213,38 @@ TEST(collect_declarations, includes_add_names_found_without_regard_to_case)
     EXPECT_TRUE(d.scopes.empty());
 }
 
+// comment X opens a block that the next X closes, on the same line or a later one (an indented
+// instruction included); its lines declare nothing. An include's open block ends with the file.
+TEST(collect_declarations, comment_blocks_span_their_lines_and_declare_nothing)
+{
+    scratch_folder folder;
+    write_file(folder / "open.inc", "shared dw 0\ncomment ! never closed\nlost dw 0\n");
+    const program_declarations d = collect(
+        "comment * one line * hidden1 dw 0\n"  // 1
+        "before dw 0\n"                        // 2
+        "\tCOMMENT +\n"                        // 3
+        "hidden2 dw 0\n"                       // 4
+        "\tmov ax, bx +\n"                     // 5
+        "\tinclude open.inc\n"                 // 6
+        "after dw 0\n"                         // 7
+        "comments dw 0\n"                      // 8: a name, no block
+        "comment ~\n"                          // 9
+        "hidden3 dw 0\n",                      // 10: the file ends in the block
+        folder.path().string());
+    ASSERT_EQ(d.comments.size(), 3U);
+    const std::pair<std::uint64_t, std::uint64_t> spans[] = {{1, 1}, {3, 5}, {9, 10}};
+    for (std::size_t n = 0; n < 3; ++n) {
+        EXPECT_EQ(d.comments[n].first_line, spans[n].first) << n;
+        EXPECT_EQ(d.comments[n].last_line, spans[n].second) << n;
+    }
+    for (const char* name : {"before", "shared", "after", "comments"}) {
+        EXPECT_EQ(facts_of(d, name).kind, declared::variable) << name;
+    }
+    for (const char* name : {"hidden1", "hidden2", "hidden3", "lost"}) {
+        EXPECT_EQ(d.find(name), nullptr) << name;
+    }
+}
+
 TEST(collect_declarations, passing_over_instruction_lines_misses_no_declaration)
 {
     // Lines near the edges of the quick first look at a line: an indented word that names an

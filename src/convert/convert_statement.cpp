@@ -323,6 +323,13 @@ void statement_converter::convert(const source_line& source, const conversion_co
     line.ending = source.ending;
 
     source_ = &source;
+    // A line of a comment block is a comment, all of it.
+    if (context.comment != nullptr) {
+        draft_.line_flags = 0;
+        line.has_comment = true;
+        line.comment = source.text;
+        return;
+    }
     if (context.structure != nullptr) {
         write_structure_line(source, context, line);
         return;
@@ -367,13 +374,14 @@ void statement_converter::convert(const source_line& source, const conversion_co
     if (line.view(draft.mnemonic).empty()) {
         return;
     }
-    if (how == found::nowhere && !draft.known && source.mnemonic.front() != '.') {
+    // After a directive in column 0 the word in the mnemonic's place is its argument (org 100h).
+    const bool directive_in_label = source.label_word != nullptr && source.label_word->kind == word_kind::directive;
+    if (how == found::nowhere && !draft.known && source.mnemonic.front() != '.' && !directive_in_label) {
         line.warnings.push_back({source.column_of(source.mnemonic), warning_text::unknown_mnemonic});
     }
     if (how == found::nowhere && draft.known && draft.kind == word_kind::directive) {
         warn_unconverted_directive(source.mnemonic, source.column_of(source.mnemonic), context.procedure != nullptr, line);
-    } else if (how == found::nowhere && source.label_word != nullptr &&
-               source.label_word->kind == word_kind::directive) {
+    } else if (how == found::nowhere && directive_in_label) {
         warn_unconverted_directive(source.label, source.column_of(source.label), context.procedure != nullptr, line);
     }
     if (draft.operands.size() >= 2 && source.mnemonic_word != nullptr &&

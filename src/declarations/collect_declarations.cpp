@@ -9,6 +9,7 @@
 #include "text/characters.hpp"
 #include "text/line_splitter.hpp"
 
+#include <algorithm>
 #include <array>
 #include <condition_variable>
 #include <exception>
@@ -21,6 +22,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -175,14 +177,19 @@ public:
     // Whole lines of the main file (line numbers count) or of an include (they do not), in order.
     void lines(std::string_view text, bool main_file, std::string_view folder, int depth);
 
-    // The lines of the main file that a first look marked, in order; last_line is the number of
-    // the last line the look went through.
-    void marked_lines(const std::vector<marked_line>& marks, std::uint64_t last_line, std::string_view folder);
+    // The lines of the main file that a first look marked, in order; text is the block of lines
+    // they stand in, which follows line first_line; last_line is the number of the last line the
+    // look went through.
+    void marked_lines(const std::vector<marked_line>& marks, std::string_view text, std::uint64_t first_line,
+                      std::uint64_t last_line, std::string_view folder);
 
     void finish()
     {
         if (open_procedure_ != no_procedure) {
             d_.procedures[open_procedure_].last_line = line_number_;
+        }
+        if (comment_delimiter_ != '\0' && !d_.comments.empty()) {
+            d_.comments.back().last_line = line_number_;  // a comment block the file never closes
         }
     }
 
@@ -453,8 +460,12 @@ private:
     void record(include_item item);
     void not_only_declarations();
 
-    // A line that is neither empty, nor a comment, nor (in the main file) an instruction.
-    void take(const std::vector<marked_line>& marks, bool main_file, std::string_view folder, int depth);
+    // The marked lines of text, which follows line first_line: each line that is neither empty,
+    // nor a comment, nor (in the main file) an instruction, nor inside a comment block.
+    void take(const std::vector<marked_line>& marks, std::string_view text, std::uint64_t first_line, bool main_file,
+              std::string_view folder, int depth);
+    const char* comment_block(const marked_line& mark, std::string_view text, std::uint64_t first_line, bool main_file);
+    const char* close_comment_block(std::string_view text, const char* from, std::uint64_t line_before, bool main_file);
     void statement(std::string_view text, bool uses_local_labels, bool main_file, std::string_view folder, int depth);
     void declaring_line(std::string_view folder, int depth);
 
@@ -475,6 +486,7 @@ private:
     bool in_structure_ = false;
     bool open_structure_span_ = false;
     std::string qualified_;                 // structure.field, built for each field
+    char comment_delimiter_ = '\0';         // what closes the comment block the lines stand in
     bool recording_ = false;                // the lines read belong to an include line of the main file
     bool recorded_ = false;                 // the line read declared something the include keeps
     std::uint32_t structure_ = no_entry;
@@ -496,6 +508,8 @@ void collector::include(std::string_view name, std::string_view folder, int dept
     std::string found_folder;
     const int fd = includes_.open(name, folder, depth, found_folder);
     if (fd >= 0) {
+        // A comment block that the included file leaves open ends with the file.
+        const char open_comment = std::exchange(comment_delimiter_, '\0');
         if (top && recording_) {
             d_.includes.back().found = true;
         }
@@ -507,6 +521,7 @@ void collector::include(std::string_view name, std::string_view folder, int dept
         }
         includes_.close(fd);
         main_file_ = top;
+        comment_delimiter_ = open_comment;
     }
     if (top && recording_) {
         include_span& span = d_.includes.back();
@@ -795,20 +810,88 @@ void collector::lines(std::string_view text, bool main_file, std::string_view fo
     // An include is read while a line of the file that includes it is taken: it marks its lines
     // in a list of its own.
     std::vector<marked_line> marks;
+    const std::uint64_t first_line = line_number_;
     const std::uint64_t last_line = look_at_lines(text, main_file, line_number_, marks);
-    take(marks, main_file, folder, depth);
+    take(marks, text, first_line, main_file, folder, depth);
     line_number_ = last_line;
 }
 
-void collector::marked_lines(const std::vector<marked_line>& marks, std::uint64_t last_line, std::string_view folder)
+void collector::marked_lines(const std::vector<marked_line>& marks, std::string_view text, std::uint64_t first_line,
+                             std::uint64_t last_line, std::string_view folder)
 {
-    take(marks, true, folder, 0);
+    take(marks, text, first_line, true, folder, 0);
     line_number_ = last_line;
 }
 
-void collector::take(const std::vector<marked_line>& marks, bool main_file, std::string_view folder, int depth)
+namespace {
+
+// The word "comment", blanks and the character that will close the block, at the start of a
+// line; or no character.
+char comment_block_delimiter(std::string_view line)
 {
+    const std::size_t word = skip_blanks(line, 0);
+    const std::size_t after = word + 7;
+    if (after >= line.size() || !equal_folded(line.substr(word, 7), "comment") || !is_blank(line[after])) {
+        return '\0';
+    }
+    const std::size_t delimiter = skip_blanks(line, after);
+    return delimiter < line.size() ? line[delimiter] : '\0';
+}
+
+} // namespace
+
+// A comment block opened by a line of text that the look marked: where the lines after it may
+// declare again (the end of text while the block stays open), or nullptr for no block.
+const char* collector::comment_block(const marked_line& mark, std::string_view text, std::uint64_t first_line,
+                                     bool main_file)
+{
+    const char delimiter = comment_block_delimiter(mark.text);
+    if (delimiter == '\0') {
+        return nullptr;
+    }
+    if (main_file) {
+        d_.comments.push_back({mark.number, mark.number});
+    }
+    comment_delimiter_ = delimiter;
+    const char* opening = std::find(mark.text.data(), mark.text.data() + mark.text.size(), delimiter);
+    return close_comment_block(text, opening + 1, first_line, main_file);
+}
+
+// Looks for the open comment block's delimiter from position from of text, which follows line
+// line_before: the block ends with the line that holds it. Returns where the lines after that
+// begin, or the end of text while the block stays open.
+const char* collector::close_comment_block(std::string_view text, const char* from, std::uint64_t line_before,
+                                           bool main_file)
+{
+    const char* end = text.data() + text.size();
+    const char* closing = std::find(from, end, comment_delimiter_);
+    if (closing == end) {
+        return end;
+    }
+    comment_delimiter_ = '\0';
+    if (main_file) {
+        d_.comments.back().last_line = line_before + 1 + static_cast<std::uint64_t>(std::count(text.data(), closing, '\n'));
+    }
+    const char* line_end = std::find(closing, end, '\n');
+    return line_end == end ? end : line_end + 1;
+}
+
+void collector::take(const std::vector<marked_line>& marks, std::string_view text, std::uint64_t first_line,
+                     bool main_file, std::string_view folder, int depth)
+{
+    // Lines before resume stand in a comment block.
+    const char* resume = text.data();
+    if (comment_delimiter_ != '\0') {
+        resume = close_comment_block(text, text.data(), first_line, main_file);
+    }
     for (const marked_line& mark : marks) {
+        if (mark.text.data() < resume) {
+            continue;
+        }
+        if (const char* after = comment_block(mark, text, first_line, main_file)) {
+            resume = after;
+            continue;
+        }
         main_file_ = main_file;
         line_number_ = mark.number;
         if (mark.may_declare) {
@@ -1077,10 +1160,10 @@ block_reader::result collect_beside(collector& c, block_reader& reader, std::str
             return looked.read;
         }
         if (looked.looked) {
-            c.marked_lines(looked.marks, looked.last_line, folder);
+            c.marked_lines(looked.marks, looked.block.text(), looked.first_line, looked.last_line, folder);
         } else {
             look_at_lines(looked.block.text(), true, looked.first_line, marks);
-            c.marked_lines(marks, looked.last_line, folder);
+            c.marked_lines(marks, looked.block.text(), looked.first_line, looked.last_line, folder);
         }
         {
             const std::lock_guard lock(ring.mutex);

@@ -89,6 +89,13 @@ struct structure_span {
     std::uint32_t structure = no_entry;
 };
 
+// The lines of a comment block: from the line "comment *" to the line that holds the next "*"
+// (the first character after the word closes the block), both included.
+struct comment_span {
+    std::uint64_t first_line = 0;
+    std::uint64_t last_line = 0;
+};
+
 // What an included file declares, in order, for the include line to declare it to GNU As.
 enum class include_item_kind : std::uint8_t {
     equate,  // name equ value, name = value
@@ -134,6 +141,7 @@ struct program_declarations {
     std::vector<mode_change> modes;            // in line order
     std::vector<segment_change> segments;      // in line order
     std::vector<structure_span> structures;    // in line order
+    std::vector<comment_span> comments;        // in line order
     std::vector<include_span> includes;        // in line order
     std::vector<include_item> include_items;
     name_table<std::uint32_t> segment_names;   // each segment's number, by name

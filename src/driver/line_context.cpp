@@ -47,13 +47,14 @@ void line_context::move_to(std::uint64_t line)
     const program_declarations& p = *program_;
     if (line < last_line_) {
         counts_ = {search_starting_by(p.procedures, line), search_starting_by(p.includes, line - 1),
-                   search_starting_by(p.structures, line),  search_starting_by(p.code_sizes, line),
-                   search_starting_by(p.segments, line),    search_starting_by(p.modes, line),
-                   search_starting_by(p.scopes, line)};
+                   search_starting_by(p.structures, line),  search_starting_by(p.comments, line),
+                   search_starting_by(p.code_sizes, line),  search_starting_by(p.segments, line),
+                   search_starting_by(p.modes, line),       search_starting_by(p.scopes, line)};
     } else {
         counts_.procedures = count_starting_by(p.procedures, line, counts_.procedures);
         counts_.includes = count_starting_by(p.includes, line - 1, counts_.includes);
         counts_.structures = count_starting_by(p.structures, line, counts_.structures);
+        counts_.comments = count_starting_by(p.comments, line, counts_.comments);
         counts_.code_sizes = count_starting_by(p.code_sizes, line, counts_.code_sizes);
         counts_.segments = count_starting_by(p.segments, line, counts_.segments);
         counts_.modes = count_starting_by(p.modes, line, counts_.modes);
@@ -74,6 +75,8 @@ const conversion_context& line_context::changed_at(std::uint64_t line)
     context_.include = include_here ? &p.includes[counts_.includes] : nullptr;
     const structure_span* structure = last_of(p.structures, counts_.structures);
     context_.structure = structure != nullptr && line <= structure->last_line ? structure : nullptr;
+    const comment_span* comment = last_of(p.comments, counts_.comments);
+    context_.comment = comment != nullptr && line <= comment->last_line ? comment : nullptr;
     const code_size_change* size = last_of(p.code_sizes, counts_.code_sizes);
     context_.code_bits = size != nullptr ? size->bits : 16;
     const segment_change* segment = last_of(p.segments, counts_.segments);
@@ -86,8 +89,8 @@ const conversion_context& line_context::changed_at(std::uint64_t line)
     return context_;
 }
 
-// The first line after line at which an item of a list begins, or the procedure or structure
-// that line stands in ends, or line's own include is over.
+// The first line after line at which an item of a list begins, or the procedure, structure or
+// comment block that line stands in ends, or line's own include is over.
 std::uint64_t line_context::next_change(std::uint64_t line) const
 {
     if (context_.include != nullptr) {
@@ -103,6 +106,7 @@ std::uint64_t line_context::next_change(std::uint64_t line) const
     take(p.procedures, counts_.procedures);
     take(p.includes, counts_.includes);
     take(p.structures, counts_.structures);
+    take(p.comments, counts_.comments);
     take(p.code_sizes, counts_.code_sizes);
     take(p.segments, counts_.segments);
     take(p.modes, counts_.modes);
@@ -112,6 +116,9 @@ std::uint64_t line_context::next_change(std::uint64_t line) const
     }
     if (context_.structure != nullptr) {
         next = std::min(next, context_.structure->last_line + 1);
+    }
+    if (context_.comment != nullptr) {
+        next = std::min(next, context_.comment->last_line + 1);
     }
     return next;
 }

@@ -1,4 +1,5 @@
-// Where each line of a program stands: its procedure, local-label scope, code size and mode.
+// Where each line of a program stands: its procedure, local-label scope, code size and mode, and
+// the structure declaration or comment block it belongs to.
 #pragma once
 
 #include "convert/conversion_context.hpp"
@@ -36,6 +37,7 @@ private:
         std::size_t procedures = 0;
         std::size_t includes = 0;
         std::size_t structures = 0;
+        std::size_t comments = 0;
         std::size_t code_sizes = 0;
         std::size_t segments = 0;
         std::size_t modes = 0;

@@ -70,6 +70,12 @@ endif                                           ;= .endif
         mov ax, 1
         endif                                   ;= .endif
 
+; a comment block: its lines are comments, up to the line with the next "*"
+        comment *                               ;=
+        mov ax, 1 and the like are text here    ;=
+hidden  dw 5                                    ;=
+        *                                       ;=
+
 ; full segment definitions
 _TEXT   segment word public 'CODE'              ;= .text
 third   label far                               ;= third:

@@ -209,6 +209,17 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
                                text_buffer& out, conversion_workspace& work)
 {
     const operand_start look(text);
+    // offset table[2] is the address table+2: brackets after offset add to the address and reach
+    // no memory. With a register or an override in them, it is the memory reference below. (A data
+    // line writes such a reference as its address already.)
+    if ((line_flags & LINE_DATA) == 0 && look.first_is_a_word() && look.first_is("offset") && holds_memory_ref(text)) {
+        const memory_ref ref = parse_memory_ref(after_keyword(text, look.start(), "offset"), work.scratch);
+        if (ref.base.empty() && ref.index.empty() && ref.segment.empty() && ref.size_flags == 0) {
+            out.append(text.substr(0, look.start()));
+            out += '$';
+            return {0, 0, operand_form::other, -1, write_memory_ref(ref, out, work.expressions), {}};
+        }
+    }
     // Most references begin with their "["; a token alone holds none unless it is that "[".
     if (look.first().text == "[" || (!look.alone() && holds_memory_ref(text))) {
         const memory_ref ref = parse_memory_ref(text, work.scratch);

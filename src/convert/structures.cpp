@@ -37,7 +37,12 @@ void write_structure_line(const source_line& source, const conversion_context& c
         return;
     }
     const std::size_t offset_begin = line.text.size();
-    line.text += std::to_string(facts->offset);
+    if (facts->offset == unknown_offset) {
+        line.text += '?';  // for GNU As to reject
+        line.warnings.push_back({source.column_of(source.label), warning_text::field_offset_unknown});
+    } else {
+        line.text += std::to_string(facts->offset);
+    }
     const piece offset = piece::in_buffer(offset_begin, line.text.size());
     const auto equate = [&](piece name) {
         statement& s = line.statements.emplace_back();
@@ -113,7 +118,12 @@ piece keep_number(std::uint32_t value, converted_line& line)
 void declare_field(const program_declarations& program, const include_item& item, bool ideal, converted_line& line)
 {
     const std::string_view field = program.view(item.name);
-    const piece offset = keep_number(item.offset, line);
+    piece offset = std::string_view("?");  // for GNU As to reject
+    if (item.offset != unknown_offset) {
+        offset = keep_number(item.offset, line);
+    } else if (line.warnings.empty()) {
+        line.warnings.push_back({0, warning_text::field_offset_unknown});
+    }
     if (!ideal) {
         add_statement(line, ".equ", field, offset);
     }
@@ -190,9 +200,23 @@ bool write_instance(const source_line& source, const conversion_context& context
     if (!split_initialisers(list, values) || values.size() > structure->field_count) {
         return false;
     }
+    // A field without a name takes its default. Whether a value in the list stands for it or for
+    // the named field after it, the list does not say: such an instance is left for a hand.
+    std::size_t next_value = 0;
+    bool unnamed_before = false;
     for (std::uint32_t n = 0; n < structure->field_count; ++n) {
         const structure_field& field = program.fields[structure->first_field + n];
-        std::string_view value = n < values.size() ? values[n] : std::string_view();
+        std::string_view value;
+        if (field.name == no_entry) {
+            unnamed_before = true;
+        } else if (next_value < values.size()) {
+            if (unnamed_before) {
+                line.statements.clear();
+                line.operands.clear();
+                return false;
+            }
+            value = values[next_value++];
+        }
         if (trim_trailing_blanks(value.substr(skip_blanks(value, 0))).empty()) {
             value = program.view(field.value);
         }

@@ -17,6 +17,9 @@ inline constexpr std::string_view register_in_expression =
     "write the operand by hand";
 inline constexpr std::string_view type_operator =
     "Tasm's type operators (type, size, length, width, mask, this) have no GNU As form: write the value";
+inline constexpr std::string_view field_offset_unknown =
+    "the field's offset follows a field whose length Dravent cannot work out (a dup count that is no number "
+    "or constant number): write the offset by hand";
 inline constexpr std::string_view unknown_mnemonic =
     "no instruction or directive of that name (a macro call?): expand it by hand";
 inline constexpr std::string_view far_call_same_segment =

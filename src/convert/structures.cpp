@@ -6,6 +6,7 @@
 #include "convert/data_directive.hpp"
 #include "convert/warnings.hpp"
 #include "convert/write_expression.hpp"
+#include "declarations/collect_declarations.hpp"
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 #include "vocabulary/mnemonics.hpp"
@@ -134,6 +135,31 @@ void declare_field(const program_declarations& program, const include_item& item
     add_statement(line, ".equ", piece::in_buffer(begin, line.text.size()), offset);
 }
 
+// The two lists of values lay out the same number of bytes.
+bool same_length(std::string_view value, std::string_view default_value, std::uint32_t unit,
+                 const program_declarations& program)
+{
+    std::uint64_t length = 0;
+    std::uint64_t default_length = 0;
+    return length_of_values(value, unit, program, length) &&
+           length_of_values(default_value.empty() ? std::string_view("?") : default_value, unit, program,
+                            default_length) &&
+           length == default_length;
+}
+
+// An instance line as the source has it, for GNU As to reject: name, structure, values.
+void write_as_written(const source_line& source, std::string_view list, std::string_view warning,
+                      converted_line& line)
+{
+    line.warnings.push_back({source.column_of(source.mnemonic), warning});
+    line.label = source.label;
+    statement& s = line.statements.emplace_back();
+    s.mnemonic = source.mnemonic;
+    s.first_operand = line.operands.size();
+    s.operand_count = 1;
+    line.operands.push_back(trim_trailing_blanks(list));
+}
+
 } // namespace
 
 bool write_include(const source_line& source, const conversion_context& context, converted_line& line)
@@ -201,7 +227,7 @@ bool write_instance(const source_line& source, const conversion_context& context
         return false;
     }
     // A field without a name takes its default. Whether a value in the list stands for it or for
-    // the named field after it, the list does not say: such an instance is left for a hand.
+    // the named field after it, the converter does not know: such an instance is left for a hand.
     std::size_t next_value = 0;
     bool unnamed_before = false;
     for (std::uint32_t n = 0; n < structure->field_count; ++n) {
@@ -213,12 +239,21 @@ bool write_instance(const source_line& source, const conversion_context& context
             if (unnamed_before) {
                 line.statements.clear();
                 line.operands.clear();
-                return false;
+                write_as_written(source, list, warning_text::instance_past_unnamed_field, line);
+                return true;
             }
             value = values[next_value++];
         }
+        const std::string_view default_value = program.view(field.value);
         if (trim_trailing_blanks(value.substr(skip_blanks(value, 0))).empty()) {
-            value = program.view(field.value);
+            value = default_value;
+        } else if (!same_length(value, default_value, field.size, program)) {
+            // How Tasm fills or cuts a field given a value of another length, the converter
+            // does not know: the line stays as written.
+            line.statements.clear();
+            line.operands.clear();
+            write_as_written(source, list, warning_text::instance_value_length, line);
+            return true;
         }
         const data_directive directive = data_directive_of(program.view(field.directive));
         if (directive == data_directive::none || !convert_data(directive, {}, value, context, line)) {

@@ -20,6 +20,12 @@ inline constexpr std::string_view type_operator =
 inline constexpr std::string_view field_offset_unknown =
     "the field's offset follows a field whose length Dravent cannot work out (a dup count that is no number "
     "or constant number): write the offset by hand";
+inline constexpr std::string_view instance_value_length =
+    "a structure instance gives a field a value of another length than the field's own (or one Dravent "
+    "cannot measure): lay the instance out by hand";
+inline constexpr std::string_view instance_past_unnamed_field =
+    "a structure instance gives values past a field without a name, which Dravent cannot place: lay the "
+    "instance out by hand";
 inline constexpr std::string_view unknown_mnemonic =
     "no instruction or directive of that name (a macro call?): expand it by hand";
 inline constexpr std::string_view far_call_same_segment =

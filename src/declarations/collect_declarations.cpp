@@ -517,7 +517,7 @@ private:
         // The offset of every field after one of unknown length is unknown too.
         const std::uint32_t offset = structure_length_known_ ? d_.names.facts(structure_).size : unknown_offset;
         std::uint64_t length = each;
-        if (!value.empty() && !values_length(value, each, d_).find(length)) {
+        if (!value.empty() && !length_of_values(value, each, d_, length)) {
             structure_length_known_ = false;
         }
         std::uint32_t entry = no_entry;
@@ -1093,6 +1093,12 @@ void collector::declaring_line(std::string_view folder, int depth)
 }
 
 } // namespace
+
+bool length_of_values(std::string_view values, std::uint32_t unit, const program_declarations& program,
+                      std::uint64_t& length)
+{
+    return values_length(values, unit, program).find(length);
+}
 
 namespace {
 

@@ -42,7 +42,7 @@ TEST(convert_statement, sets_the_line_flags)
         {"\tdd 1", LINE_DATA},
         {"\tdq 1", LINE_DATA},
         {"\t.byte 1", LINE_DATA},
-        {"x = 5", LINE_DATA},
+        {"x = 5", LINE_DATA | LINE_EQUATE},
         // Every data definition GNU As has a form for is a data line, dt and df too; a dt integer
         // keeps the flags of its rename, .octet.
         {"\tdt 1.5", LINE_DATA},
@@ -51,13 +51,14 @@ TEST(convert_statement, sets_the_line_flags)
         {"\tpublic main", LINE_DATA},
         {"\talign 4", LINE_DATA},
         {"public main", 0},
-        // A line that equ or textequ rewrote is a data line; a name beginning with j adds the jump flag.
-        {"x equ 5", LINE_DATA},
-        {"jv equ 5", LINE_DATA | LINE_JUMP},
+        // A line that equ or textequ rewrote is a data line, equ's an equate too (its strings are
+        // numbers); a name beginning with j adds the jump flag.
+        {"x equ 5", LINE_DATA | LINE_EQUATE},
+        {"jv equ 5", LINE_DATA | LINE_EQUATE | LINE_JUMP},
         {"msg textequ <a>", LINE_DATA},
         // The flags are those of the mnemonic the handler leaves, not of the one it replaced.
-        {"equ call", LINE_DATA},
-        {"= call", LINE_JUMP},
+        {"equ call", LINE_DATA | LINE_EQUATE},
+        {"= call", LINE_EQUATE | LINE_JUMP},
         {"\tin al, dx", LINE_PORT_IO},
         {"\tOUT dx, al", LINE_PORT_IO},
         {"\tinc ax", 0},

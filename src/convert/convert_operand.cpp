@@ -288,10 +288,11 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
         out += '$';
     }
-    // A data line lays its strings out character by character.
+    // A data line lays its strings out character by character; an equate's value is a number.
+    const bool characters = (line_flags & (LINE_DATA | LINE_EQUATE)) == LINE_DATA;
     return {0, 0, operand_form::other, -1,
             write_operand_expression(at_start, look, out, work,
-                                     (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number),
+                                     characters ? string_meaning::characters : string_meaning::number),
             {}};
 }
 

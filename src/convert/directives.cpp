@@ -31,6 +31,7 @@ void move_name_after(statement_draft& draft, std::string_view directive, convert
 
 void handle_assign(statement_draft& draft, const conversion_context& /*context*/, converted_line& /*line*/)
 {
+    draft.line_flags |= LINE_EQUATE;
     if (draft.operands.size() != 1) {
         return;
     }
@@ -49,6 +50,7 @@ void handle_assign(statement_draft& draft, const conversion_context& /*context*/
 void handle_equ(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)
 {
     move_name_after(draft, ".equ", line);
+    draft.line_flags |= LINE_EQUATE;
 }
 
 void handle_textequ(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)

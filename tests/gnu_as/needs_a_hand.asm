@@ -38,8 +38,9 @@ x       label
         dd 'ABCDE'
 ; a global list cut short
         global a,
-; textequ has no GNU As counterpart
+; textequ has no GNU As counterpart, nor an equate of a string too long to be a number
 name    textequ <abc>
+greet   equ "Hello"
 ; a register where a number belongs: subtracted or a third one in an address, in parentheses, in
 ; an immediate expression, as a scale (Tasm rejects most; GNU As would read the name as a symbol)
         mov ax, [bx-si]

@@ -90,6 +90,23 @@ TEST(convert_statement, sets_the_line_flags)
     }
 }
 
+// .data is the same directive in GNU As: it draws no warning, in the first column or indented;
+// with a name or an operand beside it, GNU As rejects the line and the converter says so.
+TEST(convert_statement, warns_about_data_only_with_something_beside_it)
+{
+    const std::pair<std::string, std::size_t> cases[] = {
+        {".data", 0}, {"\t.data", 0}, {"\t.DATA ; c", 0}, {"x .data", 1}, {"\t.data 1", 1},
+    };
+    for (const auto& [text, warnings] : cases) {
+        source_line source;
+        split_line(text, source);
+        statement_converter converter;
+        converted_line line;
+        converter.convert(source, conversion_context{}, line);
+        EXPECT_EQ(line.warnings.size(), warnings) << text;
+    }
+}
+
 TEST(convert_statement, appends_size_letters_from_all_operands)
 {
     const struct {

@@ -53,6 +53,15 @@ void handle_equ(statement_draft& draft, const conversion_context& /*context*/, c
     draft.line_flags |= LINE_EQUATE;
 }
 
+void handle_data_section(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)
+{
+    // In the first column the directive itself stands where a name would.
+    const std::string_view label = line.view(draft.label);
+    if ((!label.empty() && !equal_folded(label, ".data")) || !draft.operands.empty()) {
+        line.warnings.push_back({0, warning_text::directive_as_written});
+    }
+}
+
 void handle_textequ(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)
 {
     line.warnings.push_back({0, warning_text::text_equate});

@@ -25,6 +25,9 @@ void handle_assign(statement_draft& draft, const conversion_context& context, co
 // name equ value becomes .equ name, value: the name moves into the mnemonic field.
 void handle_equ(statement_draft& draft, const conversion_context& context, converted_line& line);
 void handle_textequ(statement_draft& draft, const conversion_context& context, converted_line& line);
+// .data: GNU As spells it the same; the line stays as it is, with a warning when a name or an
+// operand stands beside it.
+void handle_data_section(statement_draft& draft, const conversion_context& context, converted_line& line);
 
 // A directive line as a line writer sees it.
 struct directive_line {
@@ -110,6 +113,7 @@ inline constexpr hashed_table directive_table{std::to_array<directive_row>({
     {".code",     nullptr,        false, write_code_section},
     {".const",    nullptr,        false, write_rodata_section},
     {".cref",     nullptr,        false, nullptr},
+    {".data",     handle_data_section, true, nullptr},
     {".data?",    nullptr,        false, write_bss_section},
     {".lall",     nullptr,        false, nullptr},
     {".lfcond",   nullptr,        false, nullptr},

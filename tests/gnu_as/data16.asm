@@ -21,6 +21,7 @@ dwords  dd 12345678h, 'ABCD', 'AB', -1          ;= dwords: .int 0x12345678, 0x41
 quads   dq 1, -1, 'AB'                          ;= quads: .quad 1, -1, 0x4142
 here    dw $, $ - msg, offset msg, offset msg + 2 ;= here: .short here, here + 2 - msg, msg, msg + 2
 ptrs    dd offset words, offset dwords          ;= ptrs: .int words, dwords
+        dw words[2], offset quads[8]            ;= .short words + 2, quads + 8
 ; unknown values are zero
 unknown db ?, 1, ?                              ;= unknown: .byte 0, 1, 0
         dw ?                                    ;= .short 0

@@ -319,6 +319,16 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
         }
         return {0, 0, operand_form::x87_register, index, {}, {}};
     }
+    // push large 0: large and small make an immediate 32 and 16 bits wide.
+    if ((line_flags & (LINE_DATA | LINE_JUMP)) == 0 && look.first_is_a_word() &&
+        (look.first_is("large") || look.first_is("small"))) {
+        const int size = look.first_is("large") ? SIZE_DWORD : SIZE_WORD;
+        const std::string_view value = after_keyword(text, start, look.first().text);
+        if (!value.empty() && declared_size_in(value, context, false) == 0) {
+            out += '$';
+            return {size, 0, operand_form::other, -1, write_expression(value, out, work.expressions), {}};
+        }
+    }
     if ((line_flags & LINE_DATA) == 0) {
         // word ptr x, es:x, or a variable the program declares: memory without brackets.
         std::size_t cursor = start;

@@ -42,7 +42,7 @@ TEST(convert_statement, sets_the_line_flags)
         {"\tdd 1", LINE_DATA},
         {"\tdq 1", LINE_DATA},
         {"\t.byte 1", LINE_DATA},
-        {"x = 5", LINE_DATA},
+        {"x = 5", LINE_DATA | LINE_EQUATE},
         // Every data definition GNU As has a form for is a data line, dt and df too; a dt integer
         // keeps the flags of its rename, .octet.
         {"\tdt 1.5", LINE_DATA},
@@ -51,13 +51,14 @@ TEST(convert_statement, sets_the_line_flags)
         {"\tpublic main", LINE_DATA},
         {"\talign 4", LINE_DATA},
         {"public main", LINE_DATA},  // in column 0 too
-        // A line that equ or textequ rewrote is a data line; a name beginning with j adds the jump flag.
-        {"x equ 5", LINE_DATA},
-        {"jv equ 5", LINE_DATA | LINE_JUMP},
+        // A line that equ or textequ rewrote is a data line, equ's an equate too (its strings are
+        // numbers); a name beginning with j adds the jump flag.
+        {"x equ 5", LINE_DATA | LINE_EQUATE},
+        {"jv equ 5", LINE_DATA | LINE_EQUATE | LINE_JUMP},
         {"msg textequ <a>", LINE_DATA},
         // The flags are those of the mnemonic the handler leaves, not of the one it replaced.
-        {"equ call", LINE_DATA},
-        {"= call", LINE_JUMP},
+        {"equ call", LINE_DATA | LINE_EQUATE},
+        {"= call", LINE_EQUATE | LINE_JUMP},
         {"\tin al, dx", LINE_PORT_IO},
         {"\tOUT dx, al", LINE_PORT_IO},
         {"\tinc ax", 0},
@@ -86,6 +87,23 @@ TEST(convert_statement, sets_the_line_flags)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(convert_line(c.line).line_flags, c.flags) << c.line;
+    }
+}
+
+// .data is the same directive in GNU As: it draws no warning, in the first column or indented;
+// with a name or an operand beside it, GNU As rejects the line and the converter says so.
+TEST(convert_statement, warns_about_data_only_with_something_beside_it)
+{
+    const std::pair<std::string, std::size_t> cases[] = {
+        {".data", 0}, {"\t.data", 0}, {"\t.DATA ; c", 0}, {"x .data", 1}, {"\t.data 1", 1},
+    };
+    for (const auto& [text, warnings] : cases) {
+        source_line source;
+        split_line(text, source);
+        statement_converter converter;
+        converted_line line;
+        converter.convert(source, conversion_context{}, line);
+        EXPECT_EQ(line.warnings.size(), warnings) << text;
     }
 }
 

@@ -1,11 +1,13 @@
 // Data lists taken apart (parse_data_list, find_comment), and the one piece of state that passes
 // from a line to the next: the data definition a list that ends in a comma leaves open.
 #include "convert/data_list.hpp"
+#include "declarations/collect_declarations.hpp"
 #include "driver/line_converter.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dravent {
@@ -141,6 +143,40 @@ TEST(line_converter, starts_from_the_data_definition_it_is_given)
     EXPECT_EQ(convert(continued, "\t'Hi', 0 ; end"), "\t.ascii\t\"Hi\"; .byte 0\t# end");
     line_converter fresh;
     EXPECT_EQ(convert(fresh, "\t'Hi', 0 ; end"), "\t'Hi',\t$0\t# end");
+}
+
+// An instance lays out each field in its room, a field without a name with its default. Values
+// the converter cannot place (past a field without a name) or whose length is not the field's
+// (Tasm pads or cuts them in ways it does not know) leave the line as written, with a warning.
+TEST(line_converter, lays_out_a_structure_instance_field_by_field)
+{
+    const std::string structure = "rec struc\n"
+                                  "r_name db 'abcd'\n"
+                                  "       db ?\n"
+                                  "r_val  dw 5\n"
+                                  "rec ends\n";
+    const std::tuple<std::string, std::string, bool> instances[] = {
+        {"a rec <>", "a:\t.ascii\t\"abcd\"; .byte 0; .short 5", false},
+        {"b rec <'wxyz'>", "b:\t.ascii\t\"wxyz\"; .byte 0; .short 5", false},
+        {"c rec <2 dup ('ab')>", "c:\t.rept\t2; .ascii \"ab\"; .endr; .byte 0; .short 5", false},
+        {"d rec <'wxyz', 9>", "d\trec\t<'wxyz', 9>", true},
+        {"e rec <'wx'>", "e\trec\t<'wx'>", true},
+        {"f rec <'abcdef'>", "f\trec\t<'abcdef'>", true},
+    };
+    std::string text = structure;
+    for (const auto& [line, expected, warned] : instances) {
+        text += line + "\n";
+    }
+    program_declarations program;
+    collect_declarations_from_text(text, ".", program);
+    line_converter converter(&program);
+    for (std::string_view rest = structure; !rest.empty(); rest.remove_prefix(rest.find('\n') + 1)) {
+        convert(converter, std::string(rest.substr(0, rest.find('\n'))));
+    }
+    for (const auto& [line, expected, warned] : instances) {
+        EXPECT_EQ(convert(converter, line), expected);
+        EXPECT_EQ(converter.warnings().size(), warned ? 1U : 0U) << line;
+    }
 }
 
 } // namespace

@@ -163,6 +163,43 @@ TEST(collect_declarations, structures_give_their_fields_offsets_sizes_and_defaul
     EXPECT_EQ(facts_of(d, "origin").structure, d.names.find("point"));
 }
 
+TEST(collect_declarations, a_field_lies_after_every_byte_of_the_fields_before_it)
+{
+    const program_declarations d = collect(
+        "LEN     equ 13\n"
+        "EXPR    equ LEN + 1\n"
+        "LEN2    =   2\n"
+        "rec     struc\n"
+        "r_str   db 'abcd'\n"         // a string: a byte a character
+        "r_list  db 1, 2, 3\n"
+        "r_dup   dw 2 dup (1, 2)\n"   // count times the values
+        "r_nest  db 2 dup ('ab', 3 dup (?))\n"
+        "r_quote db 'it''s', \"\"\"\"\n"  // a doubled quote is one character
+        "r_char  dw 'AB', 'C'\n"       // strings in a wider unit: one unit each
+        "        db LEN dup (?)\n"     // a constant count, no name
+        "r_const dd LEN2 dup (0)\n"
+        "r_after dw ?\n"
+        "r_expr  db EXPR dup (?)\n"    // a count that is no number: the length is unknown
+        "r_lost  dw ?\n"
+        "rec     ends\n"
+        "next    struc\n"
+        "n_first dw ?\n"
+        "next    ends\n");
+    const std::pair<std::string_view, std::uint32_t> offsets[] = {
+        {"r_str", 0},   {"r_list", 4},  {"r_dup", 7},          {"r_nest", 15},        {"r_quote", 25},
+        {"r_char", 30}, {"r_const", 47}, {"r_after", 55}, {"r_expr", 57}, {"r_lost", unknown_offset},
+        {"n_first", 0}};
+    for (const auto& [name, offset] : offsets) {
+        EXPECT_EQ(facts_of(d, name).offset, offset) << name;
+    }
+    EXPECT_EQ(facts_of(d, "rec").size, 0U);   // unknown
+    EXPECT_EQ(facts_of(d, "rec").field_count, 11U);  // the field without a name too
+    EXPECT_EQ(facts_of(d, "next").size, 2U);
+    EXPECT_TRUE(facts_of(d, "LEN").has_value);
+    EXPECT_EQ(facts_of(d, "LEN").value, 13U);
+    EXPECT_FALSE(facts_of(d, "EXPR").has_value);
+}
+
 TEST(collect_declarations, code_size_follows_the_model_and_the_segments)
 {
     const program_declarations flat = collect("  .386\n  .model flat\n  .code\nmain: ret\n");

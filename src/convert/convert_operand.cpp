@@ -10,6 +10,8 @@
 #include "vocabulary/registers.hpp"
 #include "vocabulary/size_keywords.hpp"
 
+#include <array>
+
 namespace dravent {
 namespace {
 
@@ -67,9 +69,57 @@ bool is_one_number(std::string_view text)
     return true;
 }
 
+// Adds up the addresses of an expression, each with the sign it has: a name that the program
+// declares as a variable, label or procedure, or $, behind a minus (or in parentheses behind one)
+// counts -1, else +1. Addresses that add up to 0 leave a number, as in Tasm.
+class address_balance {
+public:
+    void read(const token& t)
+    {
+        if (t.text == "-") {
+            minus_ = !minus_;
+        } else if (t.text == "(") {
+            if (depth_ + 1 < negated_.size()) {
+                negated_[depth_ + 1] = negated_[depth_] != minus_;
+            }
+            ++depth_;
+            minus_ = false;
+        } else if (t.text == ")") {
+            depth_ -= depth_ > 0 ? 1 : 0;
+            minus_ = false;
+        } else if (t.text != "+" && !is_white_space(t.text[0])) {
+            minus_ = false;
+        }
+    }
+
+    void read_name(const token& t, const name_facts* facts)
+    {
+        const bool address = t.text == "$" || (facts != nullptr && (facts->kind == declared::variable ||
+                                                                   facts->kind == declared::label ||
+                                                                   facts->kind == declared::procedure));
+        if (address) {
+            const bool negative = (depth_ < negated_.size() && negated_[depth_]) != minus_;
+            sum_ += negative ? -1 : 1;
+            ++count_;
+        }
+        minus_ = false;
+    }
+
+    // Two or more addresses whose signs add up to 0.
+    bool cancel_out() const { return count_ >= 2 && sum_ == 0; }
+
+private:
+    std::array<bool, 16> negated_{};  // a group behind a minus, by nesting depth
+    std::size_t depth_ = 0;
+    bool minus_ = false;              // a minus stands before the next term
+    int sum_ = 0;
+    int count_ = 0;
+};
+
 // The size flag of the first name in text that the program declares as a variable (or, inside
 // brackets, as a structure field): the size a memory operand has when nothing else gives one.
-// A name after "offset" is an address, no variable use. 0 when there is none.
+// A name after "offset" is an address, no variable use. 0 when there is none, and 0 when the
+// addresses in text cancel out (end_buf - buf, ($ - msg) / 2): their difference is a number.
 int declared_size_in(std::string_view text, const conversion_context& context, bool fields_count)
 {
     if (context.program == nullptr || !(context.program->declares(declared::variable) ||
@@ -80,35 +130,45 @@ int declared_size_in(std::string_view text, const conversion_context& context, b
         return 0;  // most immediates: no name to look up
     }
     bool after_offset = false;
+    bool found = false;
+    int size = 0;
+    address_balance addresses;
     tokenizer tokens(text);
     for (token t; tokens.next(t);) {
         if (t.kind != token_kind::name) {
+            addresses.read(t);
             continue;
         }
         if (equal_folded(t.text, "offset")) {
             after_offset = true;
             continue;
         }
-        const name_facts* facts = after_offset ? nullptr : context.find(t.text);
-        after_offset = false;
+        const name_facts* facts = context.find(t.text);
+        addresses.read_name(t, facts);
+        if (after_offset || found) {
+            after_offset = false;
+            continue;
+        }
         if (facts != nullptr && facts->kind == declared::variable && facts->structure != no_entry) {
             // An instance of a structure: the field after its "." gives the size.
+            found = true;
             tokenizer after = tokens;
             token dot;
             token field;
             if (after.next(dot) && dot.text == "." && after.next(field)) {
                 if (const structure_field* f = field_of_instance(t.text, field.text, &context)) {
-                    return size_flag_of_bytes(f->size);
+                    size = size_flag_of_bytes(f->size);
                 }
             }
-            return 0;
+            continue;
         }
         if (facts != nullptr &&
             (facts->kind == declared::variable || (fields_count && facts->kind == declared::field))) {
-            return size_flag_of_bytes(facts->size);
+            found = true;
+            size = size_flag_of_bytes(facts->size);
         }
     }
-    return 0;
+    return addresses.cancel_out() ? 0 : size;
 }
 
 // A segment register and ":" at the start of text: the override of a memory operand written
@@ -209,6 +269,17 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
                                text_buffer& out, conversion_workspace& work)
 {
     const operand_start look(text);
+    // offset table[2] is the address table+2: brackets after offset add to the address and reach
+    // no memory. With a register or an override in them, it is the memory reference below. (A data
+    // line writes such a reference as its address already.)
+    if ((line_flags & LINE_DATA) == 0 && look.first_is_a_word() && look.first_is("offset") && holds_memory_ref(text)) {
+        const memory_ref ref = parse_memory_ref(after_keyword(text, look.start(), "offset"), work.scratch);
+        if (ref.base.empty() && ref.index.empty() && ref.segment.empty() && ref.size_flags == 0) {
+            out.append(text.substr(0, look.start()));
+            out += '$';
+            return {0, 0, operand_form::other, -1, write_memory_ref(ref, out, work.expressions), {}};
+        }
+    }
     // Most references begin with their "["; a token alone holds none unless it is that "[".
     if (look.first().text == "[" || (!look.alone() && holds_memory_ref(text))) {
         const memory_ref ref = parse_memory_ref(text, work.scratch);
@@ -248,6 +319,16 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
         }
         return {0, 0, operand_form::x87_register, index, {}, {}};
     }
+    // push large 0: large and small make an immediate 32 and 16 bits wide.
+    if ((line_flags & (LINE_DATA | LINE_JUMP)) == 0 && look.first_is_a_word() &&
+        (look.first_is("large") || look.first_is("small"))) {
+        const int size = look.first_is("large") ? SIZE_DWORD : SIZE_WORD;
+        const std::string_view value = after_keyword(text, start, look.first().text);
+        if (!value.empty() && declared_size_in(value, context, false) == 0) {
+            out += '$';
+            return {size, 0, operand_form::other, -1, write_expression(value, out, work.expressions), {}};
+        }
+    }
     if ((line_flags & LINE_DATA) == 0) {
         // word ptr x, es:x, or a variable the program declares: memory without brackets.
         std::size_t cursor = start;
@@ -277,10 +358,11 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
         out += '$';
     }
-    // A data line lays its strings out character by character.
+    // A data line lays its strings out character by character; an equate's value is a number.
+    const bool characters = (line_flags & (LINE_DATA | LINE_EQUATE)) == LINE_DATA;
     return {0, 0, operand_form::other, -1,
             write_operand_expression(at_start, look, out, work,
-                                     (line_flags & LINE_DATA) != 0 ? string_meaning::characters : string_meaning::number),
+                                     characters ? string_meaning::characters : string_meaning::number),
             {}};
 }
 

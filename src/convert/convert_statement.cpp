@@ -177,6 +177,29 @@ std::string_view x87_letters(word_kind kind, int memory_flags)
     return letters_of(memory_flags);  // the control, status and environment forms
 }
 
+// The register a string instruction addresses its memory operands through, by the mnemonic's
+// first letters, for the first and the second operand as Tasm writes them. Tasm's operand names
+// only the size and the segment: lods table reads ds:[si] whatever table's address.
+struct string_operand_row {
+    std::string_view mnemonic;
+    std::string_view first;
+    std::string_view second;
+};
+constexpr std::array<string_operand_row, 8> string_operand_table{{
+    {"cmps", "si", "di"}, {"ins", "di", "di"},  {"lods", "si", "si"}, {"movs", "di", "si"},
+    {"outs", "si", "si"}, {"scas", "di", "di"}, {"stos", "di", "di"}, {"xlat", "bx", "bx"},
+}};
+
+std::string_view string_operand_register(std::string_view mnemonic, std::size_t operand)
+{
+    for (const string_operand_row& row : string_operand_table) {
+        if (mnemonic.size() >= row.mnemonic.size() && equal_folded(mnemonic.substr(0, row.mnemonic.size()), row.mnemonic)) {
+            return operand == 0 ? row.first : row.second;
+        }
+    }
+    return {};
+}
+
 struct swap_row {
     std::string_view intel;
     std::string_view att;
@@ -546,6 +569,39 @@ void statement_converter::take_prefixes(statement_draft& draft)
     }
 }
 
+// lods table, stos es:buffer, xlat cs:table: a string instruction's memory operand written as a
+// name becomes the register it stands for, (%si) or (%esi) by the code size, with its override.
+// GNU As takes no other address there.
+void statement_converter::address_string_operands(std::string_view mnemonic, std::size_t first, int code_bits,
+                                                  converted_line& line) const
+{
+    // Read before the buffer, which the mnemonic may be in, grows.
+    const std::array<std::string_view, 2> names{string_operand_register(mnemonic, 0),
+                                                string_operand_register(mnemonic, 1)};
+    for (std::size_t n = 0; n < results_.size() && n < names.size(); ++n) {
+        const std::string_view written = line.view(line.operands[first + n]);
+        const std::string_view name = names[n];
+        if (results_[n].form != operand_form::memory || written.empty() || written.find('(') != std::string_view::npos ||
+            name.empty()) {
+            continue;
+        }
+        // %es:buffer keeps its %es:, copied before the buffer grows.
+        std::array<char, 4> segment{};
+        const bool overridden = written.size() > 4 && written[0] == '%' && written[3] == ':';
+        if (overridden) {
+            std::copy_n(written.begin(), 4, segment.begin());
+        }
+        const std::size_t begin = line.text.size();
+        if (overridden) {
+            line.text.append(std::string_view(segment.data(), segment.size()));
+        }
+        line.text += code_bits == 32 ? "(%e" : "(%";
+        line.text += name;
+        line.text += ')';
+        line.operands[first + n] = piece::in_buffer(begin, line.text.size());
+    }
+}
+
 // Converts the operands and appends one statement: its mnemonic as the operands leave it, its size
 // letters, its operands in AT&T order.
 void statement_converter::write_statement(const statement_draft& draft, std::span<const std::string_view> operands,
@@ -602,6 +658,16 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
             size_letters = letters_of(size_flags_of(results_, operand_form::general_register));
             break;
         default: {
+            // A data definition's directive says its size: dw table[2] is .short table+2. With a
+            // size keyword or a register written anywhere it keeps the letter, for GNU As to
+            // reject (.byte %al and .int (%bx) it takes).
+            if ((draft.line_flags & (LINE_DATA | LINE_EQUATE)) == LINE_DATA &&
+                std::none_of(results_.begin(), results_.end(),
+                             [](const operand_result& result) { return (result.size_flags & SIZE_LETTER_FLAGS) != 0; }) &&
+                std::none_of(line.operands.begin() + static_cast<std::ptrdiff_t>(first), line.operands.end(),
+                             [&](piece operand) { return line.view(operand).find('%') != std::string_view::npos; })) {
+                break;
+            }
             const bool count_in_cl = (draft.line_flags & LINE_SHIFT) != 0 && results_.size() >= 2 &&
                                      is_count_register(line.view(line.operands.back()));
             const int flags = ordinary_size_flags(draft.line_flags, results_, count_in_cl);
@@ -615,6 +681,9 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
             break;
         }
         }
+    }
+    if (draft.kind == word_kind::string_op) {
+        address_string_operands(line.view(mnemonic), first, context.code_bits, line);
     }
     if ((draft.line_flags & (LINE_DATA | LINE_SOURCE_ORDER)) == 0) {
         std::reverse(line.operands.begin() + static_cast<std::ptrdiff_t>(first), line.operands.end());

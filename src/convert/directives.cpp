@@ -5,12 +5,14 @@
 
 #include "convert/data.hpp"
 #include "convert/data_list.hpp"
+#include "convert/memory_ref.hpp"
 #include "convert/write_expression.hpp"
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 
 #include <initializer_list>
 #include "vocabulary/flags.hpp"
+#include "vocabulary/registers.hpp"
 #include "vocabulary/size_keywords.hpp"
 
 namespace dravent {
@@ -32,6 +34,7 @@ void move_name_after(statement_draft& draft, std::string_view directive, convert
 
 void handle_assign(statement_draft& draft, const conversion_context& /*context*/, converted_line& /*line*/)
 {
+    draft.line_flags |= LINE_EQUATE;
     if (draft.operands.size() != 1) {
         return;
     }
@@ -50,6 +53,15 @@ void handle_assign(statement_draft& draft, const conversion_context& /*context*/
 void handle_equ(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)
 {
     move_name_after(draft, ".equ", line);
+    draft.line_flags |= LINE_EQUATE;
+    // arg1 equ [bp+4], count equ cx, name equ <text>: Tasm keeps the text and puts it in place of
+    // each use; a GNU As equate holds a number only.
+    if (draft.operands.size() == 1) {
+        const std::string_view value = trim_trailing_blanks(draft.operands[0].substr(skip_blanks(draft.operands[0], 0)));
+        if (!value.empty() && (value.front() == '<' || holds_memory_ref(value) || register_named(value) != nullptr)) {
+            line.warnings.push_back({0, warning_text::text_equate});
+        }
+    }
 }
 
 void handle_textequ(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)

@@ -6,6 +6,7 @@
 #include "convert/data_directive.hpp"
 #include "convert/warnings.hpp"
 #include "convert/write_expression.hpp"
+#include "declarations/collect_declarations.hpp"
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 #include "vocabulary/mnemonics.hpp"
@@ -37,7 +38,12 @@ void write_structure_line(const source_line& source, const conversion_context& c
         return;
     }
     const std::size_t offset_begin = line.text.size();
-    line.text += std::to_string(facts->offset);
+    if (facts->offset == unknown_offset) {
+        line.text += '?';  // for GNU As to reject
+        line.warnings.push_back({source.column_of(source.label), warning_text::field_offset_unknown});
+    } else {
+        line.text += std::to_string(facts->offset);
+    }
     const piece offset = piece::in_buffer(offset_begin, line.text.size());
     const auto equate = [&](piece name) {
         statement& s = line.statements.emplace_back();
@@ -134,7 +140,12 @@ piece keep_number(std::uint32_t value, converted_line& line)
 void declare_field(const program_declarations& program, const include_item& item, bool ideal, converted_line& line)
 {
     const std::string_view field = program.view(item.name);
-    const piece offset = keep_number(item.offset, line);
+    piece offset = std::string_view("?");  // for GNU As to reject
+    if (item.offset != unknown_offset) {
+        offset = keep_number(item.offset, line);
+    } else if (line.warnings.empty()) {
+        line.warnings.push_back({0, warning_text::field_offset_unknown});
+    }
     if (!ideal) {
         add_statement(line, ".equ", field, offset);
     }
@@ -143,6 +154,31 @@ void declare_field(const program_declarations& program, const include_item& item
     line.text += '.';
     line.text += field;
     add_statement(line, ".equ", piece::in_buffer(begin, line.text.size()), offset);
+}
+
+// The two lists of values lay out the same number of bytes.
+bool same_length(std::string_view value, std::string_view default_value, std::uint32_t unit,
+                 const program_declarations& program)
+{
+    std::uint64_t length = 0;
+    std::uint64_t default_length = 0;
+    return length_of_values(value, unit, program, length) &&
+           length_of_values(default_value.empty() ? std::string_view("?") : default_value, unit, program,
+                            default_length) &&
+           length == default_length;
+}
+
+// An instance line as the source has it, for GNU As to reject: name, structure, values.
+void write_as_written(const source_line& source, std::string_view list, std::string_view warning,
+                      converted_line& line)
+{
+    line.warnings.push_back({source.column_of(source.mnemonic), warning});
+    line.label = source.label;
+    statement& s = line.statements.emplace_back();
+    s.mnemonic = source.mnemonic;
+    s.first_operand = line.operands.size();
+    s.operand_count = 1;
+    line.operands.push_back(trim_trailing_blanks(list));
 }
 
 } // namespace
@@ -207,8 +243,9 @@ bool write_instance(const source_line& source, const conversion_context& context
     }
     std::vector<std::string_view>& values = line.work.initialisers;
     std::string_view count;  // of an array of instances
+    std::string_view bracketed = list;
     if (!split_initialisers(list, values) &&
-        !(split_repeated_instance(list, count, list) && split_initialisers(list, values))) {
+        !(split_repeated_instance(list, count, bracketed) && split_initialisers(bracketed, values))) {
         return false;
     }
     if (values.size() > structure->field_count) {
@@ -219,11 +256,34 @@ bool write_instance(const source_line& source, const conversion_context& context
         write_expression(count, line.text, line.work.expressions);
         add_statement(line, ".rept", piece::in_buffer(begin, line.text.size()));
     }
+    // A field without a name takes its default. Whether a value in the list stands for it or for
+    // the named field after it, the converter does not know: such an instance is left for a hand.
+    std::size_t next_value = 0;
+    bool unnamed_before = false;
     for (std::uint32_t n = 0; n < structure->field_count; ++n) {
         const structure_field& field = program.fields[structure->first_field + n];
-        std::string_view value = n < values.size() ? values[n] : std::string_view();
+        std::string_view value;
+        if (field.name == no_entry) {
+            unnamed_before = true;
+        } else if (next_value < values.size()) {
+            if (unnamed_before) {
+                line.statements.clear();
+                line.operands.clear();
+                write_as_written(source, list, warning_text::instance_past_unnamed_field, line);
+                return true;
+            }
+            value = values[next_value++];
+        }
+        const std::string_view default_value = program.view(field.value);
         if (trim_trailing_blanks(value.substr(skip_blanks(value, 0))).empty()) {
-            value = program.view(field.value);
+            value = default_value;
+        } else if (!same_length(value, default_value, field.size, program)) {
+            // How Tasm fills or cuts a field given a value of another length, the converter
+            // does not know: the line stays as written.
+            line.statements.clear();
+            line.operands.clear();
+            write_as_written(source, list, warning_text::instance_value_length, line);
+            return true;
         }
         const data_directive directive = data_directive_of(program.view(field.directive));
         if (directive == data_directive::none || !convert_data(directive, {}, value, context, line)) {

@@ -17,6 +17,15 @@ inline constexpr std::string_view register_in_expression =
     "write the operand by hand";
 inline constexpr std::string_view type_operator =
     "Tasm's type operators (type, size, length, width, mask, this) have no GNU As form: write the value";
+inline constexpr std::string_view field_offset_unknown =
+    "the field's offset follows a field whose length Dravent cannot work out (a dup count that is no number "
+    "or constant number): write the offset by hand";
+inline constexpr std::string_view instance_value_length =
+    "a structure instance gives a field a value of another length than the field's own (or one Dravent "
+    "cannot measure): lay the instance out by hand";
+inline constexpr std::string_view instance_past_unnamed_field =
+    "a structure instance gives values past a field without a name, which Dravent cannot place: lay the "
+    "instance out by hand";
 inline constexpr std::string_view unknown_mnemonic =
     "no instruction or directive of that name (a macro call?): expand it by hand";
 inline constexpr std::string_view far_call_same_segment =
@@ -47,7 +56,8 @@ inline constexpr std::string_view string_as_written =
     "a string with no value here (empty, left open, or longer than the four characters of a number): "
     "write the value by hand";
 inline constexpr std::string_view text_equate =
-    "text macros (textequ, equ <text>) are not converted: replace their uses by hand";
+    "text macros (textequ, equ <text>, equ of a memory reference or a register) are not converted: replace "
+    "their uses by hand";
 inline constexpr std::string_view call_with_arguments =
     "call with arguments (call proc, args) is not converted: push the arguments and call by hand";
 

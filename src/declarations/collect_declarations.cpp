@@ -128,6 +128,134 @@ constexpr bool size_names_are_two_to_five_bytes()
 }
 static_assert(size_names_are_two_to_five_bytes(), "bytes_of: a size name of another length");
 
+// The bytes the values of a data definition lay out, each value the directive's unit of them:
+// a string in db one byte a character (a doubled quote one), a string in a wider unit one unit,
+// "count dup (values)" count times the values. A count is a number or a constant the program
+// gave as a number; with any other count, or a list of another shape, the length is unknown.
+class values_length {
+public:
+    values_length(std::string_view values, std::uint32_t unit, const program_declarations& program)
+        : unit_(unit), program_(program)
+    {
+        tokenizer tokens(values);
+        for (token t; tokens.next(t);) {
+            if (t.kind != token_kind::other || !is_white_space(t.text[0])) {
+                tokens_.push_back(t);
+            }
+        }
+    }
+
+    // The length, or false when it is unknown.
+    bool find(std::uint64_t& length)
+    {
+        return list(length, false) && at_ == tokens_.size();
+    }
+
+private:
+    // Values up to the end, or (inside a dup) up to and over the ")" that closes them.
+    bool list(std::uint64_t& length, bool inside)
+    {
+        length = 0;
+        for (;;) {
+            std::uint64_t one = 0;
+            if (!item(one)) {
+                return false;
+            }
+            length += one;
+            if (length > UINT32_MAX) {
+                return false;
+            }
+            if (at_ == tokens_.size()) {
+                return !inside;
+            }
+            const std::string_view separator = tokens_[at_++].text;
+            if (separator == ")") {
+                return inside;
+            }
+            if (separator != ",") {
+                return false;
+            }
+        }
+    }
+
+    bool item(std::uint64_t& length)
+    {
+        if (at_ + 2 < tokens_.size() && equal_folded(tokens_[at_ + 1].text, "dup") && tokens_[at_ + 2].text == "(") {
+            std::uint32_t count = 0;
+            if (!count_of(tokens_[at_], count) || ++dups_ > 8) {
+                return false;
+            }
+            at_ += 3;
+            std::uint64_t repeated = 0;
+            if (!list(repeated, true)) {
+                return false;  // (a length over 32 bits is unknown too, so the product fits)
+            }
+            length = count * repeated;
+            return true;
+        }
+        const token& first = tokens_[at_];
+        if (first.kind == token_kind::string && (at_ + 1 == tokens_.size() || ends_item(tokens_[at_ + 1]))) {
+            ++at_;
+            const std::uint64_t characters = first.digits.size() - doubled_quotes(first);
+            length = unit_ == 1 ? characters : unit_;
+            return unit_ == 1 || characters <= unit_;
+        }
+        // Any other value: an expression, up to the "," or ")" that ends it outside parentheses.
+        const std::size_t start = at_;
+        for (int depth = 0; at_ < tokens_.size(); ++at_) {
+            const std::string_view text = tokens_[at_].text;
+            if (depth == 0 && ends_item(tokens_[at_])) {
+                break;
+            }
+            if (equal_folded(text, "dup")) {
+                return false;
+            }
+            depth += text == "(" ? 1 : text == ")" ? -1 : 0;
+        }
+        length = unit_;
+        return at_ > start;
+    }
+
+    static bool ends_item(const token& t) { return t.text == "," || t.text == ")"; }
+
+    static std::uint64_t doubled_quotes(const token& t)
+    {
+        std::uint64_t doubled = 0;
+        for (std::size_t n = 0; n + 1 < t.digits.size(); ++n) {
+            if (t.digits[n] == t.text[0] && t.digits[n + 1] == t.text[0]) {
+                ++doubled;
+                ++n;
+            }
+        }
+        return doubled;
+    }
+
+    bool count_of(const token& t, std::uint32_t& count) const
+    {
+        if (t.kind == token_kind::name) {
+            const name_facts* facts = program_.find(t.text);
+            count = facts != nullptr ? facts->value : 0;
+            return facts != nullptr && facts->kind == declared::constant && facts->has_value;
+        }
+        return number_value(t, count);
+    }
+
+    std::vector<token> tokens_;
+    std::size_t at_ = 0;
+    int dups_ = 0;
+    std::uint32_t unit_;
+    const program_declarations& program_;
+};
+
+// The number that a constant's value is when it is one number token alone.
+bool one_number(std::string_view text, std::uint32_t& value)
+{
+    tokenizer tokens(text);
+    token number;
+    token after;
+    return tokens.next(number) && !tokens.next(after) && number_value(number, value);
+}
+
 bool is_distance(std::string_view word) { return equal_folded(word, "near") || equal_folded(word, "far"); }
 
 bool is_code_type(std::string_view word) { return is_distance(word) || equal_folded(word, "proc"); }
@@ -377,6 +505,7 @@ private:
             facts.size = 0;
         }
         in_structure_ = true;
+        structure_length_known_ = true;
     }
 
     void field(const statement_words& w, const source_line& line)
@@ -386,41 +515,52 @@ private:
         }
         const std::string_view directive = line.mnemonic;
         const std::uint32_t each = bytes_of(directive);
-        // The field's size: its directive's unit; its length: the values, with dup counts ignored
-        // (a field is one value in the programs this serves).
-        const std::uint32_t count = line.operands.empty() ? 1 : static_cast<std::uint32_t>(line.operands.size());
+        std::string_view value;
+        if (!line.operands.empty()) {
+            const std::size_t begin = static_cast<std::size_t>(line.operands.front().data() - line.text.data());
+            const std::size_t end =
+                static_cast<std::size_t>(line.operands.back().data() - line.text.data()) + line.operands.back().size();
+            value = trim_trailing_blanks(line.text.substr(begin, end - begin));
+        }
+        // The offset of every field after one of unknown length is unknown too.
+        const std::uint32_t offset = structure_length_known_ ? d_.names.facts(structure_).size : unknown_offset;
+        std::uint64_t length = each;
+        if (!value.empty() && !length_of_values(value, each, d_, length)) {
+            structure_length_known_ = false;
+        }
+        std::uint32_t entry = no_entry;
         if (!w.label().empty()) {
             // Declared first: a new name may move every entry, the structure's included. The field
             // is known by its own name (MASM) and as structure.field (IDEAL).
             qualified_.assign(d_.names.name(structure_)).append(".").append(w.label());
             const std::uint32_t qualified = declare(qualified_);
-            const std::uint32_t entry = declare(w.label());
-            name_facts& owner = d_.names.facts(structure_);
+            entry = declare(w.label());
             for (const std::uint32_t known : {qualified, entry}) {
                 if (known != no_entry) {
                     name_facts& facts = d_.names.facts(known);
                     facts.kind = declared::field;
                     facts.size = each;
                     facts.structure = structure_;
-                    facts.offset = owner.size;
+                    facts.offset = offset;
                 }
             }
-            std::string_view value;
-            if (!line.operands.empty()) {
-                const std::size_t begin = static_cast<std::size_t>(line.operands.front().data() - line.text.data());
-                const std::size_t end =
-                    static_cast<std::size_t>(line.operands.back().data() - line.text.data()) + line.operands.back().size();
-                value = trim_trailing_blanks(line.text.substr(begin, end - begin));
-            }
-            d_.fields.push_back({entry, owner.size, each, d_.keep(directive), d_.keep(value)});
-            record({include_item_kind::field, d_.keep(w.label()), {}, structure_, owner.size});
-            // The fields of a structure are kept together, so a structure that another's fields
-            // interrupt keeps only its first run.
-            if (owner.first_field + owner.field_count + 1 == d_.fields.size()) {
-                ++owner.field_count;
-            }
+            record({include_item_kind::field, d_.keep(w.label()), {}, structure_, offset});
         }
-        d_.names.facts(structure_).size += each * count;
+        // A field without a name is kept too: an instance lays out its default in its room.
+        name_facts& owner = d_.names.facts(structure_);
+        d_.fields.push_back({entry, offset, each, d_.keep(directive), d_.keep(value)});
+        // The fields of a structure are kept together, so a structure that another's fields
+        // interrupt keeps only its first run.
+        if (owner.first_field + owner.field_count + 1 == d_.fields.size()) {
+            ++owner.field_count;
+        }
+        // A structure of unknown length has size 0, the size of nothing known.
+        if (structure_length_known_ && owner.size + length <= UINT32_MAX) {
+            owner.size += static_cast<std::uint32_t>(length);
+        } else {
+            structure_length_known_ = false;
+            owner.size = 0;
+        }
     }
 
     // name segment [align] [combine] [use16|use32] ['class']: 16-bit code unless it says use32.
@@ -484,6 +624,7 @@ private:
     std::uint32_t segment_ = 0;             // the segment the line stands in
     std::size_t open_procedure_ = no_procedure;
     bool in_structure_ = false;
+    bool structure_length_known_ = true;    // every field of the open structure so far
     bool open_structure_span_ = false;
     std::string qualified_;                 // structure.field, built for each field
     char comment_delimiter_ = '\0';         // what closes the comment block the lines stand in
@@ -1015,8 +1156,14 @@ void collector::declaring_line(std::string_view folder, int depth)
                     d_.keep(trim_trailing_blanks(source_.text.substr(begin, end - begin)))});
         }
         const std::uint32_t entry = declare(name);
-        if (entry != no_entry && d_.names.facts(entry).kind == declared::unknown) {
-            d_.names.facts(entry).kind = declared::constant;
+        if (entry != no_entry) {
+            name_facts& facts = d_.names.facts(entry);
+            if (facts.kind == declared::unknown) {
+                facts.kind = declared::constant;
+            }
+            const std::string_view value =
+                source_.operands.size() == 1 ? trim_trailing_blanks(source_.operands[0]) : std::string_view();
+            facts.has_value = facts.kind == declared::constant && one_number(value, facts.value);
         }
         return;
     }
@@ -1030,6 +1177,12 @@ void collector::declaring_line(std::string_view folder, int depth)
 }
 
 } // namespace
+
+bool length_of_values(std::string_view values, std::uint32_t unit, const program_declarations& program,
+                      std::uint64_t& length)
+{
+    return values_length(values, unit, program).find(length);
+}
 
 namespace {
 

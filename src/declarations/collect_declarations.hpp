@@ -3,6 +3,7 @@
 
 #include "declarations/declarations.hpp"
 
+#include <cstdint>
 #include <string_view>
 
 namespace dravent {
@@ -12,6 +13,12 @@ namespace dravent {
 // names its includes give. False when reading the file fails; an include that is missing or
 // cannot be read is no error.
 bool collect_declarations(int fd, std::string_view folder, program_declarations& declarations);
+
+// The bytes a data definition's values lay out, units of unit bytes each (a string in db a byte a
+// character, count dup (...) count times); a count must be a number or a constant the program
+// declares as one. False when the length cannot be worked out.
+bool length_of_values(std::string_view values, std::uint32_t unit, const program_declarations& program,
+                      std::uint64_t& length);
 
 // Collects from text already in memory, as one file in folder (for tests and the fuzzer).
 void collect_declarations_from_text(std::string_view text, std::string_view folder,

@@ -27,6 +27,10 @@ inline constexpr std::size_t declared_kinds = static_cast<std::size_t>(declared:
 
 inline constexpr std::uint32_t no_entry = ~std::uint32_t{0};
 
+// The offset of a field that follows one whose length the declarations cannot work out (a dup
+// whose count is no number).
+inline constexpr std::uint32_t unknown_offset = ~std::uint32_t{0};
+
 // At most this many names and line facts are kept (about 250 MB): a file that declares more (none
 // that people write does) is converted with the first ones known and the rest treated as
 // undeclared, so that no input can exhaust memory.
@@ -36,10 +40,12 @@ struct name_facts {
     declared kind = declared::unknown;
     bool far = false;                     // a procedure's distance
     bool external = false;                // declared by extrn or global, defined elsewhere
+    bool has_value = false;               // a constant written as one number, kept in value
     std::uint32_t segment = no_entry;     // the segment a procedure or label stands in
     std::uint32_t size = 0;               // bytes of a variable, field or whole structure; 0 unknown
     std::uint32_t structure = no_entry;   // a variable's structure type; a field's structure
-    std::uint32_t offset = 0;             // a field's offset in its structure
+    std::uint32_t offset = 0;             // a field's offset in its structure, or unknown_offset
+    std::uint32_t value = 0;              // a constant's number, when has_value
     std::uint32_t first_field = 0;        // a structure's fields: [first_field, first_field + field_count)
     std::uint32_t field_count = 0;        //   in program_declarations::fields
 };

@@ -107,6 +107,37 @@ token tokenizer::number_at(std::size_t first) const
     return t;
 }
 
+bool number_value(const token& t, std::uint32_t& value)
+{
+    unsigned base = 0;
+    switch (t.kind == token_kind::number ? t.radix : number_radix::invalid) {
+    case number_radix::decimal:
+        base = 10;
+        break;
+    case number_radix::hexadecimal:
+        base = 16;
+        break;
+    case number_radix::binary:
+        base = 2;
+        break;
+    case number_radix::octal:
+        base = 8;
+        break;
+    case number_radix::real:
+    case number_radix::invalid:
+        return false;
+    }
+    std::uint64_t sum = 0;
+    for (const char c : t.digits) {
+        sum = sum * base + digit_values[static_cast<unsigned char>(c)];
+        if (sum > UINT32_MAX) {
+            return false;
+        }
+    }
+    value = static_cast<std::uint32_t>(sum);
+    return true;
+}
+
 token tokenizer::string_at(std::size_t open) const
 {
     const auto [end, closed] = end_of_string(text_, open);

@@ -5,6 +5,7 @@
 #include "text/characters.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace dravent {
@@ -59,6 +60,10 @@ constexpr string_end end_of_string(std::string_view text, std::size_t open)
     }
     return {text.size(), false};
 }
+
+// The value of an integer number token (any radix), when it fits in 32 bits. False for a real,
+// an invalid number, a larger one, or a token that is no number.
+bool number_value(const token& t, std::uint32_t& value);
 
 // Tokens in order; every character of the text belongs to exactly one token.
 // - A name begins with a letter, "@", "_", "$" or "?" and goes on over those and digits: digits

@@ -16,7 +16,8 @@ inline constexpr int SIZE_LETTER_FLAGS = SIZE_BYTE | SIZE_WORD | SIZE_DWORD | SI
 
 // Line flags: what kind of statement a line holds.
 inline constexpr int LINE_DATA = 0x01;     // a data definition or assignment: operands in source order, no "$"
-inline constexpr int LINE_PORT_IO = 0x04;  // in or out: the port register gives no size letter beside another
+inline constexpr int LINE_EQUATE = 0x02;   // equ or =: a data line whose strings are numbers, as in an instruction
+inline constexpr int LINE_PORT_IO = 0x04;  // in, out, ins, outs: the port register gives no size letter beside another
 inline constexpr int LINE_JUMP = 0x08;     // a jump, call or loop: its target gets no "$"
 inline constexpr int LINE_ADDRESS = 0x10;  // lea and the far-pointer loads: the source is an address, no "$"
 inline constexpr int LINE_SHIFT = 0x20;    // a shift or rotate: a count in cl gives no size letter

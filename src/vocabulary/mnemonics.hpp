@@ -17,7 +17,7 @@ namespace dravent {
 enum class word_kind : std::uint8_t {
     instruction,   // an instruction with no rule of its own below
     jump,          // takes a code target: jmp, the conditional jumps, call, loop, jcxz
-    string_op,     // movs, cmps, scas, lods, stos, ins, outs and their sized forms
+    string_op,     // movs, cmps, scas, lods, stos, ins, outs and their sized forms, xlat
     x87_float,     // memory operands take s (dword), l (qword), t (tbyte)
     x87_integer,   // memory operands take s (word), l (dword), ll (qword)
     x87_other,     // memory operands take no size letter: control word, status, environment, BCD
@@ -297,7 +297,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"inc",        "",         0,            word_kind::instruction},
     {"include",    "",         0,            word_kind::directive},
     {"includelib", "",         0,            word_kind::directive},
-    {"ins",        "",         0,            word_kind::string_op},
+    {"ins",        "",         LINE_PORT_IO, word_kind::string_op},
     {"insb",       "",         0,            word_kind::string_op},
     {"insd",       "insl",     0,            word_kind::string_op},
     {"insw",       "",         0,            word_kind::string_op},
@@ -417,7 +417,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"or",         "",         0,            word_kind::instruction},
     {"org",        "",         0,            word_kind::directive},
     {"out",        "",         LINE_PORT_IO, word_kind::instruction},
-    {"outs",       "",         0,            word_kind::string_op},
+    {"outs",       "",         LINE_PORT_IO, word_kind::string_op},
     {"outsb",      "",         0,            word_kind::string_op},
     {"outsd",      "outsl",    0,            word_kind::string_op},
     {"outsw",      "",         0,            word_kind::string_op},
@@ -592,8 +592,8 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"wrmsr",      "",         0,            word_kind::instruction},
     {"xadd",       "",         0,            word_kind::instruction},
     {"xchg",       "",         0,            word_kind::instruction},
-    {"xlat",       "",         0,            word_kind::instruction},
-    {"xlatb",      "",         0,            word_kind::instruction},
+    {"xlat",       "",         0,            word_kind::string_op},
+    {"xlatb",      "",         0,            word_kind::string_op},
     {"xor",        "",         0,            word_kind::instruction},
 })};
 static_assert(mnemonic_table.is_searchable(), "mnemonic_table: names in lower case, each once");

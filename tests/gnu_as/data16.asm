@@ -21,6 +21,7 @@ dwords  dd 12345678h, 'ABCD', 'AB', -1          ;= dwords: .int 0x12345678, 0x41
 quads   dq 1, -1, 'AB'                          ;= quads: .quad 1, -1, 0x4142
 here    dw $, $ - msg, offset msg, offset msg + 2 ;= here: .short here, here + 2 - msg, msg, msg + 2
 ptrs    dd offset words, offset dwords          ;= ptrs: .int words, dwords
+        dw words[2], offset quads[8]            ;= .short words + 2, quads + 8
 ; unknown values are zero
 unknown db ?, 1, ?                              ;= unknown: .byte 0, 1, 0
         dw ?                                    ;= .short 0
@@ -68,3 +69,21 @@ as_word label word                              ;= as_word:
         dw 7                                    ;= .short 7
         label as_byte byte                      ;= as_byte:
         db 8                                    ;= .byte 8
+; structures: each field's offset counts the bytes of the fields before it (strings, dup), and an
+; instance lays out each field in its room, a field without a name with its default
+NLEN    equ 3                                   ;= .equ NLEN, 3
+entry   struc                                   ;=
+e_kind  db 1                                    ;= .equ e_kind, 0
+        db ?                                    ;=
+e_link  dw 5                                    ;= .equ e_link, 2
+        db 2 dup (?)                            ;=
+e_flags db 80h                                  ;= .equ e_flags, 6
+e_name  db 'it''s'                              ;= .equ e_name, 7
+e_buf   db NLEN dup (?), 2 dup (1, 2)           ;= .equ e_buf, 11
+e_words dw 'ab', 2 dup (?)                      ;= .equ e_words, 18
+e_tail  db ?                                    ;= .equ e_tail, 24
+entry   ends                                    ;=
+first   entry <>                                ;= first: .byte 1, 0; .short 5; .byte 0, 0, 0x80, 0x69, 0x74, 0x27, 0x73, 0, 0, 0, 1, 2, 1, 2; .short 0x6162, 0, 0; .byte 0
+second  entry <3>                               ;= second: .byte 3, 0; .short 5; .byte 0, 0, 0x80, 0x69, 0x74, 0x27, 0x73, 0, 0, 0, 1, 2, 1, 2; .short 0x6162, 0, 0; .byte 0
+        dw offset second.e_flags, offset second.e_tail ;= .short second + 6, second + 24
+        dw e_name, e_buf, e_words               ;= .short 7, 11, 18

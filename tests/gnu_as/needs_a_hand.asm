@@ -38,8 +38,14 @@ x       label
         dd 'ABCDE'
 ; a global list cut short
         global a,
-; textequ has no GNU As counterpart
+; textequ has no GNU As counterpart, nor an equate of a string too long to be a number
 name    textequ <abc>
+greet   equ "Hello"
+; equates of a memory reference, a register or a text: Tasm puts the text in place of each use
+arg1    equ [bp+4]
+arg2    equ word ptr [bp+6]
+count   equ cx
+local1  equ <[bp-2]>
 ; a register where a number belongs: subtracted or a third one in an address, in parentheses, in
 ; an immediate expression, as a scale (Tasm rejects most; GNU As would read the name as a symbol)
         mov ax, [bx-si]

@@ -38,4 +38,9 @@ start:  mov ax, count
         call oldint                     ;= call dword ptr oldint
         jmp dword ptr [bx]              ;= .byte 0xFF, 0x2F
         call cs:oldint                  ;= call dword ptr cs:oldint
+; a difference of two addresses is a number, read from no memory
+        mov cx, buffer - table          ;= mov cx, 10
+        mov cx, (handlers - table) / 2  ;= mov cx, 3
+        cmp si, -(table - buffer)       ;= cmp si, 10
+        add count, buffer - table - 1   ;= add word ptr count, 9
 next:   ret

@@ -150,7 +150,8 @@ int declared_size_in(std::string_view text, const conversion_context& context, b
             continue;
         }
         if (facts != nullptr && facts->kind == declared::variable && facts->structure != no_entry) {
-            // An instance of a structure: the field after its "." gives the size.
+            // An instance of a structure: the field after its "." gives the size; without one,
+            // the instance is a variable of the structure's size (a word for a two-byte one).
             found = true;
             tokenizer after = tokens;
             token dot;
@@ -159,6 +160,8 @@ int declared_size_in(std::string_view text, const conversion_context& context, b
                 if (const structure_field* f = field_of_instance(t.text, field.text, &context)) {
                     size = size_flag_of_bytes(f->size);
                 }
+            } else {
+                size = size_flag_of_bytes(facts->size);
             }
             continue;
         }

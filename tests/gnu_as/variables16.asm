@@ -10,6 +10,11 @@ oldint  dd 0                            ;= oldint: .int 0
 table   dw 1, 2, 3                      ;= table: .short 1, 2, 3
 handlers dw start, next                 ;= handlers: .short start, next
 buffer  db 16, 0                        ;= buffer: .byte 16, 0
+point   struc                           ;=
+px      db 0                            ;= .equ px, 0
+py      db 0                            ;= .equ py, 1
+point   ends                            ;=
+origin  point <>                        ;= origin: .byte 0, 0
 start:  mov ax, count
         mov count, 1                    ;= mov word ptr count, 1
         inc count                       ;= inc word ptr count
@@ -43,4 +48,10 @@ start:  mov ax, count
         mov cx, (handlers - table) / 2  ;= mov cx, 3
         cmp si, -(table - buffer)       ;= cmp si, 10
         add count, buffer - table - 1   ;= add word ptr count, 9
+; an instance of a two-byte structure used bare is a word variable
+        mov ax, origin                  ;= mov ax, word ptr origin
+        push origin                     ;= push word ptr origin
+        inc origin                      ;= inc word ptr origin
+        mov origin, 5                   ;= mov word ptr origin, 5
+        mov al, origin.py               ;= mov al, byte ptr origin+1
 next:   ret

@@ -414,6 +414,7 @@ void statement_converter::convert(const source_line& source, const conversion_co
     if (draft.kind == word_kind::prefix) {
         take_prefixes(draft);
     }
+    write_typed_pointers(draft, context);
     if (draft.operands.size() == 1 && is_jump_through(draft.rule) && write_far_transfer(draft, context, line)) {
         return;
     }
@@ -540,6 +541,27 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
     line.operands.push_back(target);
     line.warnings.push_back({column, call ? warning_text::far_call_same_segment : warning_text::far_jump_same_segment});
     return true;
+}
+
+// (node ptr [si]).next, [(Node PTR si).next]: each operand that holds a typed pointer is
+// converted as [si+node.next].
+void statement_converter::write_typed_pointers(statement_draft& draft, const conversion_context& context)
+{
+    if (context.program == nullptr || !context.program->declares(declared::structure)) {
+        return;
+    }
+    std::size_t room = 0;
+    for (const std::string_view operand : draft.operands) {
+        room += operand.size() + 8;
+    }
+    typed_pointers_.clear();
+    typed_pointers_.reserve(room);  // the views into it stay where they are
+    for (std::size_t n = 0; n < draft.operands.size(); ++n) {
+        const std::size_t begin = typed_pointers_.size();
+        if (dravent::write_typed_pointers(draft.operands[n], context, typed_pointers_)) {
+            draft.replace_operand(n, std::string_view(typed_pointers_).substr(begin));
+        }
+    }
 }
 
 // rep stosd, lock inc word ptr [bx]: the instruction after a prefix is converted as if it stood

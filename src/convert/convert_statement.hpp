@@ -10,6 +10,7 @@
 #include "source/source_line.hpp"
 
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +29,7 @@ public:
 
 private:
     static void take_prefixes(statement_draft& draft);
+    void write_typed_pointers(statement_draft& draft, const conversion_context& context);
     bool write_far_transfer(const statement_draft& draft, const conversion_context& context, converted_line& line);
     void look_up_declared_sizes(const conversion_context& context);
     void address_string_operands(std::string_view mnemonic, std::size_t first, int code_bits,
@@ -42,6 +44,7 @@ private:
     statement_draft draft_;
     std::vector<operand_result> results_;        // what each operand of a statement turned out to be
     std::vector<std::string_view> list_items_;   // the registers of a push or pop list
+    std::string typed_pointers_;                  // operands with their typed pointers rewritten
 };
 
 // The line flags that a mnemonic (any case) gives its line.

@@ -32,15 +32,22 @@ struct statement_draft {
     }
 
     // The first operand's text becomes text: the operands are copied into the draft's own list.
-    void replace_first_operand(std::string_view text)
+    void replace_first_operand(std::string_view text) { replace_operand(0, text); }
+
+    // Operand n's text becomes text.
+    void replace_operand(std::size_t n, std::string_view text)
     {
-        own_operands_.assign(operands.begin(), operands.end());
-        own_operands_.front() = text;
+        if (operands.data() != own_operands_.data() || operands.size() != own_operands_.size()) {
+            copied_.assign(operands.begin(), operands.end());  // operands may view own_operands_
+            own_operands_.swap(copied_);
+        }
+        own_operands_[n] = text;
         operands = own_operands_;
     }
 
 private:
     std::vector<std::string_view> own_operands_;
+    std::vector<std::string_view> copied_;
 };
 
 } // namespace dravent

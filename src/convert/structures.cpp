@@ -303,4 +303,105 @@ bool write_instance(const source_line& source, const conversion_context& context
     return true;
 }
 
+namespace {
+
+// One typed pointer in an operand: the text it spans and its parts.
+struct typed_pointer {
+    std::size_t begin = 0;  // its "("
+    std::size_t end = 0;    // just after the field's name
+    std::string_view structure;
+    std::string_view address;  // x, its brackets taken off
+    std::string_view field;
+};
+
+std::string_view trimmed(std::string_view text) { return trim_trailing_blanks(text.substr(skip_blanks(text, 0))); }
+
+// The typed pointer whose "(" stands at open, if it is one: ( T ptr x ) . field.
+bool read_typed_pointer(std::string_view text, std::size_t open, const conversion_context& context, typed_pointer& found)
+{
+    tokenizer tokens(text.substr(open + 1));
+    token t;
+    do {
+        if (!tokens.next(t)) {
+            return false;
+        }
+    } while (is_blank(t.text[0]));
+    const name_facts* type = context.find(t.text);
+    if (t.kind != token_kind::name || type == nullptr || type->kind != declared::structure) {
+        return false;
+    }
+    const std::string_view structure = t.text;
+    const std::size_t after_type = static_cast<std::size_t>(t.text.data() + t.text.size() - text.data());
+    const std::size_t ptr = skip_blanks(text, after_type);
+    const bool ptr_word = ptr + 3 < text.size() && equal_folded(text.substr(ptr, 3), "ptr") &&
+                          (is_white_space(text[ptr + 3]) || text[ptr + 3] == '[');
+    if (ptr == after_type || !ptr_word) {
+        return false;
+    }
+    int depth = 0;
+    std::size_t close = ptr + 3;
+    for (; close < text.size(); ++close) {
+        depth += text[close] == '(' || text[close] == '[' ? 1 : text[close] == ')' || text[close] == ']' ? -1 : 0;
+        if (depth < 0) {
+            break;
+        }
+    }
+    if (close == text.size() || text[close] != ')') {
+        return false;
+    }
+    const std::size_t dot = skip_blanks(text, close + 1);
+    const std::size_t field_at = skip_blanks(text, dot + 1);
+    if (dot == text.size() || text[dot] != '.' || field_at == text.size() || !starts_name(text[field_at])) {
+        return false;
+    }
+    std::size_t field_end = field_at;
+    while (field_end < text.size() && continues_name(text[field_end])) {
+        ++field_end;
+    }
+    std::string_view address = trimmed(text.substr(ptr + 3, close - ptr - 3));
+    if (address.size() >= 2 && address.front() == '[' && address.back() == ']') {
+        address = trimmed(address.substr(1, address.size() - 2));
+    }
+    if (address.empty()) {
+        return false;
+    }
+    found = {open, field_end, structure, address, text.substr(field_at, field_end - field_at)};
+    return true;
+}
+
+} // namespace
+
+bool write_typed_pointers(std::string_view operand, const conversion_context& context, std::string& out)
+{
+    if (context.program == nullptr || !context.program->declares(declared::structure)) {
+        return false;
+    }
+    const std::size_t begin = out.size();
+    std::size_t written = 0;  // of operand
+    for (std::size_t open = operand.find('('); open != std::string_view::npos; open = operand.find('(', open + 1)) {
+        typed_pointer p;
+        if (open < written || !read_typed_pointer(operand, open, context, p)) {
+            continue;
+        }
+        const std::string_view before = trim_trailing_blanks(operand.substr(0, p.begin));
+        const bool in_brackets = !before.empty() && before.back() == '[' &&
+                                 skip_blanks(operand, p.end) < operand.size() && operand[skip_blanks(operand, p.end)] == ']';
+        out.append(operand.substr(written, p.begin - written));
+        out.append(in_brackets ? "" : "[");
+        out.append(p.address);
+        out += '+';
+        out.append(p.structure);
+        out += '.';
+        out.append(p.field);
+        out.append(in_brackets ? "" : "]");
+        written = p.end;
+    }
+    if (written == 0) {
+        out.resize(begin);
+        return false;
+    }
+    out.append(operand.substr(written));
+    return true;
+}
+
 } // namespace dravent

@@ -5,6 +5,9 @@
 #include "convert/converted_line.hpp"
 #include "source/source_line.hpp"
 
+#include <string>
+#include <string_view>
+
 namespace dravent {
 
 // A line of a structure's declaration (context.structure is set): a named field becomes
@@ -20,5 +23,12 @@ bool write_include(const source_line& source, const conversion_context& context,
 // declaration's where a value is left out. False when the line is no instance of a structure the
 // program declares, or when a value cannot be laid out.
 bool write_instance(const source_line& source, const conversion_context& context, converted_line& line);
+
+// (T ptr x).field, a typed pointer: the address x + T.field, for a structure T the program
+// declares. Appends the operand with each typed pointer written [x+T.field] (x+T.field where
+// brackets stand around it already) to out, which must have room for operand.size() + 8 more
+// characters so that no view into it moves. False, appending nothing, when the operand holds no
+// typed pointer.
+bool write_typed_pointers(std::string_view operand, const conversion_context& context, std::string& out);
 
 } // namespace dravent

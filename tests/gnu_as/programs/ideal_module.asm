@@ -117,6 +117,7 @@ PROC    DrawBox                         ;= DrawBox:
 @@loop: inc dh                          ;= .LDrawBox_loop: inc dh
         call CellAddr
         mov ah, [box.attr]              ;= mov ah, [box+attr]
+        mov al, [(Window PTR bx).attr]  ; a typed pointer ;= mov al, [bx+attr]
         mov al, [frame+6]
         mov [es:di], ax                 ;= mov es:[di], ax
         add di, bx

@@ -72,6 +72,8 @@ _play_game proc                         ;= _play_game:
         mov [flag], 0                   ;= mov byte ptr [flag], 0
         mov ball1.y_pos, 1              ;= mov word ptr [ball1+y_pos], 1
         mov ball2.y_pos, 1              ;= mov word ptr [ball2+y_pos], 1
+        mov (ball ptr [si]).y_step, 1   ; a typed pointer ;= mov word ptr [si+y_step], 1
+        mov al, (ball PTR [bx+2]).colour ;= mov al, [bx+2+colour]
 @@loop: mov ax, ticks                   ; wait for the next tick ;= .Lplay_loop: mov ax, ticks
         cmp ax, last_tick
         je @@loop                       ;= je .Lplay_loop

@@ -282,6 +282,30 @@ TEST(collect_declarations, comment_blocks_span_their_lines_and_declare_nothing)
     }
 }
 
+// An equate of a memory reference or a register is a text for the lines after it, until another
+// equate gives the name another text; one of a number is none.
+TEST(collect_declarations, text_equates_hold_from_the_line_after_them)
+{
+    const program_declarations d = collect("arg1 equ word ptr [bp+4]\n"  // 1
+                                           "n equ 5\n"                     // 2
+                                           "ARG1 equ cx\n");               // 3
+    struct text_case {
+        std::string_view name;
+        std::uint64_t line;
+        std::string_view text;  // empty: none
+    };
+    const text_case cases[] = {
+        {"arg1", 1, ""}, {"arg1", 2, "word ptr [bp+4]"}, {"Arg1", 3, "word ptr [bp+4]"}, {"arg1", 4, "cx"},
+        {"n", 3, ""},    {"other", 4, ""},
+    };
+    for (const text_case& c : cases) {
+        std::string_view text;
+        const bool found = d.text_of(c.name, c.line, text);
+        EXPECT_EQ(found, !c.text.empty()) << c.name << " on line " << c.line;
+        EXPECT_EQ(text, c.text) << c.name << " on line " << c.line;
+    }
+}
+
 TEST(collect_declarations, passing_over_instruction_lines_misses_no_declaration)
 {
     // Lines near the edges of the quick first look at a line: an indented word that names an

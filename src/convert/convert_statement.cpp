@@ -414,6 +414,7 @@ void statement_converter::convert(const source_line& source, const conversion_co
     if (draft.kind == word_kind::prefix) {
         take_prefixes(draft);
     }
+    put_text_equates(draft, context);
     write_typed_pointers(draft, context);
     if (draft.operands.size() == 1 && is_jump_through(draft.rule) && write_far_transfer(draft, context, line)) {
         return;
@@ -541,6 +542,55 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
     line.operands.push_back(target);
     line.warnings.push_back({column, call ? warning_text::far_call_same_segment : warning_text::far_jump_same_segment});
     return true;
+}
+
+namespace {
+
+// Calls f(token, text) for each name token of operand that a text equate gives a text on line.
+template <typename F>
+void for_each_text_equate(std::string_view operand, const conversion_context& context, F f)
+{
+    tokenizer tokens(operand);
+    for (token t; tokens.next(t);) {
+        std::string_view text;
+        if (t.kind == token_kind::name && context.program->text_of(t.text, context.line, text)) {
+            f(t, text);
+        }
+    }
+}
+
+} // namespace
+
+// arg1 equ word ptr [bp+4] ... mov ax, arg1: each name that a text equate gives a text stands
+// for that text, as in Tasm: mov ax, word ptr [bp+4].
+void statement_converter::put_text_equates(statement_draft& draft, const conversion_context& context)
+{
+    if (context.program == nullptr || context.program->text_equates.empty()) {
+        return;
+    }
+    std::size_t room = 0;
+    for (const std::string_view operand : draft.operands) {
+        room += operand.size();
+        for_each_text_equate(operand, context, [&](const token& t, std::string_view text) {
+            room += text.size() - std::min(text.size(), t.text.size());
+        });
+    }
+    equated_.clear();
+    equated_.reserve(room);  // the views into it stay where they are
+    for (std::size_t n = 0; n < draft.operands.size(); ++n) {
+        const std::string_view operand = draft.operands[n];
+        const std::size_t begin = equated_.size();
+        const char* written = operand.data();
+        for_each_text_equate(operand, context, [&](const token& t, std::string_view text) {
+            equated_.append(written, t.text.data());
+            equated_.append(text);
+            written = t.text.data() + t.text.size();
+        });
+        if (written != operand.data()) {
+            equated_.append(written, operand.data() + operand.size());
+            draft.replace_operand(n, std::string_view(equated_).substr(begin));
+        }
+    }
 }
 
 // (node ptr [si]).next, [(Node PTR si).next]: each operand that holds a typed pointer is

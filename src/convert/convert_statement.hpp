@@ -29,6 +29,7 @@ public:
 
 private:
     static void take_prefixes(statement_draft& draft);
+    void put_text_equates(statement_draft& draft, const conversion_context& context);
     void write_typed_pointers(statement_draft& draft, const conversion_context& context);
     bool write_far_transfer(const statement_draft& draft, const conversion_context& context, converted_line& line);
     void look_up_declared_sizes(const conversion_context& context);
@@ -45,6 +46,7 @@ private:
     std::vector<operand_result> results_;        // what each operand of a statement turned out to be
     std::vector<std::string_view> list_items_;   // the registers of a push or pop list
     std::string typed_pointers_;                  // operands with their typed pointers rewritten
+    std::string equated_;                         // operands with the texts of text equates put in
 };
 
 // The line flags that a mnemonic (any case) gives its line.

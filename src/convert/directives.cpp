@@ -50,18 +50,28 @@ void handle_assign(statement_draft& draft, const conversion_context& /*context*/
     draft.replace_first_operand(value.substr(cursor));
 }
 
-void handle_equ(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)
+void handle_equ(statement_draft& draft, const conversion_context& context, converted_line& line)
 {
-    move_name_after(draft, ".equ", line);
-    draft.line_flags |= LINE_EQUATE;
     // arg1 equ [bp+4], count equ cx, name equ <text>: Tasm keeps the text and puts it in place of
-    // each use; a GNU As equate holds a number only.
+    // each use; a GNU As equate holds a number only. With the program's declarations the uses of a
+    // memory reference or a register get their text, and the line keeps only its comment.
     if (draft.operands.size() == 1) {
         const std::string_view value = trim_trailing_blanks(draft.operands[0].substr(skip_blanks(draft.operands[0], 0)));
-        if (!value.empty() && (value.front() == '<' || holds_memory_ref(value) || register_named(value) != nullptr)) {
+        const bool reference = !value.empty() && value.front() != '<' &&
+                               (value.find('[') != std::string_view::npos || register_named(value) != nullptr);
+        if (reference && context.program != nullptr) {
+            draft.label = {};
+            draft.mnemonic = {};
+            draft.operands = {};
+            draft.line_flags = 0;
+            return;
+        }
+        if (!value.empty() && (value.front() == '<' || holds_memory_ref(value) || reference)) {
             line.warnings.push_back({0, warning_text::text_equate});
         }
     }
+    move_name_after(draft, ".equ", line);
+    draft.line_flags |= LINE_EQUATE;
 }
 
 void handle_textequ(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)

@@ -56,8 +56,7 @@ inline constexpr std::string_view string_as_written =
     "a string with no value here (empty, left open, or longer than the four characters of a number): "
     "write the value by hand";
 inline constexpr std::string_view text_equate =
-    "text macros (textequ, equ <text>, equ of a memory reference or a register) are not converted: replace "
-    "their uses by hand";
+    "text macros (textequ, equ <text>) are not converted: replace their uses by hand";
 inline constexpr std::string_view call_with_arguments =
     "call with arguments (call proc, args) is not converted: push the arguments and call by hand";
 

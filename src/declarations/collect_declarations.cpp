@@ -8,6 +8,7 @@
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 #include "text/line_splitter.hpp"
+#include "vocabulary/registers.hpp"
 
 #include <algorithm>
 #include <array>
@@ -597,6 +598,7 @@ private:
     }
 
     void include(std::string_view name, std::string_view folder, int depth);
+    void text_equate_line(std::string_view name, std::string_view value);
     void record(include_item item);
     void not_only_declarations();
 
@@ -636,6 +638,33 @@ private:
     std::uint32_t scope_count_ = 1;         // 0 is the scope before the first label
     include_guard includes_;
 };
+
+namespace {
+
+std::string_view trimmed_text(std::string_view text) { return trim_trailing_blanks(text.substr(skip_blanks(text, 0))); }
+
+// The value of an equ that Tasm keeps as text: a memory reference or a register (a text in angle
+// brackets is left for a hand).
+bool names_text(std::string_view value)
+{
+    value = trimmed_text(value);
+    return !value.empty() && value.front() != '<' &&
+           (value.find('[') != std::string_view::npos || register_named(value) != nullptr);
+}
+
+} // namespace
+
+void collector::text_equate_line(std::string_view name, std::string_view value)
+{
+    if (!within_limit()) {
+        return;
+    }
+    const std::uint32_t known = d_.text_equate_names.find(name);
+    const std::uint32_t earlier = known == d_.text_equate_names.none ? no_entry : d_.text_equate_names.facts(known);
+    const auto index = static_cast<std::uint32_t>(d_.text_equates.size());
+    d_.text_equates.push_back({line_number_, d_.keep(value), earlier});
+    d_.text_equate_names.facts(d_.text_equate_names.add(name)) = index;
+}
 
 void collector::include(std::string_view name, std::string_view folder, int depth)
 {
@@ -1145,6 +1174,10 @@ void collector::declaring_line(std::string_view folder, int depth)
     }
     if (equal_folded(verb, "segment")) {
         begin_segment(w);
+        return;
+    }
+    if (equal_folded(verb, "equ") && source_.operands.size() == 1 && names_text(source_.operands[0])) {
+        text_equate_line(name, trimmed_text(source_.operands[0]));
         return;
     }
     if (equal_folded(verb, "equ") || verb == "=") {

@@ -102,6 +102,14 @@ struct comment_span {
     std::uint64_t last_line = 0;
 };
 
+// name equ [bp+4], name equ word ptr [bp+4], name equ cx: Tasm puts the text in place of each
+// use of the name on the lines after. A later equ may give the name another text.
+struct text_equate {
+    std::uint64_t line = 0;            // the equ line (for an included file's, the include line)
+    text_span value;                   // the text as written
+    std::uint32_t earlier = no_entry;  // the name's text before this one, if any
+};
+
 // What an included file declares, in order, for the include line to declare it to GNU As.
 enum class include_item_kind : std::uint8_t {
     equate,  // name equ value, name = value
@@ -151,6 +159,8 @@ struct program_declarations {
     std::vector<include_span> includes;        // in line order
     std::vector<include_item> include_items;
     name_table<std::uint32_t> segment_names;   // each segment's number, by name
+    std::vector<text_equate> text_equates;     // in line order
+    name_table<std::uint32_t> text_equate_names;  // each name's latest text, in text_equates
     bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
     std::size_t limit = max_declared_names;    // names and line facts kept at most
     bool truncated = false;                    // the limit was reached: later names are unknown
@@ -176,6 +186,22 @@ struct program_declarations {
         const text_span span{static_cast<std::uint32_t>(text.size()), static_cast<std::uint32_t>(part.size())};
         text.append(part);
         return span;
+    }
+
+    // The text that name stands for on line, if a text equate before the line gives it one.
+    bool text_of(std::string_view name, std::uint64_t line, std::string_view& text) const
+    {
+        const std::uint32_t entry = text_equate_names.find(name);
+        if (entry == text_equate_names.none) {
+            return false;
+        }
+        for (std::uint32_t at = text_equate_names.facts(entry); at != no_entry; at = text_equates[at].earlier) {
+            if (text_equates[at].line < line) {
+                text = view(text_equates[at].value);
+                return true;
+            }
+        }
+        return false;
     }
 
     // The facts of a name, or nullptr when the program does not declare it.

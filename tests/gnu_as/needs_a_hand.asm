@@ -41,10 +41,7 @@ x       label
 ; textequ has no GNU As counterpart, nor an equate of a string too long to be a number
 name    textequ <abc>
 greet   equ "Hello"
-; equates of a memory reference, a register or a text: Tasm puts the text in place of each use
-arg1    equ [bp+4]
-arg2    equ word ptr [bp+6]
-count   equ cx
+; an equate of a text in angle brackets: Tasm puts the text in place of each use
 local1  equ <[bp-2]>
 ; a register where a number belongs: subtracted or a third one in an address, in parentheses, in
 ; an immediate expression, as a scale (Tasm rejects most; GNU As would read the name as a symbol)

@@ -54,4 +54,18 @@ start:  mov ax, count
         inc origin                      ;= inc word ptr origin
         mov origin, 5                   ;= mov word ptr origin, 5
         mov al, origin.py               ;= mov al, byte ptr origin+1
+; equates of a memory reference or a register: the text stands in place of each use
+        push bp
+        mov bp, sp
+arg1    equ word ptr [bp+4]             ;=
+arg2    equ [bp+6]                      ;=
+cnt     equ cx                          ;=
+        mov ax, arg1                    ;= mov ax, word ptr [bp+4]
+        add ax, word ptr arg2           ;= add ax, word ptr [bp+6]
+        mov cnt, 3                      ;= mov cx, 3
+        mov arg1, 0                     ;= mov word ptr [bp+4], 0
+        mov ax, arg1+2                  ;= mov ax, word ptr [bp+6]
+        pop bp
+arg1    equ word ptr [bp+8]             ; given another text ;=
+        inc arg1                        ;= inc word ptr [bp+8]
 next:   ret

@@ -491,7 +491,7 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
     if (context.program == nullptr || draft.operands.size() != 1 || !is_jump_through(draft.rule)) {
         return false;
     }
-    std::string_view target = trim_trailing_blanks(draft.operands[0].substr(skip_blanks(draft.operands[0], 0)));
+    std::string_view target = trim_blanks(draft.operands[0]);
     bool far_ptr = false;
     if (begins_with_keyword(target, 0, "far")) {
         std::string_view rest = target.substr(skip_blanks(target, 4));

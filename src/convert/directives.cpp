@@ -56,9 +56,8 @@ void handle_equ(statement_draft& draft, const conversion_context& context, conve
     // each use; a GNU As equate holds a number only. With the program's declarations the uses of a
     // memory reference or a register get their text, and the line keeps only its comment.
     if (draft.operands.size() == 1) {
-        const std::string_view value = trim_trailing_blanks(draft.operands[0].substr(skip_blanks(draft.operands[0], 0)));
-        const bool reference = !value.empty() && value.front() != '<' &&
-                               (value.find('[') != std::string_view::npos || register_named(value) != nullptr);
+        const std::string_view value = trim_blanks(draft.operands[0]);
+        const bool reference = is_text_equate_value(value);
         if (reference && context.program != nullptr) {
             draft.label = {};
             draft.mnemonic = {};

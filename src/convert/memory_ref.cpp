@@ -14,13 +14,6 @@
 namespace dravent {
 namespace {
 
-constexpr std::string_view trim_blanks(std::string_view text)
-{
-    text = trim_trailing_blanks(text);
-    text.remove_prefix(skip_blanks(text, 0));
-    return text;
-}
-
 std::size_t skip_white_space(std::string_view text, std::size_t position)
 {
     return find_from(text, position, [](char c) { return !is_white_space(c); });
@@ -45,12 +38,6 @@ bool is_keyword(std::string_view text, std::size_t position, std::string_view na
     }
     const std::size_t after = position + keyword.size();
     return after < text.size() && (is_white_space(text[after]) || text[after] == '[');
-}
-
-// The keyword stands at text[position], ended as is_keyword says.
-bool keyword_at(std::string_view text, std::size_t position, std::string_view keyword)
-{
-    return is_keyword(text, position, name_at(text, position), keyword);
 }
 
 // Position of the first c at or after position outside quotes, or text.size().
@@ -355,6 +342,11 @@ private:
 };
 
 } // namespace
+
+bool keyword_at(std::string_view text, std::size_t position, std::string_view keyword)
+{
+    return is_keyword(text, position, name_at(text, position), keyword);
+}
 
 bool holds_memory_ref(std::string_view text)
 {

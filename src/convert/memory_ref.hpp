@@ -19,6 +19,10 @@ struct memory_ref {
     int size_flags = 0;             // from the size keywords at the start, after a "[" or an override
 };
 
+// The keyword (given in lower case, any case in text) stands at text[position], ended by white
+// space or by the "[" of a reference: "byte ptr[bx]" reads as "byte ptr [bx]".
+bool keyword_at(std::string_view text, std::size_t position, std::string_view keyword);
+
 // True when the operand text holds a "[" outside quotes: a memory reference. A bracket inside a
 // character constant ('[') is a character.
 bool holds_memory_ref(std::string_view text);

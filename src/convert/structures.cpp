@@ -4,6 +4,7 @@
 
 #include "convert/data.hpp"
 #include "convert/data_directive.hpp"
+#include "convert/memory_ref.hpp"
 #include "convert/warnings.hpp"
 #include "convert/write_expression.hpp"
 #include "declarations/collect_declarations.hpp"
@@ -66,7 +67,7 @@ namespace {
 bool split_initialisers(std::string_view text, std::vector<std::string_view>& values)
 {
     values.clear();
-    text = trim_trailing_blanks(text.substr(skip_blanks(text, 0)));
+    text = trim_blanks(text);
     if (text.size() < 2 || text.front() != '<' || text.back() != '>') {
         return false;
     }
@@ -87,7 +88,7 @@ bool split_initialisers(std::string_view text, std::vector<std::string_view>& va
         ++at;
     }
     values.push_back(text.substr(start));
-    if (values.size() == 1 && trim_trailing_blanks(values[0].substr(skip_blanks(values[0], 0))).empty()) {
+    if (values.size() == 1 && trim_blanks(values[0]).empty()) {
         values.clear();  // <> gives every field its default
     }
     return true;
@@ -103,8 +104,8 @@ bool split_repeated_instance(std::string_view text, std::string_view& count, std
             continue;
         }
         const auto dup_at = static_cast<std::size_t>(t.text.data() - text.data());
-        count = trim_trailing_blanks(text.substr(skip_blanks(text, 0), dup_at - skip_blanks(text, 0)));
-        std::string_view group = trim_trailing_blanks(text.substr(skip_blanks(text, dup_at + t.text.size())));
+        count = trim_blanks(text.substr(0, dup_at));
+        const std::string_view group = trim_blanks(text.substr(dup_at + t.text.size()));
         if (count.empty() || group.size() < 2 || group.front() != '(' || group.back() != ')') {
             return false;
         }
@@ -275,7 +276,7 @@ bool write_instance(const source_line& source, const conversion_context& context
             value = values[next_value++];
         }
         const std::string_view default_value = program.view(field.value);
-        if (trim_trailing_blanks(value.substr(skip_blanks(value, 0))).empty()) {
+        if (trim_blanks(value).empty()) {
             value = default_value;
         } else if (!same_length(value, default_value, field.size, program)) {
             // How Tasm fills or cuts a field given a value of another length, the converter
@@ -314,8 +315,6 @@ struct typed_pointer {
     std::string_view field;
 };
 
-std::string_view trimmed(std::string_view text) { return trim_trailing_blanks(text.substr(skip_blanks(text, 0))); }
-
 // The typed pointer whose "(" stands at open, if it is one: ( T ptr x ) . field.
 bool read_typed_pointer(std::string_view text, std::size_t open, const conversion_context& context, typed_pointer& found)
 {
@@ -333,9 +332,7 @@ bool read_typed_pointer(std::string_view text, std::size_t open, const conversio
     const std::string_view structure = t.text;
     const std::size_t after_type = static_cast<std::size_t>(t.text.data() + t.text.size() - text.data());
     const std::size_t ptr = skip_blanks(text, after_type);
-    const bool ptr_word = ptr + 3 < text.size() && equal_folded(text.substr(ptr, 3), "ptr") &&
-                          (is_white_space(text[ptr + 3]) || text[ptr + 3] == '[');
-    if (ptr == after_type || !ptr_word) {
+    if (ptr == after_type || !keyword_at(text, ptr, "ptr")) {
         return false;
     }
     int depth = 0;
@@ -358,9 +355,9 @@ bool read_typed_pointer(std::string_view text, std::size_t open, const conversio
     while (field_end < text.size() && continues_name(text[field_end])) {
         ++field_end;
     }
-    std::string_view address = trimmed(text.substr(ptr + 3, close - ptr - 3));
+    std::string_view address = trim_blanks(text.substr(ptr + 3, close - ptr - 3));
     if (address.size() >= 2 && address.front() == '[' && address.back() == ']') {
-        address = trimmed(address.substr(1, address.size() - 2));
+        address = trim_blanks(address.substr(1, address.size() - 2));
     }
     if (address.empty()) {
         return false;

@@ -639,21 +639,6 @@ private:
     include_guard includes_;
 };
 
-namespace {
-
-std::string_view trimmed_text(std::string_view text) { return trim_trailing_blanks(text.substr(skip_blanks(text, 0))); }
-
-// The value of an equ that Tasm keeps as text: a memory reference or a register (a text in angle
-// brackets is left for a hand).
-bool names_text(std::string_view value)
-{
-    value = trimmed_text(value);
-    return !value.empty() && value.front() != '<' &&
-           (value.find('[') != std::string_view::npos || register_named(value) != nullptr);
-}
-
-} // namespace
-
 void collector::text_equate_line(std::string_view name, std::string_view value)
 {
     if (!within_limit()) {
@@ -1176,8 +1161,8 @@ void collector::declaring_line(std::string_view folder, int depth)
         begin_segment(w);
         return;
     }
-    if (equal_folded(verb, "equ") && source_.operands.size() == 1 && names_text(source_.operands[0])) {
-        text_equate_line(name, trimmed_text(source_.operands[0]));
+    if (equal_folded(verb, "equ") && source_.operands.size() == 1 && is_text_equate_value(source_.operands[0])) {
+        text_equate_line(name, trim_blanks(source_.operands[0]));
         return;
     }
     if (equal_folded(verb, "equ") || verb == "=") {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "declarations/name_table.hpp"
+#include "text/characters.hpp"
+#include "vocabulary/registers.hpp"
 
 #include <array>
 #include <cstddef>
@@ -104,6 +106,15 @@ struct comment_span {
 
 // name equ [bp+4], name equ word ptr [bp+4], name equ cx: Tasm puts the text in place of each
 // use of the name on the lines after. A later equ may give the name another text.
+// The value of an equ that Tasm keeps as a text to put in place of each use: a memory reference
+// or a register. A text in angle brackets is not taken (it is left for a hand).
+inline bool is_text_equate_value(std::string_view value)
+{
+    value = trim_blanks(value);
+    return !value.empty() && value.front() != '<' &&
+           (value.find('[') != std::string_view::npos || register_named(value) != nullptr);
+}
+
 struct text_equate {
     std::uint64_t line = 0;            // the equ line (for an included file's, the include line)
     text_span value;                   // the text as written

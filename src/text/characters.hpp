@@ -113,4 +113,12 @@ constexpr std::string_view trim_trailing_blanks(std::string_view text)
     return text;
 }
 
+// The text without the blanks at either end.
+constexpr std::string_view trim_blanks(std::string_view text)
+{
+    text = trim_trailing_blanks(text);
+    text.remove_prefix(skip_blanks(text, 0));
+    return text;
+}
+
 } // namespace dravent

@@ -184,11 +184,15 @@ TEST(collect_declarations, a_field_lies_after_every_byte_of_the_fields_before_it
         "rec     ends\n"
         "next    struc\n"
         "n_first dw ?\n"
-        "next    ends\n");
+        "next    ends\n"
+        "cut     struc\n"
+        "c_open  db 2 dup (\n"        // a dup cut short: the length is unknown
+        "c_after dw ?\n"
+        "cut     ends\n");
     const std::pair<std::string_view, std::uint32_t> offsets[] = {
         {"r_str", 0},   {"r_list", 4},  {"r_dup", 7},          {"r_nest", 15},        {"r_quote", 25},
         {"r_char", 30}, {"r_const", 47}, {"r_after", 55}, {"r_expr", 57}, {"r_lost", unknown_offset},
-        {"n_first", 0}};
+        {"n_first", 0}, {"c_open", 0}, {"c_after", unknown_offset}};
     for (const auto& [name, offset] : offsets) {
         EXPECT_EQ(facts_of(d, name).offset, offset) << name;
     }

@@ -181,6 +181,9 @@ private:
 
     bool item(std::uint64_t& length)
     {
+        if (at_ == tokens_.size()) {
+            return false;  // no value, or none after a comma: the list goes on elsewhere, if at all
+        }
         if (at_ + 2 < tokens_.size() && equal_folded(tokens_[at_ + 1].text, "dup") && tokens_[at_ + 2].text == "(") {
             std::uint32_t count = 0;
             if (!count_of(tokens_[at_], count) || ++dups_ > 8) {

@@ -124,6 +124,29 @@ TEST(collect_declarations, local_label_scopes_open_at_procedures_and_at_labels_o
     }
 }
 
+TEST(collect_declarations, names_and_local_labels_keep_the_spelling_they_are_first_declared_with)
+{
+    const program_declarations d = collect(
+        "        global WinCount:word\n"  // 1: the global list comes first
+        "wincount dw 0\n"                 // 2
+        "Count   dw 0\n"                  // 3
+        "COUNT   = 1\n"                   // 4: a redefinition keeps the first spelling
+        "p       proc\n"                  // 5: scope p (ordinal 1)
+        "@@Loop: jmp @@LOOP\n"            // 6
+        "p       endp\n"                  // 7
+        "q       proc\n"                  // 8: scope q (ordinal 3)
+        "@@loop: jmp @@Loop\n"            // 9
+        "q       endp\n");
+    EXPECT_EQ(d.declared_spelling("WINCOUNT"), "WinCount");
+    EXPECT_EQ(d.declared_spelling("count"), "Count");
+    EXPECT_EQ(d.declared_spelling("Undeclared"), "Undeclared");
+    ASSERT_EQ(d.scopes.size(), 2U);
+    EXPECT_EQ(d.local_label_spelling(d.scopes[0].ordinal, "@@loop"), "Loop");
+    EXPECT_EQ(d.local_label_spelling(d.scopes[1].ordinal, "@@LOOP"), "loop");
+    EXPECT_EQ(d.local_label_spelling(d.scopes[1].ordinal, "@@Next"), "Next");  // defined nowhere: as written
+    EXPECT_EQ(d.local_label_spelling(d.scopes[1].ordinal, "@@" + std::string(300, 'x')), std::string(300, 'x'));
+}
+
 TEST(collect_declarations, structures_give_their_fields_offsets_sizes_and_defaults)
 {
     const program_declarations d = collect(

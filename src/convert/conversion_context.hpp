@@ -22,9 +22,24 @@ struct conversion_context {
     std::uint32_t segment = 0;                      // the number of the segment the line stands in
     bool ideal = false;                             // Tasm reads the line in IDEAL mode
     std::string_view local_label_prefix;            // what @@name becomes before name: ".Lmain."
+    const local_scope* scope = nullptr;             // the scope of the line's @@ labels, if any
 
     // The facts of a name the program declares, or nullptr.
     const name_facts* find(std::string_view name) const { return program != nullptr ? program->find(name) : nullptr; }
+
+    // name as the program declares it (COUNT for count dw 0 is count), or as written.
+    std::string_view spelling_of(std::string_view name) const
+    {
+        return program != nullptr ? program->declared_spelling(name) : name;
+    }
+    // What follows the "@@" of a local label, as the line's scope defines the label.
+    std::string_view local_label_spelling(std::string_view label) const
+    {
+        return program != nullptr && scope != nullptr ? program->local_label_spelling(scope->ordinal, label)
+                                                      : label.substr(2);
+    }
+    // The program declares name with another spelling.
+    bool spelled_otherwise(std::string_view name) const { return spelling_of(name) != name; }
 };
 
 } // namespace dravent

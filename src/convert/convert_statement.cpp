@@ -337,8 +337,36 @@ int line_flags_of(std::string_view mnemonic)
     return flags_of_word(mnemonic_table.find(mnemonic), mnemonic);
 }
 
+namespace {
+
+// A label written in another case than the program declares its name (COUNT: for count) takes
+// the declared spelling, colon kept: GNU As would define another symbol.
+void spell_label_as_declared(const conversion_context& context, converted_line& line)
+{
+    const std::string_view label = line.view(line.label);
+    const std::string_view name = label.ends_with(':') ? label.substr(0, label.size() - 1) : label;
+    if (name.empty() || !context.spelled_otherwise(name)) {
+        return;
+    }
+    const std::size_t begin = line.text.size();
+    line.text += context.spelling_of(name);
+    line.text += label.substr(name.size());
+    line.label = piece::in_buffer(begin, line.text.size());
+}
+
+} // namespace
+
 void statement_converter::convert(const source_line& source, const conversion_context& context,
                                   converted_line& line, data_directive continued)
+{
+    convert_line(source, context, line, continued);
+    if (context.program != nullptr && !line.label.empty()) {
+        spell_label_as_declared(context, line);
+    }
+}
+
+void statement_converter::convert_line(const source_line& source, const conversion_context& context,
+                                       converted_line& line, data_directive continued)
 {
     line.clear();
     line.has_comment = source.has_comment;
@@ -388,7 +416,7 @@ void statement_converter::convert(const source_line& source, const conversion_co
         // @@next: becomes the scope's own name for it, .Lscope.next:
         const std::size_t begin = line.text.size();
         line.text += context.local_label_prefix;
-        line.text += label.substr(2);
+        line.text += context.local_label_spelling(label);
         line.label = piece::in_buffer(begin, line.text.size());
     }
     // A label beside a replaced mnemonic becomes a GNU As label; one that ends in a colon keeps it.

@@ -28,6 +28,8 @@ public:
     int line_flags() const { return draft_.line_flags; }
 
 private:
+    void convert_line(const source_line& source, const conversion_context& context, converted_line& line,
+                      data_directive continued);
     static void take_prefixes(statement_draft& draft);
     void put_text_equates(statement_draft& draft, const conversion_context& context);
     void write_typed_pointers(statement_draft& draft, const conversion_context& context);

@@ -188,8 +188,15 @@ bool is_misplaced_register(const token& t, bool after_percent)
     return named != nullptr && !named->segment;
 }
 
-void write_token(const token& t, string_meaning strings, std::string_view local_label_prefix, text_buffer& out)
+// A name as the line's program declares it, or as written.
+std::string_view declared_spelling(std::string_view name, const expression_workspace& work)
 {
+    return work.context != nullptr ? work.context->spelling_of(name) : name;
+}
+
+void write_token(const token& t, string_meaning strings, const expression_workspace& work, text_buffer& out)
+{
+    const std::string_view local_label_prefix = work.local_label_prefix;
     switch (t.kind) {
     case token_kind::number:
         write_number(t, out);
@@ -204,12 +211,12 @@ void write_token(const token& t, string_meaning strings, std::string_view local_
             out += '0';
         } else if (is_local_label(t.text) && !local_label_prefix.empty()) {
             out += local_label_prefix;
-            out += t.text.substr(2);
+            out += work.context != nullptr ? work.context->local_label_spelling(t.text) : t.text.substr(2);
         } else if (t.misplaced_register) {
             out += '%';
             out += t.text;
         } else {
-            out += t.text;
+            out += declared_spelling(t.text, work);
         }
         return;
     case token_kind::other:
@@ -427,7 +434,7 @@ private:
     {
         switch (node.form) {
         case expression_node::shape::leaf:
-            write_token(work_.tokens[node.first], strings_, work_.local_label_prefix, out_);
+            write_token(work_.tokens[node.first], strings_, work_, out_);
             return;
         case expression_node::shape::parenthesis: {
             const expression_node& inner = work_.nodes[node.first];
@@ -529,10 +536,10 @@ void write_token_stream(string_meaning strings, const expression_workspace& work
                 out += work.context->program->names.name(instance->structure);
                 out += '.';
             }
-            out += tokens[++at].text;
+            out += declared_spelling(tokens[++at].text, work);
             continue;
         }
-        write_token(tokens[at], strings, work.local_label_prefix, out);
+        write_token(tokens[at], strings, work, out);
     }
 }
 
@@ -622,7 +629,8 @@ bool needs_rewriting(const token& t, const expression_workspace& work)
     case token_kind::string:
         return true;
     case token_kind::name:
-        return t.text == "$" || t.text == "?" || (is_local_label(t.text) && !work.local_label_prefix.empty());
+        return t.text == "$" || t.text == "?" || (is_local_label(t.text) && !work.local_label_prefix.empty()) ||
+               (work.context != nullptr && work.context->spelled_otherwise(t.text));
     case token_kind::other:
         return false;
     }
@@ -637,7 +645,7 @@ namespace {
 std::string_view write_token_alone(const token& t, text_buffer& out, const expression_workspace& work,
                                    string_meaning strings)
 {
-    write_token(t, strings, work.local_label_prefix, out);
+    write_token(t, strings, work, out);
     const bool left = (t.kind == token_kind::name && has_no_gnu_as_form(t.text)) ||
                       (t.kind == token_kind::string && !has_a_value(t, strings)) || t.misplaced_register;
     return left ? t.text : std::string_view();

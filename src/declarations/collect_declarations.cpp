@@ -424,6 +424,7 @@ private:
     void code_label(std::string_view name)
     {
         if (is_local_label(name)) {
+            local_label(name);
             return;
         }
         const std::uint32_t entry = declare(name);
@@ -442,6 +443,17 @@ private:
         scope_pending_ = true;
     }
 
+    // @@name: defines the label in the scope the line stands in, spelled as written here.
+    void local_label(std::string_view name)
+    {
+        if (main_file_ && within_limit()) {
+            char key[local_label_key_room];
+            if (const std::string_view defined = local_label_key(pending_scope_.ordinal, name, key); !defined.empty()) {
+                d_.local_labels.add(defined);
+            }
+        }
+    }
+
     // The line uses an @@ label: its scope is kept.
     void use_local_labels()
     {
@@ -454,8 +466,8 @@ private:
     // Names, procedures, scopes and changes of code size or mode together stay below the limit.
     bool within_limit()
     {
-        const std::size_t held = d_.names.size() + d_.procedures.size() + d_.scopes.size() + d_.code_sizes.size() +
-                                 d_.modes.size();
+        const std::size_t held = d_.names.size() + d_.local_labels.size() + d_.procedures.size() + d_.scopes.size() +
+                                 d_.code_sizes.size() + d_.modes.size();
         if (held < d_.limit) {
             return true;
         }

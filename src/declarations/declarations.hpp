@@ -8,8 +8,10 @@
 #include "vocabulary/registers.hpp"
 
 #include <array>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -157,6 +159,21 @@ struct mode_change {
     bool ideal = false;
 };
 
+// The key of local label @@name in the scope numbered ordinal: "ordinal:name", written into key,
+// a buffer of local_label_key_room bytes; empty when the name is too long for it.
+constexpr std::size_t local_label_key_room = 256;
+inline std::string_view local_label_key(std::uint32_t ordinal, std::string_view label, char* key)
+{
+    char* at = std::to_chars(key, key + 12, ordinal).ptr;
+    *at++ = ':';
+    const std::string_view name = label.substr(2);
+    if (name.size() > local_label_key_room - static_cast<std::size_t>(at - key)) {
+        return {};
+    }
+    std::memcpy(at, name.data(), name.size());
+    return {key, static_cast<std::size_t>(at - key) + name.size()};
+}
+
 struct program_declarations {
     name_table<name_facts> names;
     std::vector<structure_field> fields;
@@ -172,6 +189,7 @@ struct program_declarations {
     name_table<std::uint32_t> segment_names;   // each segment's number, by name
     std::vector<text_equate> text_equates;     // in line order
     name_table<std::uint32_t> text_equate_names;  // each name's latest text, in text_equates
+    name_table<bool> local_labels;             // the @@ labels defined, by local_label_key, as first spelled
     bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
     std::size_t limit = max_declared_names;    // names and line facts kept at most
     bool truncated = false;                    // the limit was reached: later names are unknown
@@ -213,6 +231,27 @@ struct program_declarations {
             }
         }
         return false;
+    }
+
+    // The spelling the program first declares name with, or name itself when it declares none.
+    // Tasm reads Count and COUNT as the name count declares; GNU As reads three symbols.
+    std::string_view declared_spelling(std::string_view name) const
+    {
+        const std::uint32_t entry = names.find(name);
+        return entry == names.none ? name : names.name(entry);
+    }
+
+    // What follows the "@@" of label as the scope numbered ordinal defines it (@@Next: for a use
+    // @@next), or as label writes it.
+    std::string_view local_label_spelling(std::uint32_t ordinal, std::string_view label) const
+    {
+        char key[local_label_key_room];
+        const std::uint32_t entry = local_labels.find(local_label_key(ordinal, label, key));
+        if (entry == local_labels.none) {
+            return label.substr(2);
+        }
+        const std::string_view defined = local_labels.name(entry);
+        return defined.substr(defined.find(':') + 1);
     }
 
     // The facts of a name, or nullptr when the program does not declare it.

@@ -83,7 +83,8 @@ const conversion_context& line_context::changed_at(std::uint64_t line)
     context_.segment = segment != nullptr ? segment->segment : 0;
     const mode_change* mode = last_of(p.modes, counts_.modes);
     context_.ideal = mode != nullptr && mode->ideal;
-    write_local_label_prefix(last_of(p.scopes, counts_.scopes));
+    context_.scope = last_of(p.scopes, counts_.scopes);
+    write_local_label_prefix(context_.scope);
     context_.local_label_prefix = prefix_;
     next_change_ = next_change(line);
     return context_;

@@ -567,7 +567,7 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
     s.mnemonic = draft.mnemonic;
     s.first_operand = line.operands.size();
     s.operand_count = 1;
-    line.operands.push_back(target);
+    line.operands.push_back(context.spelling_of(target));
     line.warnings.push_back({column, call ? warning_text::far_call_same_segment : warning_text::far_jump_same_segment});
     return true;
 }

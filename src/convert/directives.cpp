@@ -350,7 +350,7 @@ void write_label(const directive_line& directive, const conversion_context& /*co
     write_label_only(name, line);
 }
 
-void write_global(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+void write_global(const directive_line& directive, const conversion_context& context, converted_line& line)
 {
     // Each name may carry a type (a:word, p:proc, t:byte:10); .globl takes the names alone.
     const std::string_view names = directive.arguments;
@@ -368,7 +368,7 @@ void write_global(const directive_line& directive, const conversion_context& /*c
             write_as_written(directive, line);
             return;
         }
-        add_operand(line, name);
+        add_operand(line, context.spelling_of(name));
         begin = comma + 1;
     }
 }

@@ -13,6 +13,7 @@ STEP    = step + 1                      ;= Step = Step + 1
         public COUNT, flags             ;= .globl Count, Flags
         global WinCount:word            ;= .globl WinCount
 wincount dw 0                           ;= WinCount: .short 0
+        global TABLE:word               ;= .globl Table
 Point   struc                           ;=
 PX      db 0                            ;= .equ PX, 0
 py      db 0                            ;= .equ py, 1

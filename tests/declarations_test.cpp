@@ -59,6 +59,31 @@ TEST(collect_declarations, variables_have_the_size_of_their_directive)
     EXPECT_EQ(d.find("undeclared"), nullptr);
 }
 
+TEST(collect_declarations, variables_count_their_first_values_where_tasm_length_is_certain)
+{
+    const program_declarations d = collect(
+        "BUFSZ   equ 64\n"
+        "buf     db 80 dup (?)\n"
+        "words   dw BUFSZ dup (0)  ; a constant's count\n"
+        "  ind   dw 3 dup (?)\n"        // indented
+        "one     dd 5\n"
+        "letter  db 'A'\n"
+        "sum     dw 2 * 3 + 1\n"
+        "msg     db 'hello'\n"         // a string of several characters: unknown
+        "list    db 1, 2\n"            // several values: unknown
+        "nested  db 2 dup (3 dup (0))\n"
+        "pairs   db 4 dup (1, 2)\n"
+        "empty   db\n"
+        "odd     db n dup (0)\n");     // a count the program does not give
+    const std::pair<std::string_view, std::uint32_t> counts[] = {
+        {"buf", 80}, {"words", 64}, {"ind", 3}, {"one", 1}, {"letter", 1}, {"sum", 1}, {"msg", 0},
+        {"list", 0}, {"nested", 0}, {"pairs", 0}, {"empty", 0}, {"odd", 0},
+    };
+    for (const auto& [name, count] : counts) {
+        EXPECT_EQ(facts_of(d, name).count, count) << name;
+    }
+}
+
 TEST(collect_declarations, procedures_span_their_lines_with_their_distance)
 {
     const program_declarations d = collect(

@@ -13,6 +13,7 @@
 #include "vocabulary/mnemonics.hpp"
 
 #include <algorithm>
+#include <optional>
 #include <array>
 
 namespace dravent {
@@ -443,6 +444,7 @@ void statement_converter::convert_line(const source_line& source, const conversi
         take_prefixes(draft);
     }
     put_text_equates(draft, context);
+    put_type_values(draft, context);
     write_typed_pointers(draft, context);
     if (draft.operands.size() == 1 && is_jump_through(draft.rule) && write_far_transfer(draft, context, line)) {
         return;
@@ -587,7 +589,95 @@ void for_each_text_equate(std::string_view operand, const conversion_context& co
     }
 }
 
+// The value Tasm's type, length or size (word) has for a name with these facts, where the
+// declarations tell it: type is the bytes of a variable's elements (an instance's structure) or of
+// a structure, length a variable's count of first values, size length times type.
+std::optional<std::uint64_t> type_operator_value(std::string_view word, const name_facts& facts)
+{
+    const bool variable = facts.kind == declared::variable && facts.size > 0;
+    if (equal_folded(word, "type")) {
+        return variable || (facts.kind == declared::structure && facts.size > 0) ? std::optional<std::uint64_t>(facts.size)
+                                                                                 : std::nullopt;
+    }
+    if (!variable || facts.count == 0) {
+        return std::nullopt;
+    }
+    if (equal_folded(word, "length")) {
+        return facts.count;
+    }
+    return std::uint64_t{facts.count} * facts.size;  // size
+}
+
+// type, length or size as a word of its own, a blank after it, somewhere in text.
+bool may_hold_type_operator(std::string_view text)
+{
+    for (std::size_t at = 0; at + 5 < text.size(); ++at) {
+        const char c = fold_case(text[at]);
+        if ((c == 't' || c == 's' || c == 'l') && (at == 0 || !continues_name(text[at - 1])) &&
+            (begins_with_keyword(text, at, "type") || begins_with_keyword(text, at, "size") ||
+             begins_with_keyword(text, at, "length"))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Calls f(word, name, value) for each type, length or size before a name in operand whose value
+// the declarations tell: word and name are the tokens, value the number they stand for.
+template <typename F>
+void for_each_type_operator(std::string_view operand, const conversion_context& context, F f)
+{
+    tokenizer tokens(operand);
+    token word;  // the last token that was not a blank
+    for (token t; tokens.next(t);) {
+        if (t.kind == token_kind::other && is_blank(t.text[0])) {
+            continue;
+        }
+        if (t.kind == token_kind::name && word.kind == token_kind::name &&
+            (equal_folded(word.text, "type") || equal_folded(word.text, "length") || equal_folded(word.text, "size"))) {
+            const name_facts* facts = context.find(t.text);
+            if (const std::optional<std::uint64_t> value = facts != nullptr ? type_operator_value(word.text, *facts)
+                                                                            : std::nullopt) {
+                f(word, t, *value);
+            }
+        }
+        word = t;
+    }
+}
+
 } // namespace
+
+// mov cx, size buffer: Tasm's type, length and size of a variable or structure whose declaration
+// tells them are numbers (buffer db 80 dup (?): size 80, type 1).
+void statement_converter::put_type_values(statement_draft& draft, const conversion_context& context)
+{
+    if (context.program == nullptr ||
+        std::none_of(draft.operands.begin(), draft.operands.end(), may_hold_type_operator)) {
+        return;
+    }
+    constexpr std::size_t longest_number = 20;
+    std::size_t room = 0;
+    for (const std::string_view operand : draft.operands) {
+        room += operand.size();
+        for_each_type_operator(operand, context, [&](const token&, const token&, std::uint64_t) { room += longest_number; });
+    }
+    typed_values_.clear();
+    typed_values_.reserve(room);  // the views into it stay where they are
+    for (std::size_t n = 0; n < draft.operands.size(); ++n) {
+        const std::string_view operand = draft.operands[n];
+        const std::size_t begin = typed_values_.size();
+        const char* written = operand.data();
+        for_each_type_operator(operand, context, [&](const token& word, const token& name, std::uint64_t value) {
+            typed_values_.append(written, word.text.data());
+            typed_values_.append(std::to_string(value));
+            written = name.text.data() + name.text.size();
+        });
+        if (written != operand.data()) {
+            typed_values_.append(written, operand.data() + operand.size());
+            draft.replace_operand(n, std::string_view(typed_values_).substr(begin));
+        }
+    }
+}
 
 // arg1 equ word ptr [bp+4] ... mov ax, arg1: each name that a text equate gives a text stands
 // for that text, as in Tasm: mov ax, word ptr [bp+4].

@@ -32,6 +32,7 @@ private:
                       data_directive continued);
     static void take_prefixes(statement_draft& draft);
     void put_text_equates(statement_draft& draft, const conversion_context& context);
+    void put_type_values(statement_draft& draft, const conversion_context& context);
     void write_typed_pointers(statement_draft& draft, const conversion_context& context);
     bool write_far_transfer(const statement_draft& draft, const conversion_context& context, converted_line& line);
     void look_up_declared_sizes(const conversion_context& context);
@@ -49,6 +50,7 @@ private:
     std::vector<std::string_view> list_items_;   // the registers of a push or pop list
     std::string typed_pointers_;                  // operands with their typed pointers rewritten
     std::string equated_;                         // operands with the texts of text equates put in
+    std::string typed_values_;                    // operands with the values of type, length and size put in
 };
 
 // The line flags that a mnemonic (any case) gives its line.

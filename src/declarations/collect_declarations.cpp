@@ -16,6 +16,7 @@
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <bit>
@@ -260,6 +261,60 @@ bool one_number(std::string_view text, std::uint32_t& value)
     return tokens.next(number) && !tokens.next(after) && number_value(number, value);
 }
 
+// The tokens of a variable's values, up to the ";" of a comment, blanks left out: at most
+// max_value_tokens of them, which is all a count is read from.
+constexpr std::size_t max_value_tokens = 8;
+std::size_t value_tokens(std::string_view values, std::array<token, max_value_tokens>& tokens)
+{
+    tokenizer reader(values);
+    std::size_t count = 0;
+    for (token t; reader.next(t) && t.text != ";";) {
+        if (t.kind == token_kind::other && is_white_space(t.text[0])) {
+            continue;
+        }
+        if (count == tokens.size()) {
+            return count + 1;  // too many to be read
+        }
+        tokens[count++] = t;
+    }
+    return count;
+}
+
+// One value, as a data directive lists it: no comma, no dup, no string of several characters
+// (which Tasm may count by its characters).
+bool is_one_value(std::span<const token> tokens)
+{
+    return !tokens.empty() && std::none_of(tokens.begin(), tokens.end(), [](const token& t) {
+        return t.text == "," || (t.kind == token_kind::name && equal_folded(t.text, "dup")) ||
+               (t.kind == token_kind::string && t.digits.size() > 1);
+    });
+}
+
+// What Tasm's length gives a variable whose values are written in values (what follows its
+// directive or structure): the count of a lone "n dup (value)", 1 for a lone value; 0, unknown,
+// for several values, a list or a dup inside the dup, or anything longer.
+std::uint32_t count_of_values(std::string_view values, const program_declarations& program)
+{
+    std::array<token, max_value_tokens> tokens;
+    const std::size_t n = value_tokens(values, tokens);
+    if (n > tokens.size()) {
+        return 0;
+    }
+    const std::span<const token> all(tokens.data(), n);
+    if (is_one_value(all)) {
+        return 1;
+    }
+    const bool dup = n >= 5 && tokens[1].kind == token_kind::name && equal_folded(tokens[1].text, "dup") &&
+                     tokens[2].text == "(" && tokens[n - 1].text == ")" && is_one_value(all.subspan(3, n - 4));
+    std::uint32_t count = 0;
+    if (!dup || number_value(tokens[0], count)) {
+        return count;
+    }
+    // BUFSIZE dup (?): a constant the program gives as one number.
+    const name_facts* constant = tokens[0].kind == token_kind::name ? program.find(tokens[0].text) : nullptr;
+    return constant != nullptr && constant->kind == declared::constant && constant->has_value ? constant->value : 0;
+}
+
 bool is_distance(std::string_view word) { return equal_folded(word, "near") || equal_folded(word, "far"); }
 
 bool is_code_type(std::string_view word) { return is_distance(word) || equal_folded(word, "proc"); }
@@ -337,7 +392,9 @@ private:
         return within_limit() ? d_.names.add(name) : no_entry;
     }
 
-    void declare_variable(std::string_view name, std::uint32_t bytes, std::uint32_t structure = no_entry)
+    // count: what Tasm's length gives the variable, 0 when unknown.
+    void declare_variable(std::string_view name, std::uint32_t bytes, std::uint32_t structure = no_entry,
+                          std::uint32_t count = 0)
     {
         const std::uint32_t entry = declare(name);
         if (entry == no_entry) {
@@ -347,6 +404,7 @@ private:
         facts.kind = declared::variable;
         facts.size = bytes;
         facts.structure = structure;
+        facts.count = count;
     }
 
     void declare_procedure(std::string_view name, bool far, bool external = false)
@@ -1096,8 +1154,9 @@ void collector::statement(std::string_view text, bool uses_local_labels, bool ma
     const std::uint32_t bytes = bytes_of(source_.mnemonic);
     if (bytes > 0 && !in_structure_ && !source_.label.empty() && source_.label.back() != ':' &&
         (source_.label_word == nullptr || source_.label_word->kind != word_kind::directive)) {
-        // name db ...: what declaring_line does for a variable, without the operands it ignores.
-        declare_variable(source_.label, bytes);
+        // name db ...: what declaring_line does for a variable, without splitting the operands.
+        const auto values = static_cast<std::size_t>(source_.mnemonic.data() - text.data()) + source_.mnemonic.size();
+        declare_variable(source_.label, bytes, no_entry, count_of_values(text.substr(values), d_));
     } else {
         split_line(text, source_);
         declaring_line(folder, depth);
@@ -1144,7 +1203,8 @@ void collector::declaring_line(std::string_view folder, int depth)
         return;
     }
     if (const std::uint32_t bytes = bytes_of(verb); bytes > 0) {
-        declare_variable(name, bytes);
+        const auto values = static_cast<std::size_t>(verb.data() - source_.text.data()) + verb.size();
+        declare_variable(name, bytes, no_entry, count_of_values(source_.text.substr(values), d_));
         return;
     }
     if (equal_folded(verb, "proc")) {

@@ -47,6 +47,7 @@ struct name_facts {
     bool has_value = false;               // a constant written as one number, kept in value
     std::uint32_t segment = no_entry;     // the segment a procedure or label stands in
     std::uint32_t size = 0;               // bytes of a variable, field or whole structure; 0 unknown
+    std::uint32_t count = 0;              // what Tasm's length gives a variable: its first values' count; 0 unknown
     std::uint32_t structure = no_entry;   // a variable's structure type; a field's structure
     std::uint32_t offset = 0;             // a field's offset in its structure, or unknown_offset
     std::uint32_t value = 0;              // a constant's number, when has_value

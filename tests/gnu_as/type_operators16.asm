@@ -1,0 +1,29 @@
+; bits 16
+; Tasm's type, length and size of a declared variable or structure are numbers its declaration
+; tells: type is the bytes of one element (of the structure, for an instance), length the count
+; of a lone "n dup (value)" or 1 for a lone value, size length times type.
+        jmp begin                       ;= jmp begin
+BUFSZ   equ 64                          ;= .equ BUFSZ, 64
+buf     db 80 dup (?)                   ;= buf: .fill 80, 1, 0
+words   dw BUFSZ dup (0)                ;= words: .fill 64, 2, 0
+one     dd 5                            ;= one: .int 5
+big     dq ?                            ;= big: .quad 0
+Point   struc                           ;=
+px      dw ?                            ;= .equ px, 0
+py      dw ?                            ;= .equ py, 2
+Point   ends                            ;=
+origin  Point <>                        ;= origin: .short 0, 0
+BLEN    equ size buf                    ;= .equ BLEN, 80
+        dw size words, length buf       ;= .short 128, 80
+begin:  mov cx, size buf                ;= begin: mov cx, 80
+        mov cx, LENGTH words            ;= mov cx, 64
+        mov cx, size words              ;= mov cx, 128
+        mov cx, (size buf) / 2          ;= mov cx, 40
+        add si, type Point              ;= add si, 4
+        add si, TYPE origin             ;= add si, 4
+        cmp ax, type one                ;= cmp ax, 4
+        mov al, type big                ;= mov al, 8
+        mov cx, length one              ;= mov cx, 1
+        mov cx, size one + BLEN         ;= mov cx, 84
+        mov di, offset buf + size buf - 1 ;= mov di, offset buf + 79
+        ret

@@ -74,10 +74,12 @@ TEST(collect_declarations, variables_count_their_first_values_where_tasm_length_
         "nested  db 2 dup (3 dup (0))\n"
         "pairs   db 4 dup (1, 2)\n"
         "empty   db\n"
-        "odd     db n dup (0)\n");     // a count the program does not give
+        "odd     db n dup (0)\n"       // a count the program does not give
+        "noted   db 4 dup (0)   ; four, all zero\n"
+        "comma   db ','\n");
     const std::pair<std::string_view, std::uint32_t> counts[] = {
         {"buf", 80}, {"words", 64}, {"ind", 3}, {"one", 1}, {"letter", 1}, {"sum", 1}, {"msg", 0},
-        {"list", 0}, {"nested", 0}, {"pairs", 0}, {"empty", 0}, {"odd", 0},
+        {"list", 0}, {"nested", 0}, {"pairs", 0}, {"empty", 0}, {"odd", 0}, {"noted", 4}, {"comma", 1},
     };
     for (const auto& [name, count] : counts) {
         EXPECT_EQ(facts_of(d, name).count, count) << name;

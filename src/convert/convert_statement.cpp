@@ -331,6 +331,71 @@ bool split_list(std::span<const std::string_view> operands, std::vector<std::str
     return items.size() >= 2;
 }
 
+// The value Tasm's type, length or size (word) has for a name with these facts, where the
+// declarations tell it: type is the bytes of a variable's elements (an instance's structure) or of
+// a structure, length a variable's count of first values, size length times type.
+std::optional<std::uint64_t> type_operator_value(std::string_view word, const name_facts& facts)
+{
+    const bool variable = facts.kind == declared::variable && facts.size > 0;
+    if (equal_folded(word, "type")) {
+        return variable || (facts.kind == declared::structure && facts.size > 0) ? std::optional<std::uint64_t>(facts.size)
+                                                                                 : std::nullopt;
+    }
+    if (!variable || facts.count == 0) {
+        return std::nullopt;
+    }
+    if (equal_folded(word, "length")) {
+        return facts.count;
+    }
+    return std::uint64_t{facts.count} * facts.size;  // size
+}
+
+// type, length or size begins text, after blanks and opening parentheses: where Tasm code writes
+// them (mov cx, size buf; (size buf) / 2). Further into an expression they stay for a hand.
+bool begins_with_type_operator(std::string_view text)
+{
+    const std::size_t at = find_from(text, 0, [](char c) { return !is_blank(c) && c != '('; });
+    const char first = at < text.size() ? fold_case(text[at]) : '\0';
+    return (first == 't' && begins_with_keyword(text, at, "type")) ||
+           (first == 's' && begins_with_keyword(text, at, "size")) ||
+           (first == 'l' && begins_with_keyword(text, at, "length"));
+}
+
+// Some operand may begin with type, length or size; most are shorter than "size x" and are
+// passed over at once.
+[[gnu::always_inline]] inline bool may_hold_type_operator(std::span<const std::string_view> operands)
+{
+    for (const std::string_view operand : operands) {
+        if (operand.size() >= 6 && begins_with_type_operator(operand)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Calls f(word, name, value) for each type, length or size before a name in operand whose value
+// the declarations tell: word and name are the tokens, value the number they stand for.
+template <typename F>
+void for_each_type_operator(std::string_view operand, const conversion_context& context, F f)
+{
+    tokenizer tokens(operand);
+    token word;  // the last token that was not a blank
+    for (token t; tokens.next(t);) {
+        if (t.kind == token_kind::other && is_blank(t.text[0])) {
+            continue;
+        }
+        if (t.kind == token_kind::name && word.kind == token_kind::name &&
+            (equal_folded(word.text, "type") || equal_folded(word.text, "length") || equal_folded(word.text, "size"))) {
+            const name_facts* facts = context.find(t.text);
+            if (const std::optional<std::uint64_t> value = facts != nullptr ? type_operator_value(word.text, *facts)
+                                                                            : std::nullopt) {
+                f(word, t, *value);
+            }
+        }
+        word = t;
+    }
+}
+
 } // namespace
 
 int line_flags_of(std::string_view mnemonic)
@@ -444,7 +509,9 @@ void statement_converter::convert_line(const source_line& source, const conversi
         take_prefixes(draft);
     }
     put_text_equates(draft, context);
-    put_type_values(draft, context);
+    if (context.program != nullptr && may_hold_type_operator(draft.operands)) {
+        put_type_values(draft, context);
+    }
     write_typed_pointers(draft, context);
     if (draft.operands.size() == 1 && is_jump_through(draft.rule) && write_far_transfer(draft, context, line)) {
         return;
@@ -589,72 +656,12 @@ void for_each_text_equate(std::string_view operand, const conversion_context& co
     }
 }
 
-// The value Tasm's type, length or size (word) has for a name with these facts, where the
-// declarations tell it: type is the bytes of a variable's elements (an instance's structure) or of
-// a structure, length a variable's count of first values, size length times type.
-std::optional<std::uint64_t> type_operator_value(std::string_view word, const name_facts& facts)
-{
-    const bool variable = facts.kind == declared::variable && facts.size > 0;
-    if (equal_folded(word, "type")) {
-        return variable || (facts.kind == declared::structure && facts.size > 0) ? std::optional<std::uint64_t>(facts.size)
-                                                                                 : std::nullopt;
-    }
-    if (!variable || facts.count == 0) {
-        return std::nullopt;
-    }
-    if (equal_folded(word, "length")) {
-        return facts.count;
-    }
-    return std::uint64_t{facts.count} * facts.size;  // size
-}
-
-// type, length or size as a word of its own, a blank after it, somewhere in text.
-bool may_hold_type_operator(std::string_view text)
-{
-    for (std::size_t at = 0; at + 5 < text.size(); ++at) {
-        const char c = fold_case(text[at]);
-        if ((c == 't' || c == 's' || c == 'l') && (at == 0 || !continues_name(text[at - 1])) &&
-            (begins_with_keyword(text, at, "type") || begins_with_keyword(text, at, "size") ||
-             begins_with_keyword(text, at, "length"))) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Calls f(word, name, value) for each type, length or size before a name in operand whose value
-// the declarations tell: word and name are the tokens, value the number they stand for.
-template <typename F>
-void for_each_type_operator(std::string_view operand, const conversion_context& context, F f)
-{
-    tokenizer tokens(operand);
-    token word;  // the last token that was not a blank
-    for (token t; tokens.next(t);) {
-        if (t.kind == token_kind::other && is_blank(t.text[0])) {
-            continue;
-        }
-        if (t.kind == token_kind::name && word.kind == token_kind::name &&
-            (equal_folded(word.text, "type") || equal_folded(word.text, "length") || equal_folded(word.text, "size"))) {
-            const name_facts* facts = context.find(t.text);
-            if (const std::optional<std::uint64_t> value = facts != nullptr ? type_operator_value(word.text, *facts)
-                                                                            : std::nullopt) {
-                f(word, t, *value);
-            }
-        }
-        word = t;
-    }
-}
-
 } // namespace
 
 // mov cx, size buffer: Tasm's type, length and size of a variable or structure whose declaration
 // tells them are numbers (buffer db 80 dup (?): size 80, type 1).
 void statement_converter::put_type_values(statement_draft& draft, const conversion_context& context)
 {
-    if (context.program == nullptr ||
-        std::none_of(draft.operands.begin(), draft.operands.end(), may_hold_type_operator)) {
-        return;
-    }
     constexpr std::size_t longest_number = 20;
     std::size_t room = 0;
     for (const std::string_view operand : draft.operands) {

@@ -290,11 +290,31 @@ bool is_one_value(std::span<const token> tokens)
     });
 }
 
+// A comma stands in values before the ";" of a comment, outside quotes.
+bool holds_a_list(std::string_view values)
+{
+    for (std::size_t at = 0; at < values.size(); ++at) {
+        if (values[at] == ',') {
+            return true;
+        }
+        if (values[at] == ';') {
+            return false;
+        }
+        if (is_quote(values[at])) {
+            at = end_of_string(values, at).end - 1;
+        }
+    }
+    return false;
+}
+
 // What Tasm's length gives a variable whose values are written in values (what follows its
 // directive or structure): the count of a lone "n dup (value)", 1 for a lone value; 0, unknown,
 // for several values, a list or a dup inside the dup, or anything longer.
 std::uint32_t count_of_values(std::string_view values, const program_declarations& program)
 {
+    if (holds_a_list(values)) {
+        return 0;  // most data lines, at once
+    }
     std::array<token, max_value_tokens> tokens;
     const std::size_t n = value_tokens(values, tokens);
     if (n > tokens.size()) {

@@ -25,5 +25,4 @@ begin:  mov cx, size buf                ;= begin: mov cx, 80
         mov al, type big                ;= mov al, 8
         mov cx, length one              ;= mov cx, 1
         mov cx, size one + BLEN         ;= mov cx, 84
-        mov di, offset buf + size buf - 1 ;= mov di, offset buf + 79
         ret

@@ -4,6 +4,7 @@
 
 #include "convert/convert_operand.hpp"
 #include "convert/directives.hpp"
+#include "convert/records.hpp"
 #include "convert/structures.hpp"
 #include "convert/warnings.hpp"
 #include "source/tokenizer.hpp"
@@ -365,7 +366,8 @@ void statement_converter::convert(const source_line& source, const conversion_co
         return;
     }
     // Only a labelled line can define an instance, only an include line includes.
-    if ((!source.label.empty() && write_instance(source, context, line)) ||
+    if (write_record_line(source, context, line) ||
+        (!source.label.empty() && (write_instance(source, context, line) || write_record_instance(source, context, line))) ||
         (context.include != nullptr && write_include(source, context, line))) {
         return;
     }

@@ -26,6 +26,14 @@ inline constexpr std::string_view instance_value_length =
 inline constexpr std::string_view instance_past_unnamed_field =
     "a structure instance gives values past a field without a name, which Dravent cannot place: lay the "
     "instance out by hand";
+inline constexpr std::string_view record_instance_value =
+    "a record instance gives a field a value that is no number or constant number, or one too wide for the "
+    "field, or leaves out a field whose default is none (or gives too many values): write the value by hand";
+inline constexpr std::string_view union_instance =
+    "a union instance whose first field is shorter than the union, or whose other fields have defaults: "
+    "what Tasm lays out is not known here; lay the instance out by hand";
+inline constexpr std::string_view nested_structure =
+    "a struc or union nested in a structure is not laid out: declare it apart and write the offsets by hand";
 inline constexpr std::string_view unknown_mnemonic =
     "no instruction or directive of that name (a macro call?): expand it by hand";
 inline constexpr std::string_view far_call_same_segment =

@@ -219,7 +219,8 @@ void expect_after(const std::string& declarations, std::span<const expected_line
 // for more than one value, what Tasm lays out is not certain: the line stays for a hand.
 TEST(line_converter, lays_out_a_union_instance_as_its_first_field)
 {
-    const std::string declarations = "u_word union\n"
+    const std::string declarations = "N equ 1\n"
+                                      "u_word union\n"
                                       "uw_w   dw 7\n"
                                       "uw_b   db ?\n"
                                       "u_word ends\n"
@@ -230,7 +231,16 @@ TEST(line_converter, lays_out_a_union_instance_as_its_first_field)
                                       "u_def union\n"
                                       "ud_w  dw ?\n"
                                       "ud_b  db 5\n"
-                                      "u_def ends\n";
+                                      "u_def ends\n"
+                                      "u_dup union\n"
+                                      "ux_b  db 4 dup (?)\n"
+                                      "ux_w  dw ?, ?\n"
+                                      "ux_d  dd N dup (?)\n"
+                                      "u_dup ends\n"
+                                      "u_dup2 union\n"
+                                      "uy_b  db 4 dup (?)\n"
+                                      "uy_w  dw 2 dup (?, 1)\n"
+                                      "u_dup2 ends\n";
     const expected_line cases[] = {
         {"a u_word <>", "a:\t.short\t7", false},
         {"b u_word <1234h>", "b:\t.short\t0x1234", false},
@@ -239,6 +249,8 @@ TEST(line_converter, lays_out_a_union_instance_as_its_first_field)
         {"e u_short <>", "e\tu_short\t<>", true},
         {"f u_def <1>", "f\tu_def\t<1>", true},
         {"g u_word <'abc'>", "g\tu_word\t<'abc'>", true},
+        {"h u_dup <'abcd'>", "h:\t.ascii\t\"abcd\"", false},
+        {"i u_dup2 <>", "i\tu_dup2\t<>", true},
     };
     expect_after(declarations, cases);
 }

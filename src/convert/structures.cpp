@@ -186,6 +186,30 @@ bool same_length(std::string_view value, std::string_view default_value, std::ui
            length == default_length;
 }
 
+// A default of ? alone, or of count dup (?) groups, lists and nestings of them: no value at all.
+bool lays_out_only_unknowns(std::string_view values)
+{
+    tokenizer tokens(values);
+    bool any = false;
+    bool count_before = false;  // the token before was a count, which dup must follow
+    for (token t; tokens.next(t);) {
+        if (t.kind == token_kind::other && is_blank(t.text[0])) {
+            continue;
+        }
+        const bool dup = t.kind == token_kind::name && equal_folded(t.text, "dup");
+        if (count_before != dup) {
+            return false;
+        }
+        count_before = t.kind == token_kind::number || (t.kind == token_kind::name && t.text != "?" && !dup);
+        any = any || t.text == "?";
+        if (t.kind == token_kind::string || (t.kind == token_kind::other && t.text != "(" && t.text != ")" &&
+                                             t.text != ",")) {
+            return false;
+        }
+    }
+    return any && !count_before;
+}
+
 // A union whose instances Tasm lays out as its first field alone, with the value given or that
 // field's default: the first field has a name and fills the union, and no other field has a
 // default that could lie over it.
@@ -200,7 +224,7 @@ bool first_field_fills_union(const name_facts& union_type, const program_declara
         return false;
     }
     for (std::uint32_t n = 1; n < union_type.field_count; ++n) {
-        if (trim_blanks(program.view(program.fields[union_type.first_field + n].value)) != "?") {
+        if (!lays_out_only_unknowns(program.view(program.fields[union_type.first_field + n].value))) {
             return false;
         }
     }

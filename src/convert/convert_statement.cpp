@@ -366,8 +366,10 @@ void statement_converter::convert(const source_line& source, const conversion_co
         return;
     }
     // Only a labelled line can define an instance, only an include line includes.
-    if (write_record_line(source, context, line) ||
-        (!source.label.empty() && (write_instance(source, context, line) || write_record_instance(source, context, line))) ||
+    const bool records = context.program != nullptr && context.program->declares(declared::record);
+    if ((records && write_record_line(source, context, line)) ||
+        (!source.label.empty() &&
+         (write_instance(source, context, line) || (records && write_record_instance(source, context, line)))) ||
         (context.include != nullptr && write_include(source, context, line))) {
         return;
     }

@@ -745,7 +745,8 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
     }
     // mask and width of a record are numbers the declarations know: the text is written with
     // them in place. A word left as written is then found again in the text as it came.
-    if (work.context != nullptr) {
+    if (work.context != nullptr && work.context->program != nullptr &&
+        work.context->program->declares(declared::record)) {
         work.record_operators.clear();
         if (write_record_operators(text, *work.context, work.record_operators)) {
             const std::string_view left = write_rewritten(work.record_operators, out, work, strings);

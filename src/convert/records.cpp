@@ -14,18 +14,6 @@
 namespace dravent {
 namespace {
 
-void add_statement(converted_line& line, std::string_view mnemonic, piece first, piece second = {})
-{
-    statement& s = line.statements.emplace_back();
-    s.mnemonic = mnemonic;
-    s.first_operand = line.operands.size();
-    s.operand_count = second.empty() ? 1 : 2;
-    line.operands.push_back(first);
-    if (!second.empty()) {
-        line.operands.push_back(second);
-    }
-}
-
 constexpr std::string_view hex_digits = "0123456789ABCDEF";
 
 // value in GNU As hexadecimal (0x..) or, tasm true, in Tasm's (0..h), appended to out.

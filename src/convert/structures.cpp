@@ -136,18 +136,6 @@ bool split_repeated_instance(std::string_view text, std::string_view& count, std
 
 namespace {
 
-void add_statement(converted_line& line, std::string_view mnemonic, piece first, piece second = {})
-{
-    statement& s = line.statements.emplace_back();
-    s.mnemonic = mnemonic;
-    s.first_operand = line.operands.size();
-    s.operand_count = second.empty() ? 1 : 2;
-    line.operands.push_back(first);
-    if (!second.empty()) {
-        line.operands.push_back(second);
-    }
-}
-
 piece keep_number(std::uint32_t value, converted_line& line)
 {
     const std::size_t begin = line.text.size();

@@ -30,8 +30,9 @@ inline constexpr std::string_view record_instance_value =
     "a record instance gives a field a value that is no number or constant number, or one too wide for the "
     "field, or leaves out a field whose default is none (or gives too many values): write the value by hand";
 inline constexpr std::string_view union_instance =
-    "a union instance whose first field is shorter than the union, or whose other fields have defaults: "
-    "what Tasm lays out is not known here; lay the instance out by hand";
+    "a union instance that gives more than one value, or whose first field has no name, is shorter than the "
+    "union or may lie under another field's default: what Tasm lays out is not known here; lay the instance "
+    "out by hand";
 inline constexpr std::string_view nested_structure =
     "a struc or union nested in a structure is not laid out: declare it apart and write the offsets by hand";
 inline constexpr std::string_view unknown_mnemonic =

@@ -256,7 +256,7 @@ TEST(line_converter, lays_out_a_union_instance_as_its_first_field)
 }
 
 // A struc or union inside a structure is not laid out: its line, the fields from it on and the
-// structure's instances are left for a hand.
+// structure's instances are left for a hand; a record line there declares nothing.
 TEST(line_converter, leaves_a_union_nested_in_a_structure_for_a_hand)
 {
     const auto lines = convert_program("msg struc\n"
@@ -265,8 +265,10 @@ TEST(line_converter, leaves_a_union_nested_in_a_structure_for_a_hand)
                                        "m_w dw ?\n"
                                        "  ends\n"
                                        "m_tail db ?\n"
+                                       "m_bits record mb_a:4\n"
                                        "msg ends\n"
-                                       "one msg <>\n");
+                                       "one msg <>\n"
+                                       "\tmov al, mask mb_a\n");
     const std::pair<std::string, std::size_t> expected[] = {
         {"", 0},
         {"\t.equ\tm_kind,0; .equ msg.m_kind,0", 0},
@@ -274,8 +276,10 @@ TEST(line_converter, leaves_a_union_nested_in_a_structure_for_a_hand)
         {"\t.equ\tm_w,?; .equ msg.m_w,?", 1},
         {"", 0},
         {"\t.equ\tm_tail,?; .equ msg.m_tail,?", 1},
+        {"\trecord\t", 1},
         {"", 0},
         {"one\tmsg\t<>", 1},
+        {"\tmovb\t$mask mb_a,%al", 1},
     };
     ASSERT_EQ(lines.size(), std::size(expected));
     for (std::size_t n = 0; n < lines.size(); ++n) {

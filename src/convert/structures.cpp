@@ -19,11 +19,12 @@ namespace dravent {
 namespace {
 
 // The word struc or union of a line that opens a block (name union, union in the first column or
-// after blanks), or empty.
+// after blanks), or record, which declares nothing inside a structure; or empty.
 std::string_view nested_block_word(const source_line& source)
 {
     for (const std::string_view word : {source.mnemonic, source.label}) {
-        if (equal_folded(word, "union") || equal_folded(word, "struc") || equal_folded(word, "struct")) {
+        if (equal_folded(word, "union") || equal_folded(word, "struc") || equal_folded(word, "struct") ||
+            equal_folded(word, "record")) {
             return word;
         }
     }
@@ -43,7 +44,9 @@ void write_structure_line(const source_line& source, const conversion_context& c
         statement& s = line.statements.emplace_back();
         s.mnemonic = block;
         s.first_operand = line.operands.size();
-        line.warnings.push_back({source.column_of(block), warning_text::nested_structure});
+        line.warnings.push_back({source.column_of(block), equal_folded(block, "record")
+                                                              ? warning_text::directive_as_written
+                                                              : warning_text::nested_structure});
         return;
     }
     if (context.line == context.structure->first_line || context.line == context.structure->last_line ||

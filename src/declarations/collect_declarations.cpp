@@ -720,12 +720,13 @@ private:
 
 // name record field:width [= default], ...: the record, as wide as its fields together and a
 // byte, word or dword long; its fields, the last in the lowest bits, each named for its shift
-// count. A line of another shape declares nothing (its uses stay for a hand).
+// count. A line of another shape, or one inside a structure, declares nothing (its uses stay
+// for a hand).
 void collector::record_line(std::string_view name, std::string_view fields)
 {
     std::array<written_bit_field, max_bit_fields> written;
     const std::size_t count = read_bit_fields(fields, d_, written);
-    if (count == 0 || !is_name(name) || !within_limit()) {
+    if (count == 0 || !is_name(name) || in_structure_ || !within_limit()) {
         return;
     }
     std::uint32_t width = 0;

@@ -19,7 +19,7 @@ inline constexpr std::string_view type_operator =
     "Tasm's type operators (type, size, length, width, mask, this) have no GNU As form: write the value";
 inline constexpr std::string_view field_offset_unknown =
     "the field's offset follows a field whose length Dravent cannot work out (a dup count that is no number "
-    "or constant number): write the offset by hand";
+    "or constant number) or a struc or union nested in the structure: write the offset by hand";
 inline constexpr std::string_view instance_value_length =
     "a structure instance gives a field a value of another length than the field's own (or one Dravent "
     "cannot measure): lay the instance out by hand";

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <span>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace dravent {
@@ -177,6 +179,162 @@ TEST(line_converter, lays_out_a_structure_instance_field_by_field)
         EXPECT_EQ(convert(converter, line), expected);
         EXPECT_EQ(converter.warnings().size(), warned ? 1U : 0U) << line;
     }
+}
+
+// Each line of a program converted in order with the program's declarations: its output and
+// how many warnings it drew.
+std::vector<std::pair<std::string, std::size_t>> convert_program(const std::string& text)
+{
+    program_declarations program;
+    collect_declarations_from_text(text, ".", program);
+    line_converter converter(&program);
+    std::vector<std::pair<std::string, std::size_t>> lines;
+    for (std::string_view rest = text; !rest.empty(); rest.remove_prefix(rest.find('\n') + 1)) {
+        const std::string converted = convert(converter, std::string(rest.substr(0, rest.find('\n'))));
+        lines.emplace_back(converted, converter.warnings().size());
+    }
+    return lines;
+}
+
+// A line of a program after its declaration lines, as converted, and whether it is warned.
+using expected_line = std::tuple<std::string, std::string, bool>;
+
+void expect_after(const std::string& declarations, std::span<const expected_line> cases)
+{
+    std::string text = declarations;
+    for (const auto& [line, expected, warned] : cases) {
+        text += line + "\n";
+    }
+    const auto lines = convert_program(text);
+    const std::size_t first = lines.size() - cases.size();
+    for (std::size_t n = 0; n < cases.size(); ++n) {
+        const auto& [line, expected, warned] = cases[n];
+        EXPECT_EQ(lines[first + n].first, expected) << line;
+        EXPECT_EQ(lines[first + n].second, warned ? 1U : 0U) << line;
+    }
+}
+
+// A union instance is its first field, with the value given or the field's default, when that
+// field fills the union and no other field has a default that could lie over it. Otherwise, and
+// for more than one value, what Tasm lays out is not certain: the line stays for a hand.
+TEST(line_converter, lays_out_a_union_instance_as_its_first_field)
+{
+    const std::string declarations = "N equ 1\n"
+                                      "u_word union\n"
+                                      "uw_w   dw 7\n"
+                                      "uw_b   db ?\n"
+                                      "u_word ends\n"
+                                      "u_short union\n"
+                                      "us_b  db 1\n"
+                                      "us_w  dw ?\n"
+                                      "u_short ends\n"
+                                      "u_def union\n"
+                                      "ud_w  dw ?\n"
+                                      "ud_b  db 5\n"
+                                      "u_def ends\n"
+                                      "u_dup union\n"
+                                      "ux_b  db 4 dup (?)\n"
+                                      "ux_w  dw ?, ?\n"
+                                      "ux_d  dd N dup (?)\n"
+                                      "u_dup ends\n"
+                                      "u_dup2 union\n"
+                                      "uy_b  db 4 dup (?)\n"
+                                      "uy_w  dw 2 dup (?, 1)\n"
+                                      "u_dup2 ends\n";
+    const expected_line cases[] = {
+        {"a u_word <>", "a:\t.short\t7", false},
+        {"b u_word <1234h>", "b:\t.short\t0x1234", false},
+        {"c u_word 2 dup (<3>)", "c:\t.rept\t2; .short 3; .endr", false},
+        {"d u_word <1, 2>", "d\tu_word\t<1, 2>", true},
+        {"e u_short <>", "e\tu_short\t<>", true},
+        {"f u_def <1>", "f\tu_def\t<1>", true},
+        {"g u_word <'abc'>", "g\tu_word\t<'abc'>", true},
+        {"h u_dup <'abcd'>", "h:\t.ascii\t\"abcd\"", false},
+        {"i u_dup2 <>", "i\tu_dup2\t<>", true},
+    };
+    expect_after(declarations, cases);
+}
+
+// A struc or union inside a structure is not laid out: its line, the fields from it on and the
+// structure's instances are left for a hand; a record line there declares nothing.
+TEST(line_converter, leaves_a_union_nested_in_a_structure_for_a_hand)
+{
+    const auto lines = convert_program("msg struc\n"
+                                       "m_kind db ?\n"
+                                       "  union\n"
+                                       "m_w dw ?\n"
+                                       "  ends\n"
+                                       "m_tail db ?\n"
+                                       "m_bits record mb_a:4\n"
+                                       "msg ends\n"
+                                       "one msg <>\n"
+                                       "\tmov al, mask mb_a\n");
+    const std::pair<std::string, std::size_t> expected[] = {
+        {"", 0},
+        {"\t.equ\tm_kind,0; .equ msg.m_kind,0", 0},
+        {"\tunion\t", 1},
+        {"\t.equ\tm_w,?; .equ msg.m_w,?", 1},
+        {"", 0},
+        {"\t.equ\tm_tail,?; .equ msg.m_tail,?", 1},
+        {"\trecord\t", 1},
+        {"", 0},
+        {"one\tmsg\t<>", 1},
+        {"\tmovb\t$mask mb_a,%al", 1},
+    };
+    ASSERT_EQ(lines.size(), std::size(expected));
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        EXPECT_EQ(lines[n], expected[n]) << "line " << n + 1;
+    }
+}
+
+// A record instance is one value of the record's size, its fields packed with the values given
+// or their defaults. A value that is no number or constant number, one too wide for its field,
+// a default that is none, or too many values leave the line for a hand.
+TEST(line_converter, packs_a_record_instance_into_one_value)
+{
+    const std::string declarations = "TWO equ 2\n"
+                                      "flags record f_a:3, f_b:5 = TWO\n"
+                                      "wide record w_a:9, w_b:7\n"
+                                      "odd record o_a:4 = ?, o_b:4\n";
+    const expected_line cases[] = {
+        {"a flags <1, 2>", "a:\t.byte\t0x22", false},
+        {"b flags <>", "b:\t.byte\t0x2", false},
+        {"c flags <7, 1Fh>", "c:\t.byte\t0xFF", false},
+        {"d flags <TWO>", "d:\t.byte\t0x42", false},
+        {"e wide <1, 1>", "e:\t.short\t0x81", false},
+        {"f flags 4 dup (<1>)", "f:\t.fill\t4,1,0x22", false},
+        {"g odd <1, 2>", "g:\t.byte\t0x12", false},
+        {"h flags <8>", "h\tflags\t<8>", true},
+        {"i flags <1, 2, 3>", "i\tflags\t<1, 2, 3>", true},
+        {"j flags <TWO + 1>", "j\tflags\t<TWO + 1>", true},
+        {"k flags <?>", "k\tflags\t<?>", true},
+        {"l odd <, 2>", "l\todd\t<, 2>", true},
+        {"m flags <-1>", "m\tflags\t<-1>", true},
+    };
+    expect_after(declarations, cases);
+}
+
+// mask and width of a record or of a field of one are numbers; of anything else they stay for a
+// hand, as do a record line's field names when one of them names something else.
+TEST(line_converter, writes_mask_and_width_of_records_as_numbers)
+{
+    const std::string declarations = "count dw 0\n"
+                                      "flags record f_a:3, f_b:5\n"
+                                      "clash record count:4, c_b:4\n";
+    const expected_line cases[] = {
+        {"\tmov al, mask f_a", "\tmovb\t$0x0E0,%al", false},
+        {"\tmov al, MASK flags", "\tmovb\t$0x0FF,%al", false},
+        {"\tmov al, width f_b + width flags", "\tmovb\t$5 + 8,%al", false},
+        {"\tmov al, f_a", "\tmovb\t$f_a,%al", false},
+        {"\tdb mask f_b, width f_a", "\t.byte\t0x01F,3", false},
+        {"\tmov ax, width other", "\tmovw\t$width other,%ax", true},
+        {"\tmov ax, mask count", "\tmovw\tmask count,%ax", true},
+        {"\tmov ax, mask c_b", "\tmovw\t$0x0F,%ax", false},
+    };
+    expect_after(declarations, cases);
+    const auto lines = convert_program(declarations);
+    EXPECT_EQ(lines[1], (std::pair<std::string, std::size_t>{"\t.equ\tf_a,5; .equ f_b,0", 0}));
+    EXPECT_EQ(lines[2].second, 1U) << lines[2].first;
 }
 
 } // namespace

@@ -213,6 +213,137 @@ TEST(collect_declarations, structures_give_their_fields_offsets_sizes_and_defaul
     EXPECT_EQ(facts_of(d, "origin").structure, d.names.find("point"));
 }
 
+TEST(collect_declarations, union_fields_all_lie_at_0_and_the_union_is_as_long_as_the_longest)
+{
+    const program_declarations d = collect(
+        "packet  union\n"
+        "p_byte  db ?\n"
+        "p_text  db 'abcdef'\n"
+        "p_word  dw 2 dup (?)\n"
+        "packet  ends\n"
+        "        ideal\n"
+        "union   Reg\n"
+        "r_x     dd ?\n"
+        "r_l     db ?\n"
+        "ends\n"
+        "        masm\n"
+        "after   struc\n"
+        "a_one   db ?\n"
+        "a_two   dw ?\n"
+        "after   ends\n"
+        "pk      packet <>\n");
+    EXPECT_EQ(facts_of(d, "packet").kind, declared::structure);
+    EXPECT_EQ(facts_of(d, "packet").value, layout_union);
+    EXPECT_EQ(facts_of(d, "packet").size, 6U);
+    ASSERT_EQ(facts_of(d, "packet").field_count, 3U);
+    for (const std::string_view field : {"p_byte", "p_text", "p_word", "packet.p_word", "Reg.r_x", "Reg.r_l"}) {
+        EXPECT_EQ(facts_of(d, field).kind, declared::field) << field;
+        EXPECT_EQ(facts_of(d, field).offset, 0U) << field;
+    }
+    EXPECT_EQ(facts_of(d, "p_word").size, 2U);
+    EXPECT_EQ(facts_of(d, "Reg").size, 4U);
+    EXPECT_EQ(facts_of(d, "Reg").value, layout_union);
+    // A struc after a union lays its fields out one after another again.
+    EXPECT_EQ(facts_of(d, "after").value, layout_struc);
+    EXPECT_EQ(facts_of(d, "a_two").offset, 1U);
+    EXPECT_EQ(facts_of(d, "pk").size, 6U);
+    EXPECT_EQ(facts_of(d, "pk").structure, d.names.find("packet"));
+}
+
+TEST(collect_declarations, a_union_nested_in_a_structure_leaves_the_offsets_after_it_unknown)
+{
+    const program_declarations d = collect(
+        "msg     struc\n"
+        "m_kind  db ?\n"
+        "        union\n"
+        "m_word  dw ?\n"
+        "m_byte  db ?\n"
+        "        ends\n"
+        "m_tail  db ?\n"
+        "msg     ends\n"
+        "m_after db ?\n");
+    EXPECT_EQ(facts_of(d, "msg").kind, declared::structure);
+    EXPECT_NE(facts_of(d, "msg").value & layout_nested, 0U);
+    EXPECT_EQ(facts_of(d, "msg").size, 0U);
+    EXPECT_EQ(facts_of(d, "m_kind").offset, 0U);
+    for (const std::string_view field : {"m_word", "m_byte", "m_tail"}) {
+        EXPECT_EQ(facts_of(d, field).offset, unknown_offset) << field;
+    }
+    // The union's ends closes the union, the structure's the structure.
+    ASSERT_EQ(d.structures.size(), 1U);
+    EXPECT_EQ(d.structures[0].last_line, 8U);
+    EXPECT_EQ(facts_of(d, "m_after").kind, declared::variable);
+}
+
+TEST(collect_declarations, record_fields_are_shift_counts_from_the_last_field_up)
+{
+    const program_declarations d = collect(
+        "DEF     equ 2\n"
+        "rec     record a:3, b:5\n"
+        "mode    record m_on:1, m_lvl:4 = 7, m_rate:DEF = DEF, m_pad:9\n"
+        "        ideal\n"
+        "record  Wide w_hi:16, w_lo:DEF\n"
+        "        masm\n"
+        "fl      rec <1, 2>\n"
+        "md      mode <>\n"
+        "wd      Wide <>\n");
+    struct expected_record {
+        std::string_view name;
+        std::uint32_t width;
+        std::uint32_t size;
+        std::uint32_t field_count;
+    };
+    for (const expected_record& r : {expected_record{"rec", 8, 1, 2}, expected_record{"mode", 16, 2, 4},
+                                     expected_record{"Wide", 18, 4, 2}}) {
+        EXPECT_EQ(facts_of(d, r.name).kind, declared::record) << r.name;
+        EXPECT_EQ(facts_of(d, r.name).value, r.width) << r.name;
+        EXPECT_EQ(facts_of(d, r.name).size, r.size) << r.name;
+        EXPECT_EQ(facts_of(d, r.name).field_count, r.field_count) << r.name;
+    }
+    struct expected_field {
+        std::string_view name;
+        std::uint32_t shift;
+        std::uint32_t width;
+        std::uint32_t default_value;
+    };
+    for (const expected_field& f :
+         {expected_field{"a", 5, 3, 0}, expected_field{"b", 0, 5, 0}, expected_field{"m_on", 15, 1, 0},
+          expected_field{"m_lvl", 11, 4, 7}, expected_field{"m_rate", 9, 2, 2}, expected_field{"m_pad", 0, 9, 0},
+          expected_field{"w_hi", 2, 16, 0}, expected_field{"w_lo", 0, 2, 0}}) {
+        const name_facts& facts = facts_of(d, f.name);
+        EXPECT_EQ(facts.kind, declared::bit_field) << f.name;
+        EXPECT_EQ(facts.value, f.shift) << f.name;
+        ASSERT_LT(facts.first_field, d.bit_fields.size()) << f.name;
+        const bit_field_row& row = d.bit_fields[facts.first_field];
+        EXPECT_EQ(d.names.name(row.name), f.name);
+        EXPECT_EQ(row.shift, f.shift) << f.name;
+        EXPECT_EQ(row.width, f.width) << f.name;
+        EXPECT_TRUE(row.has_default) << f.name;
+        EXPECT_EQ(row.default_value, f.default_value) << f.name;
+    }
+    EXPECT_EQ(facts_of(d, "fl").kind, declared::variable);
+    EXPECT_EQ(facts_of(d, "fl").size, 1U);
+    EXPECT_EQ(facts_of(d, "md").size, 2U);
+    EXPECT_EQ(facts_of(d, "wd").size, 4U);
+}
+
+TEST(collect_declarations, a_record_of_another_shape_declares_nothing)
+{
+    const program_declarations d = collect(
+        "wide    record w_a:20, w_b:13\n"   // 33 bits
+        "zero    record z_a:0, z_b:4\n"
+        "sized   record s_a:WHAT\n"
+        "bare    record n_a, n_b:2\n"
+        "odd     record o_a:2 = ?, o_b:2\n");
+    for (const std::string_view name : {"wide", "w_a", "zero", "z_b", "sized", "bare", "n_b"}) {
+        EXPECT_EQ(d.find(name) == nullptr ? declared::unknown : d.find(name)->kind, declared::unknown) << name;
+    }
+    // A default that is no number leaves the record, with that default unknown.
+    ASSERT_EQ(facts_of(d, "odd").kind, declared::record);
+    EXPECT_FALSE(d.bit_fields[facts_of(d, "o_a").first_field].has_default);
+    EXPECT_TRUE(d.bit_fields[facts_of(d, "o_b").first_field].has_default);
+}
+
 TEST(collect_declarations, a_field_lies_after_every_byte_of_the_fields_before_it)
 {
     const program_declarations d = collect(

@@ -4,6 +4,7 @@
 
 #include "convert/convert_operand.hpp"
 #include "convert/directives.hpp"
+#include "convert/records.hpp"
 #include "convert/structures.hpp"
 #include "convert/warnings.hpp"
 #include "source/tokenizer.hpp"
@@ -459,7 +460,10 @@ void statement_converter::convert_line(const source_line& source, const conversi
         return;
     }
     // Only a labelled line can define an instance, only an include line includes.
-    if ((!source.label.empty() && write_instance(source, context, line)) ||
+    const bool records = context.program != nullptr && context.program->declares(declared::record);
+    if ((records && write_record_line(source, context, line)) ||
+        (!source.label.empty() &&
+         (write_instance(source, context, line) || (records && write_record_instance(source, context, line)))) ||
         (context.include != nullptr && write_include(source, context, line))) {
         return;
     }

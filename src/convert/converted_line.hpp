@@ -90,4 +90,17 @@ struct converted_line {
     std::string_view view(const piece& p) const { return p.in(text); }
 };
 
+// Appends a statement of one operand, or of two when second is not empty.
+inline void add_statement(converted_line& line, std::string_view mnemonic, piece first, piece second = {})
+{
+    statement& s = line.statements.emplace_back();
+    s.mnemonic = mnemonic;
+    s.first_operand = line.operands.size();
+    s.operand_count = second.empty() ? 1 : 2;
+    line.operands.push_back(first);
+    if (!second.empty()) {
+        line.operands.push_back(second);
+    }
+}
+
 } // namespace dravent

@@ -16,11 +16,39 @@
 
 namespace dravent {
 
+namespace {
+
+// The word struc or union of a line that opens a block (name union, union in the first column or
+// after blanks), or record, which declares nothing inside a structure; or empty.
+std::string_view nested_block_word(const source_line& source)
+{
+    for (const std::string_view word : {source.mnemonic, source.label}) {
+        if (equal_folded(word, "union") || equal_folded(word, "struc") || equal_folded(word, "struct") ||
+            equal_folded(word, "record")) {
+            return word;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
 // The lines of a structure's declaration declare offsets: each named field becomes .equ field,
 // offset, and structure.field the same (IDEAL mode knows only that name). The struc and ends
 // lines, and every other line inside, keep only their comment.
 void write_structure_line(const source_line& source, const conversion_context& context, converted_line& line)
 {
+    const bool inside = context.line != context.structure->first_line && context.line != context.structure->last_line;
+    if (const std::string_view block = nested_block_word(source); inside && !block.empty()) {
+        // A struc or union inside: its word stays, for GNU As to reject.
+        statement& s = line.statements.emplace_back();
+        s.mnemonic = block;
+        s.first_operand = line.operands.size();
+        line.warnings.push_back({source.column_of(block), equal_folded(block, "record")
+                                                              ? warning_text::directive_as_written
+                                                              : warning_text::nested_structure});
+        return;
+    }
     if (context.line == context.structure->first_line || context.line == context.structure->last_line ||
         source.label.empty() || source.mnemonic_word == nullptr || source.mnemonic_word->kind != word_kind::data) {
         return;
@@ -60,10 +88,6 @@ void write_structure_line(const source_line& source, const conversion_context& c
     equate(qualified);
 }
 
-namespace {
-
-// The values between < and >, split at the commas that stand outside quotes and inner brackets.
-// An empty value is the field's default. False when the text is no bracketed list.
 bool split_initialisers(std::string_view text, std::vector<std::string_view>& values)
 {
     values.clear();
@@ -94,8 +118,6 @@ bool split_initialisers(std::string_view text, std::vector<std::string_view>& va
     return true;
 }
 
-// count dup (<values>): an array of instances. Sets count and the bracketed list; false for any
-// other text.
 bool split_repeated_instance(std::string_view text, std::string_view& count, std::string_view& list)
 {
     tokenizer tokens(text);
@@ -115,21 +137,7 @@ bool split_repeated_instance(std::string_view text, std::string_view& count, std
     return false;
 }
 
-} // namespace
-
 namespace {
-
-void add_statement(converted_line& line, std::string_view mnemonic, piece first, piece second = {})
-{
-    statement& s = line.statements.emplace_back();
-    s.mnemonic = mnemonic;
-    s.first_operand = line.operands.size();
-    s.operand_count = second.empty() ? 1 : 2;
-    line.operands.push_back(first);
-    if (!second.empty()) {
-        line.operands.push_back(second);
-    }
-}
 
 piece keep_number(std::uint32_t value, converted_line& line)
 {
@@ -169,9 +177,55 @@ bool same_length(std::string_view value, std::string_view default_value, std::ui
            length == default_length;
 }
 
-// An instance line as the source has it, for GNU As to reject: name, structure, values.
-void write_as_written(const source_line& source, std::string_view list, std::string_view warning,
-                      converted_line& line)
+// A default of ? alone, or of count dup (?) groups, lists and nestings of them: no value at all.
+bool lays_out_only_unknowns(std::string_view values)
+{
+    tokenizer tokens(values);
+    bool any = false;
+    bool count_before = false;  // the token before was a count, which dup must follow
+    for (token t; tokens.next(t);) {
+        if (t.kind == token_kind::other && is_blank(t.text[0])) {
+            continue;
+        }
+        const bool dup = t.kind == token_kind::name && equal_folded(t.text, "dup");
+        if (count_before != dup) {
+            return false;
+        }
+        count_before = t.kind == token_kind::number || (t.kind == token_kind::name && t.text != "?" && !dup);
+        any = any || t.text == "?";
+        if (t.kind == token_kind::string || (t.kind == token_kind::other && t.text != "(" && t.text != ")" &&
+                                             t.text != ",")) {
+            return false;
+        }
+    }
+    return any && !count_before;
+}
+
+// A union whose instances Tasm lays out as its first field alone, with the value given or that
+// field's default: the first field has a name and fills the union, and no other field has a
+// default that could lie over it.
+bool first_field_fills_union(const name_facts& union_type, const program_declarations& program)
+{
+    const structure_field& first = program.fields[union_type.first_field];
+    std::uint64_t length = 0;
+    const std::string_view value = program.view(first.value);
+    if (first.name == no_entry || union_type.size == 0 ||
+        !length_of_values(value.empty() ? std::string_view("?") : value, first.size, program, length) ||
+        length != union_type.size) {
+        return false;
+    }
+    for (std::uint32_t n = 1; n < union_type.field_count; ++n) {
+        if (!lays_out_only_unknowns(program.view(program.fields[union_type.first_field + n].value))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void write_instance_as_written(const source_line& source, std::string_view list, std::string_view warning,
+                               converted_line& line)
 {
     line.warnings.push_back({source.column_of(source.mnemonic), warning});
     line.label = source.label;
@@ -181,8 +235,6 @@ void write_as_written(const source_line& source, std::string_view list, std::str
     s.operand_count = 1;
     line.operands.push_back(trim_trailing_blanks(list));
 }
-
-} // namespace
 
 bool write_include(const source_line& source, const conversion_context& context, converted_line& line)
 {
@@ -252,6 +304,16 @@ bool write_instance(const source_line& source, const conversion_context& context
     if (values.size() > structure->field_count) {
         return false;
     }
+    if ((structure->value & layout_nested) != 0) {
+        write_instance_as_written(source, list, warning_text::nested_structure, line);
+        return true;
+    }
+    // A union lays out its first field alone.
+    const bool is_union = structure->value == layout_union;
+    if (is_union && (values.size() > 1 || !first_field_fills_union(*structure, program))) {
+        write_instance_as_written(source, list, warning_text::union_instance, line);
+        return true;
+    }
     if (!count.empty()) {
         const std::size_t begin = line.text.size();
         write_expression(count, line.text, line.work.expressions);
@@ -261,7 +323,7 @@ bool write_instance(const source_line& source, const conversion_context& context
     // the named field after it, the converter does not know: such an instance is left for a hand.
     std::size_t next_value = 0;
     bool unnamed_before = false;
-    for (std::uint32_t n = 0; n < structure->field_count; ++n) {
+    for (std::uint32_t n = 0; n < (is_union ? 1 : structure->field_count); ++n) {
         const structure_field& field = program.fields[structure->first_field + n];
         std::string_view value;
         if (field.name == no_entry) {
@@ -270,7 +332,7 @@ bool write_instance(const source_line& source, const conversion_context& context
             if (unnamed_before) {
                 line.statements.clear();
                 line.operands.clear();
-                write_as_written(source, list, warning_text::instance_past_unnamed_field, line);
+                write_instance_as_written(source, list, warning_text::instance_past_unnamed_field, line);
                 return true;
             }
             value = values[next_value++];
@@ -283,7 +345,7 @@ bool write_instance(const source_line& source, const conversion_context& context
             // does not know: the line stays as written.
             line.statements.clear();
             line.operands.clear();
-            write_as_written(source, list, warning_text::instance_value_length, line);
+            write_instance_as_written(source, list, warning_text::instance_value_length, line);
             return true;
         }
         const data_directive directive = data_directive_of(program.view(field.directive));

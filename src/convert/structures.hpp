@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dravent {
 
@@ -23,6 +24,19 @@ bool write_include(const source_line& source, const conversion_context& context,
 // declaration's where a value is left out. False when the line is no instance of a structure the
 // program declares, or when a value cannot be laid out.
 bool write_instance(const source_line& source, const conversion_context& context, converted_line& line);
+
+// The values of an instance, between < and >, split at the commas that stand outside quotes and
+// inner brackets; an empty value stands for the default. False when the text is no bracketed list.
+bool split_initialisers(std::string_view text, std::vector<std::string_view>& values);
+
+// count dup (<values>): an array of instances. Sets count and the bracketed list; false for any
+// other text.
+bool split_repeated_instance(std::string_view text, std::string_view& count, std::string_view& list);
+
+// An instance line as the source has it, for GNU As to reject, with the warning at its mnemonic:
+// name, type, values.
+void write_instance_as_written(const source_line& source, std::string_view list, std::string_view warning,
+                               converted_line& line);
 
 // (T ptr x).field, a typed pointer: the address x + T.field, for a structure T the program
 // declares. Appends the operand with each typed pointer written [x+T.field] (x+T.field where

@@ -19,13 +19,22 @@ inline constexpr std::string_view type_operator =
     "Tasm's type operators (type, size, length, width, mask, this) have no GNU As form: write the value";
 inline constexpr std::string_view field_offset_unknown =
     "the field's offset follows a field whose length Dravent cannot work out (a dup count that is no number "
-    "or constant number): write the offset by hand";
+    "or constant number) or a struc or union nested in the structure: write the offset by hand";
 inline constexpr std::string_view instance_value_length =
     "a structure instance gives a field a value of another length than the field's own (or one Dravent "
     "cannot measure): lay the instance out by hand";
 inline constexpr std::string_view instance_past_unnamed_field =
     "a structure instance gives values past a field without a name, which Dravent cannot place: lay the "
     "instance out by hand";
+inline constexpr std::string_view record_instance_value =
+    "a record instance gives a field a value that is no number or constant number, or one too wide for the "
+    "field, or leaves out a field whose default is none (or gives too many values): write the value by hand";
+inline constexpr std::string_view union_instance =
+    "a union instance that gives more than one value, or whose first field has no name, is shorter than the "
+    "union or may lie under another field's default: what Tasm lays out is not known here; lay the instance "
+    "out by hand";
+inline constexpr std::string_view nested_structure =
+    "a struc or union nested in a structure is not laid out: declare it apart and write the offsets by hand";
 inline constexpr std::string_view unknown_mnemonic =
     "no instruction or directive of that name (a macro call?): expand it by hand";
 inline constexpr std::string_view far_call_same_segment =

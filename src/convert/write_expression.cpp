@@ -2,6 +2,7 @@
 // small precedence parser whose tree is printed back in order, spacing kept.
 #include "convert/write_expression.hpp"
 
+#include "convert/records.hpp"
 #include "text/characters.hpp"
 #include "vocabulary/expression_words.hpp"
 #include "vocabulary/registers.hpp"
@@ -749,6 +750,17 @@ std::string_view write_expression(std::string_view text, text_buffer& out, expre
     if (!may_need_rewriting(text) || is_plain_decimal(text)) {
         out += text;
         return {};
+    }
+    // mask and width of a record are numbers the declarations know: the text is written with
+    // them in place. A word left as written is then found again in the text as it came.
+    if (work.context != nullptr && work.context->program != nullptr &&
+        work.context->program->declares(declared::record)) {
+        work.record_operators.clear();
+        if (write_record_operators(text, *work.context, work.record_operators)) {
+            const std::string_view left = write_rewritten(work.record_operators, out, work, strings);
+            const std::size_t at = left.empty() ? std::string_view::npos : text.find(left);
+            return at == std::string_view::npos ? left : text.substr(at, left.size());
+        }
     }
     return write_rewritten(text, out, work, strings);
 }

@@ -6,6 +6,7 @@
 #include "text/text_buffer.hpp"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -34,6 +35,8 @@ struct expression_workspace {
     std::string_view local_label_prefix;
     // The context of the line being converted, for its program's structures (var.field), or null.
     const conversion_context* context = nullptr;
+    // The text with mask and width of records written as numbers, when it holds them.
+    std::string record_operators;
 };
 
 // The field that "var . field" addresses when var is an instance of a structure the program

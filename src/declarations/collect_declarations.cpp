@@ -280,6 +280,58 @@ std::size_t value_tokens(std::string_view values, std::array<token, max_value_to
     return count;
 }
 
+bool is_name(std::string_view text)
+{
+    return !text.empty() && starts_name(text.front()) &&
+           std::all_of(text.begin(), text.end(), [](char c) { return continues_name(c); });
+}
+
+// A field of a record line as written: name:width [= default].
+struct written_bit_field {
+    std::string_view name;
+    std::uint32_t width = 0;
+    bool has_default = true;
+    std::uint32_t default_value = 0;
+};
+
+// A record holds at most 32 bits, so at most 32 fields of a bit or more.
+constexpr std::size_t max_bit_fields = 32;
+
+// The fields of a record line, "a:3, b:5 = 2, ...", when each has a name and a width that is a
+// number (or constant number) of one bit or more, and all together hold 32 bits or fewer. A
+// default that is no number is kept as unknown. Returns the number of fields, 0 for a line of
+// another shape.
+std::size_t read_bit_fields(std::string_view text, const program_declarations& program,
+                            std::array<written_bit_field, max_bit_fields>& fields)
+{
+    std::size_t count = 0;
+    std::uint32_t bits = 0;
+    while (!trim_blanks(text).empty()) {
+        const std::size_t comma = text.find(',');
+        const std::string_view item = text.substr(0, comma);
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+        const std::size_t colon = item.find(':');
+        const std::size_t equals = item.find('=');
+        if (colon == std::string_view::npos || count == max_bit_fields || (equals != item.npos && equals < colon)) {
+            return 0;
+        }
+        written_bit_field& field = fields[count];
+        field = {};
+        field.name = trim_blanks(item.substr(0, colon));
+        const std::string_view width = item.substr(colon + 1, equals == item.npos ? item.npos : equals - colon - 1);
+        if (!is_name(field.name) || !number_or_constant(width, program, field.width) ||
+            field.width == 0 || field.width > 32 - bits) {
+            return 0;
+        }
+        bits += field.width;
+        if (equals != item.npos) {
+            field.has_default = number_or_constant(item.substr(equals + 1), program, field.default_value);
+        }
+        ++count;
+    }
+    return count;
+}
+
 // One value, as a data directive lists it: no comma, no dup, no string of several characters
 // (which Tasm may count by its characters).
 bool is_one_value(std::span<const token> tokens)
@@ -584,8 +636,19 @@ private:
 
     bool far_by_model_here() const { return d_.far_by_model && simplified_segment_; }
 
-    void begin_structure(std::string_view name)
+    // struc or union: a new structure, or (inside one) a block nested in it, whose fields the
+    // declarations do not place: from there on the structure's offsets and size are unknown.
+    void begin_structure(std::string_view name, bool is_union)
     {
+        if (in_structure_) {
+            ++nested_blocks_;
+            structure_length_known_ = false;
+            if (structure_ != no_entry) {
+                d_.names.facts(structure_).value |= layout_nested;
+                d_.names.facts(structure_).size = 0;
+            }
+            return;
+        }
         structure_ = declare(name);
         if (main_file_ && within_limit()) {
             d_.structures.push_back({line_number_, line_number_, structure_});
@@ -597,8 +660,10 @@ private:
             facts.first_field = static_cast<std::uint32_t>(d_.fields.size());
             facts.field_count = 0;
             facts.size = 0;
+            facts.value = is_union ? layout_union : layout_struc;
         }
         in_structure_ = true;
+        nested_blocks_ = 0;
         structure_length_known_ = true;
     }
 
@@ -616,8 +681,12 @@ private:
                 static_cast<std::size_t>(line.operands.back().data() - line.text.data()) + line.operands.back().size();
             value = trim_trailing_blanks(line.text.substr(begin, end - begin));
         }
-        // The offset of every field after one of unknown length is unknown too.
-        const std::uint32_t offset = structure_length_known_ ? d_.names.facts(structure_).size : unknown_offset;
+        // Every field of a union lies at 0; in a struc the offset of every field after one of
+        // unknown length is unknown too.
+        const bool in_union = d_.names.facts(structure_).value == layout_union;
+        const std::uint32_t offset = !structure_length_known_ ? unknown_offset
+                                     : in_union              ? 0
+                                                             : d_.names.facts(structure_).size;
         std::uint64_t length = each;
         if (!value.empty() && !length_of_values(value, each, d_, length)) {
             structure_length_known_ = false;
@@ -648,8 +717,11 @@ private:
         if (owner.first_field + owner.field_count + 1 == d_.fields.size()) {
             ++owner.field_count;
         }
-        // A structure of unknown length has size 0, the size of nothing known.
-        if (structure_length_known_ && owner.size + length <= UINT32_MAX) {
+        // A structure of unknown length has size 0, the size of nothing known. A union is as
+        // long as its longest field.
+        if (structure_length_known_ && in_union) {
+            owner.size = std::max(owner.size, static_cast<std::uint32_t>(length));
+        } else if (structure_length_known_ && owner.size + length <= UINT32_MAX) {
             owner.size += static_cast<std::uint32_t>(length);
         } else {
             structure_length_known_ = false;
@@ -674,7 +746,9 @@ private:
     // ends closes the structure being declared, or else the innermost segment.
     void end_structure_or_segment()
     {
-        if (in_structure_) {
+        if (in_structure_ && nested_blocks_ > 0) {
+            --nested_blocks_;
+        } else if (in_structure_) {
             in_structure_ = false;
             if (main_file_ && open_structure_span_) {
                 d_.structures.back().last_line = line_number_;
@@ -691,6 +765,7 @@ private:
     }
 
     void include(std::string_view name, std::string_view folder, int depth);
+    void record_line(std::string_view name, std::string_view fields);
     void text_equate_line(std::string_view name, std::string_view value);
     void record(include_item item);
     void not_only_declarations();
@@ -719,6 +794,7 @@ private:
     std::uint32_t segment_ = 0;             // the segment the line stands in
     std::size_t open_procedure_ = no_procedure;
     bool in_structure_ = false;
+    std::uint32_t nested_blocks_ = 0;       // struc and union blocks open inside the structure
     bool structure_length_known_ = true;    // every field of the open structure so far
     bool open_structure_span_ = false;
     std::string qualified_;                 // structure.field, built for each field
@@ -731,6 +807,56 @@ private:
     std::uint32_t scope_count_ = 1;         // 0 is the scope before the first label
     include_guard includes_;
 };
+
+// name record field:width [= default], ...: the record, as wide as its fields together and a
+// byte, word or dword long; its fields, the last in the lowest bits, each named for its shift
+// count. A line of another shape, or one inside a structure, declares nothing (its uses stay
+// for a hand).
+void collector::record_line(std::string_view name, std::string_view fields)
+{
+    std::array<written_bit_field, max_bit_fields> written;
+    const std::size_t count = read_bit_fields(fields, d_, written);
+    if (count == 0 || !is_name(name) || in_structure_ || !within_limit()) {
+        return;
+    }
+    std::uint32_t width = 0;
+    for (std::size_t n = 0; n < count; ++n) {
+        width += written[n].width;
+    }
+    const auto first = static_cast<std::uint32_t>(d_.bit_fields.size());
+    std::uint32_t shift = width;
+    for (std::size_t n = 0; n < count; ++n) {
+        shift -= written[n].width;
+        std::uint32_t entry = declare(written[n].name);
+        if (entry != no_entry && d_.names.facts(entry).kind != declared::unknown &&
+            d_.names.facts(entry).kind != declared::bit_field) {
+            entry = no_entry;  // a name declared otherwise keeps its meaning: the row names nothing
+        }
+        d_.bit_fields.push_back({entry, shift, written[n].width, written[n].has_default, written[n].default_value});
+        if (entry != no_entry) {
+            name_facts& facts = d_.names.facts(entry);
+            facts.kind = declared::bit_field;
+            facts.value = shift;
+            facts.first_field = static_cast<std::uint32_t>(d_.bit_fields.size() - 1);
+            record({include_item_kind::equate, d_.keep(written[n].name), d_.keep(std::to_string(shift))});
+        }
+    }
+    const std::uint32_t entry = declare(name);
+    if (entry == no_entry) {
+        return;
+    }
+    name_facts& facts = d_.names.facts(entry);
+    facts.kind = declared::record;
+    facts.size = width <= 8 ? 1 : width <= 16 ? 2 : 4;
+    facts.value = width;
+    facts.first_field = first;
+    facts.field_count = static_cast<std::uint32_t>(d_.bit_fields.size()) - first;
+    for (std::uint32_t n = first; n < d_.bit_fields.size(); ++n) {
+        if (d_.bit_fields[n].name != no_entry) {
+            d_.names.facts(d_.bit_fields[n].name).structure = entry;
+        }
+    }
+}
 
 void collector::text_equate_line(std::string_view name, std::string_view value)
 {
@@ -864,8 +990,15 @@ void collector::directive_line(const statement_words& w, const source_line& line
         open_scope(w[1]);
     } else if (equal_folded(first, "endp")) {
         end_procedure();
-    } else if ((equal_folded(first, "struc") || equal_folded(first, "struct")) && ideal_) {
-        begin_structure(w[1]);
+    } else if ((equal_folded(first, "struc") || equal_folded(first, "struct") || equal_folded(first, "union")) &&
+               (ideal_ || in_structure_)) {
+        // IDEAL's struc name, union name; and in either mode a block nested in a structure.
+        begin_structure(w[1], equal_folded(first, "union"));
+    } else if (equal_folded(first, "record") && ideal_) {
+        // record name field:width, ...
+        const std::string_view rest = line.after_directive_word();
+        const std::size_t name_end = find_from(rest, 0, [](char c) { return is_blank(c); });
+        record_line(rest.substr(0, name_end), rest.substr(name_end));
     } else if (equal_folded(first, "ends")) {
         end_structure_or_segment();
     } else if (equal_folded(first, "segment") && ideal_) {
@@ -882,10 +1015,10 @@ void collector::directive_line(const statement_words& w, const source_line& line
 
 // The words that directive_line acts on, and those bytes_of knows, name no instruction: a line
 // that begins with an instruction declares nothing.
-constexpr std::array<std::string_view, 28> directive_words{
+constexpr std::array<std::string_view, 30> directive_words{
     "ideal", "masm", "model", ".model", ".code", "codeseg", ".data", "dataseg", ".data?", "udataseg", ".const",
     "const", ".stack", "stack", ".fardata", "fardata", "include", "extrn", "extern", "global", "public", "proc",
-    "endp", "struc", "struct", "ends", "segment", "label",
+    "endp", "struc", "struct", "ends", "segment", "label", "union", "record",
 };
 
 constexpr bool names_no_instruction(std::string_view word)
@@ -1244,8 +1377,12 @@ void collector::declaring_line(std::string_view folder, int depth)
         }
         return;
     }
-    if (equal_folded(verb, "struc") || equal_folded(verb, "struct")) {
-        begin_structure(name);
+    if (equal_folded(verb, "struc") || equal_folded(verb, "struct") || equal_folded(verb, "union")) {
+        begin_structure(name, equal_folded(verb, "union"));
+        return;
+    }
+    if (equal_folded(verb, "record")) {
+        record_line(name, source_.operand_text());
         return;
     }
     if (equal_folded(verb, "ends")) {
@@ -1280,9 +1417,14 @@ void collector::declaring_line(std::string_view folder, int depth)
         }
         return;
     }
-    // name structure <values>: an instance of a structure declared before.
+    // name structure <values>: an instance of a structure declared before; name record <values>
+    // one of a record.
     if (const name_facts* type = d_.find(verb); type != nullptr && type->kind == declared::structure) {
         declare_variable(name, type->size, d_.names.find(verb));
+        return;
+    }
+    if (const name_facts* type = d_.find(verb); type != nullptr && type->kind == declared::record) {
+        declare_variable(name, type->size);
         return;
     }
     // A directive in the first column with its operands (ideal, model small, extrn ...).
@@ -1295,6 +1437,23 @@ bool length_of_values(std::string_view values, std::uint32_t unit, const program
                       std::uint64_t& length)
 {
     return values_length(values, unit, program).find(length);
+}
+
+// A value given as one number, or as a constant the program gives as one, blanks around it.
+bool number_or_constant(std::string_view text, const program_declarations& program, std::uint32_t& value)
+{
+    tokenizer tokens(trim_blanks(text));
+    token t;
+    token after;
+    if (!tokens.next(t) || tokens.next(after)) {
+        return false;
+    }
+    if (t.kind == token_kind::name) {
+        const name_facts* facts = program.find(t.text);
+        value = facts != nullptr ? facts->value : 0;
+        return facts != nullptr && facts->kind == declared::constant && facts->has_value;
+    }
+    return number_value(t, value);
 }
 
 namespace {

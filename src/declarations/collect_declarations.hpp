@@ -20,6 +20,10 @@ bool collect_declarations(int fd, std::string_view folder, program_declarations&
 bool length_of_values(std::string_view values, std::uint32_t unit, const program_declarations& program,
                       std::uint64_t& length);
 
+// The number that text gives when it is one number, or the name of a constant the program gives
+// as one number, blanks around it. False for any other text.
+bool number_or_constant(std::string_view text, const program_declarations& program, std::uint32_t& value);
+
 // Collects from text already in memory, as one file in folder (for tests and the fuzzer).
 void collect_declarations_from_text(std::string_view text, std::string_view folder,
                                     program_declarations& declarations);

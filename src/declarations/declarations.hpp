@@ -24,10 +24,19 @@ enum class declared : std::uint8_t {
     constant,   // equ or = of a value
     procedure,  // proc, extrn name:near/far/proc, label near/far
     label,      // name: (a code address)
-    structure,  // struc ... ends
+    structure,  // struc ... ends, union ... ends
     field,      // a field of a structure; it is also known as structure.field
+    record,     // name record field:width, ...
+    bit_field,  // a field of a record: its name stands for its shift count
 };
-inline constexpr std::size_t declared_kinds = static_cast<std::size_t>(declared::field) + 1;
+inline constexpr std::size_t declared_kinds = static_cast<std::size_t>(declared::bit_field) + 1;
+
+// How a structure lays out its fields, kept in its value.
+enum structure_layout : std::uint32_t {
+    layout_struc = 0,   // one field after another
+    layout_union = 1,   // every field at offset 0; as long as the longest
+    layout_nested = 2,  // a struc or union stands inside: where its fields lie is not worked out
+};
 
 inline constexpr std::uint32_t no_entry = ~std::uint32_t{0};
 
@@ -50,9 +59,12 @@ struct name_facts {
     std::uint32_t count = 0;              // what Tasm's length gives a variable: its first values' count; 0 unknown
     std::uint32_t structure = no_entry;   // a variable's structure type; a field's structure
     std::uint32_t offset = 0;             // a field's offset in its structure, or unknown_offset
-    std::uint32_t value = 0;              // a constant's number, when has_value
+    std::uint32_t value = 0;              // a constant's number, when has_value; a structure's layout
+                                          // (structure_layout flags); a record's width in bits; a
+                                          // bit field's shift count
     std::uint32_t first_field = 0;        // a structure's fields: [first_field, first_field + field_count)
-    std::uint32_t field_count = 0;        //   in program_declarations::fields
+    std::uint32_t field_count = 0;        //   in program_declarations::fields; a record's likewise in
+                                          //   bit_fields; a bit field's own row there
 };
 
 // A stretch of program_declarations::text.
@@ -69,6 +81,22 @@ struct structure_field {
     text_span directive;   // db, dw, ... as written
     text_span value;       // the default value as written
 };
+
+// A field of a record, in order from the most significant end. Its bits are
+// [shift, shift + width) of the record's value.
+struct bit_field_row {
+    std::uint32_t name = no_entry;
+    std::uint32_t shift = 0;
+    std::uint32_t width = 0;
+    bool has_default = true;      // the default is a number (none written is 0)
+    std::uint32_t default_value = 0;
+};
+
+// The bits a field of width bits holds, from bit 0.
+constexpr std::uint32_t low_bits(std::uint32_t width)
+{
+    return width >= 32 ? ~std::uint32_t{0} : (std::uint32_t{1} << width) - 1;
+}
 
 // Lines are numbered from 1 in the main file; included files add names, never lines.
 struct procedure_span {
@@ -178,6 +206,7 @@ inline std::string_view local_label_key(std::uint32_t ordinal, std::string_view 
 struct program_declarations {
     name_table<name_facts> names;
     std::vector<structure_field> fields;
+    std::vector<bit_field_row> bit_fields;
     std::vector<procedure_span> procedures;   // in line order
     std::vector<local_scope> scopes;           // in line order
     std::vector<code_size_change> code_sizes;  // in line order

@@ -41,6 +41,16 @@ struct source_line {
         return trim_trailing_blanks({first.data(), static_cast<std::size_t>(last.data() + last.size() - first.data())});
     }
 
+    // The operands as written, from the first character of the first to the last of the last.
+    std::string_view operand_text() const
+    {
+        if (operands.empty()) {
+            return {};
+        }
+        const std::string_view last = operands.back();
+        return {operands.front().data(), static_cast<std::size_t>(last.data() + last.size() - operands.front().data())};
+    }
+
     // The 1-based column at which part, a view into the line, begins.
     std::size_t column_of(std::string_view part) const
     {

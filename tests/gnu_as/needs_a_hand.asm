@@ -62,3 +62,25 @@ local1  equ <[bp-2]>
         ifb <x>
         ifidn <a>, <b>
         if type buffer eq 2
+; a union instance whose first field has no name or does not fill the union, or that gives two
+; values: what Tasm lays out there is not certain (the unnamed fields keep the lines empty)
+hand_u  union
+        db ?
+        dw ?
+hand_u  ends
+hu      hand_u <1>
+hu2     hand_u <1, 2>
+; a struc or union nested in a structure, and the structure's instances
+hand_s  struc
+        db ?
+        union
+        dw ?
+        ends
+hand_s  ends
+hs      hand_s <>
+; a record whose field is named like another declared name; its instances with a value too wide
+; for its field, one that is no number or constant number, or a missing one without a default
+hand_r  record hand_u:3, hr_b:5, hr_c:4 = ?
+hr      hand_r <8>
+hr2     hand_r <1, LIMIT + 1>
+hr3     hand_r <1, 2>

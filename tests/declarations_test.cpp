@@ -310,6 +310,51 @@ TEST(collect_declarations, text_equates_hold_from_the_line_after_them)
     }
 }
 
+// arg and local (and the arguments of a proc line) name stack slots of the procedure they stand
+// in, MASM or IDEAL, over several lines, with "returns" and "= size"; no other line, no other
+// procedure, and no word Tasm reserves.
+TEST(collect_declarations, frame_names_belong_to_their_procedure)
+{
+    const program_declarations d = collect(
+        "count   dw 0\n"
+        "        local outside\n"                                      // a macro's local
+        "first   proc near uses si\n"
+        "        arg count:word, buf[4]:byte, @@x:dword = argsize\n"
+        "        uses di\n"
+        "        ARG far_one:far returns result:word\n"
+        "        local tmp, wide:dword:2 = locsize\n"
+        "        mov ax, count\n"
+        "first   endp\n"
+        "second  proc pascal far a1:word, a2:dword uses ax, a3:byte\n"
+        "        arg word:word, ax:word, offset:word\n"                // reserved words
+        "second  endp\n"
+        "        ideal\n"
+        "proc    third near\n"
+        "        local  near_one : word\n"
+        "endp\n");
+    ASSERT_EQ(d.procedures.size(), 3U);
+    struct frame_case {
+        std::string_view name;
+        std::size_t procedure;
+        bool slot;
+    };
+    const frame_case cases[] = {
+        {"count", 0, true},   {"COUNT", 0, true},   {"buf", 0, true},      {"@@x", 0, true},
+        {"argsize", 0, true}, {"far_one", 0, true}, {"result", 0, true},   {"tmp", 0, true},
+        {"wide", 0, true},    {"locsize", 0, true}, {"di", 0, false},      {"outside", 0, false},
+        {"returns", 0, false}, {"near", 0, false},  {"count", 1, false},   {"a1", 1, true},
+        {"a2", 1, true},      {"a3", 1, true},      {"pascal", 1, false},  {"second", 1, false},
+        {"word", 1, false},   {"ax", 1, false},     {"offset", 1, false},  {"near_one", 2, true},
+        {"tmp", 2, false},    {"third", 2, false},
+    };
+    for (const frame_case& c : cases) {
+        EXPECT_EQ(d.names_frame_slot(c.name, d.procedures[c.procedure]), c.slot) << c.name << " in " << c.procedure;
+    }
+    // The variable of the same name stays a variable.
+    EXPECT_EQ(facts_of(d, "count").kind, declared::variable);
+    EXPECT_EQ(d.find("tmp"), nullptr);
+}
+
 TEST(collect_declarations, passing_over_instruction_lines_misses_no_declaration)
 {
     // Lines near the edges of the quick first look at a line: an indented word that names an

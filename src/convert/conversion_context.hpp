@@ -25,6 +25,14 @@ struct conversion_context {
 
     // The facts of a name the program declares, or nullptr.
     const name_facts* find(std::string_view name) const { return program != nullptr ? program->find(name) : nullptr; }
+
+    // The procedure the line stands in has stack slots named by arg or local.
+    bool has_frame_names() const { return procedure != nullptr && procedure->frame_name_count > 0; }
+    // name is one of them (Tasm reads it as [bp+n]).
+    bool names_frame_slot(std::string_view name) const
+    {
+        return has_frame_names() && program->names_frame_slot(name, *procedure);
+    }
 };
 
 } // namespace dravent

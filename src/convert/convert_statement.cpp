@@ -330,6 +330,18 @@ bool split_list(std::span<const std::string_view> operands, std::vector<std::str
     return items.size() >= 2;
 }
 
+// arg and local in a procedure that has stack slots named: the line that names them.
+bool declares_frame_slots(const source_line& source, const conversion_context& context)
+{
+    if (!context.has_frame_names()) {
+        return false;
+    }
+    const std::string_view word = source.label_word != nullptr && source.label_word->kind == word_kind::directive
+                                      ? source.label
+                                      : source.mnemonic;
+    return equal_folded(word, "arg") || equal_folded(word, "local");
+}
+
 } // namespace
 
 int line_flags_of(std::string_view mnemonic)
@@ -416,6 +428,16 @@ void statement_converter::convert(const source_line& source, const conversion_co
     }
     put_text_equates(draft, context);
     write_typed_pointers(draft, context);
+    if (how == found::nowhere && declares_frame_slots(source, context)) {
+        // The names of an arg or local line are declared there, not used: the line keeps the
+        // form it had before they were known.
+        conversion_context declaring = context;
+        declaring.procedure = nullptr;
+        line.work.expressions.context = &declaring;
+        write_statement(draft, draft.operands, declaring, line);
+        line.work.expressions.context = &context;
+        return;
+    }
     if (draft.operands.size() == 1 && is_jump_through(draft.rule) && write_far_transfer(draft, context, line)) {
         return;
     }
@@ -463,12 +485,14 @@ void statement_converter::look_up_declared_sizes(const conversion_context& conte
 
 // A word with no GNU As form stays as written, for GNU As to reject; the warning says why.
 void statement_converter::warn_left_as_written(std::string_view operand, std::string_view word,
-                                               converted_line& line) const
+                                               const conversion_context& context, converted_line& line) const
 {
     const std::size_t at = operand.find(word);
     const std::size_t column = source_->column_of(at == std::string_view::npos ? operand : operand.substr(at));
     std::string_view text = warning_text::type_operator;
-    if (is_quote(word.front())) {
+    if (context.names_frame_slot(word)) {
+        text = warning_text::frame_slot;
+    } else if (is_quote(word.front())) {
         text = warning_text::string_as_written;
     } else if (word.front() == '@') {
         text = warning_text::segment_value;
@@ -697,7 +721,7 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         }
         line.operands.push_back(piece::in_buffer(begin, line.text.size()));
         if (!result.left_as_written.empty()) {
-            warn_left_as_written(operand, result.left_as_written, line);
+            warn_left_as_written(operand, result.left_as_written, context, line);
         }
     }
 

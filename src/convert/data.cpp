@@ -282,10 +282,16 @@ private:
     // A value left as written, for GNU As to reject, gets its warning.
     void note(std::string_view left_as_written)
     {
-        if (!left_as_written.empty()) {
-            line_.warnings.push_back({0, is_quote(left_as_written.front()) ? warning_text::string_as_written
-                                                                            : warning_text::data_as_written});
+        if (left_as_written.empty()) {
+            return;
         }
+        std::string_view text = warning_text::data_as_written;
+        if (context_.names_frame_slot(left_as_written)) {
+            text = warning_text::frame_slot;
+        } else if (is_quote(left_as_written.front())) {
+            text = warning_text::string_as_written;
+        }
+        line_.warnings.push_back({0, text});
     }
 
     // A value as the operand of a data line, the form data lines had before they had rules of

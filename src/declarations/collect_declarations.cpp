@@ -8,6 +8,7 @@
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 #include "text/line_splitter.hpp"
+#include "vocabulary/expression_words.hpp"
 #include "vocabulary/registers.hpp"
 
 #include <algorithm>
@@ -264,6 +265,22 @@ bool is_distance(std::string_view word) { return equal_folded(word, "near") || e
 
 bool is_code_type(std::string_view word) { return is_distance(word) || equal_folded(word, "proc"); }
 
+// The name that a word of an arg or local list begins with (count in count:word, buf in
+// buf[10]:byte, @@tmp in @@tmp:dword), or an empty view when it begins with none, or with a
+// word Tasm reserves (a register, an operator, a size keyword, an instruction or directive).
+std::string_view frame_name_in(std::string_view word)
+{
+    if (word.empty() || !starts_name(word[0])) {
+        return {};
+    }
+    const std::string_view name = word.substr(0, find_from(word, 0, [](char c) { return !continues_name(c); }));
+    if (register_named(name) != nullptr || find_expression_word(name) != nullptr || bytes_of(name) > 0 ||
+        is_distance(name) || equal_folded(name, "ptr") || mnemonic_table.find(name) != nullptr) {
+        return {};
+    }
+    return name;
+}
+
 constexpr std::array<std::string_view, 4> far_models{"medium", "large", "huge", "tpascal"};
 
 // Directives that declare nothing and make no code or data: an include holding only them (beside
@@ -319,6 +336,7 @@ public:
     {
         if (open_procedure_ != no_procedure) {
             d_.procedures[open_procedure_].last_line = line_number_;
+            sort_frame_names(d_.procedures[open_procedure_]);
         }
         if (comment_delimiter_ != '\0' && !d_.comments.empty()) {
             d_.comments.back().last_line = line_number_;  // a comment block the file never closes
@@ -455,7 +473,7 @@ private:
     bool within_limit()
     {
         const std::size_t held = d_.names.size() + d_.procedures.size() + d_.scopes.size() + d_.code_sizes.size() +
-                                 d_.modes.size();
+                                 d_.modes.size() + d_.frame_names.size();
         if (held < d_.limit) {
             return true;
         }
@@ -487,9 +505,17 @@ private:
             return;
         }
         d_.procedures[open_procedure_].last_line = line_number_;
+        sort_frame_names(d_.procedures[open_procedure_]);
         open_procedure_ = no_procedure;
         // What follows a procedure, up to the next label, is a scope of its own.
         open_scope_without_name(line_number_ + 1);
+    }
+
+    // A procedure's frame names are searched by halving: kept in order once it ends.
+    void sort_frame_names(const procedure_span& procedure)
+    {
+        const auto first = d_.frame_names.begin() + procedure.first_frame_name;
+        std::sort(first, first + procedure.frame_name_count);
     }
 
     bool far_by_model_here() const { return d_.far_by_model && simplified_segment_; }
@@ -602,6 +628,8 @@ private:
 
     void include(std::string_view name, std::string_view folder, int depth);
     void text_equate_line(std::string_view name, std::string_view value);
+    void frame_list(std::string_view list, bool typed_only);
+    void frame_name(std::string_view word);
     void record(include_item item);
     void not_only_declarations();
 
@@ -652,6 +680,52 @@ void collector::text_equate_line(std::string_view name, std::string_view value)
     const auto index = static_cast<std::uint32_t>(d_.text_equates.size());
     d_.text_equates.push_back({line_number_, d_.keep(value), earlier});
     d_.text_equate_names.facts(d_.text_equate_names.add(name)) = index;
+}
+
+// arg count:word, buf[10]:byte = size; local tmp, @@x:dword; arg a:word returns r:word; and the
+// arguments on a proc line (p proc c near a:word, b:word): the names the procedure gives stack
+// slots. An item's first word names one (on a proc line only a word with its type after ":"
+// does, past the language, distance and uses list), and so does the word after "returns" and
+// the one after "=", which names the frame's size.
+void collector::frame_list(std::string_view list, bool typed_only)
+{
+    for (std::size_t item = 0; item <= list.size();) {
+        const std::size_t end = std::min(list.find(',', item), list.size());
+        bool names = !typed_only;
+        for (std::size_t at = skip_blanks(list, item); at < end;) {
+            if (list[at] == '=') {
+                names = true;
+                at = skip_blanks(list, at + 1);
+                continue;
+            }
+            const std::size_t word_end = find_from(list, at, [](char c) { return is_blank(c) || c == '=' || c == ','; });
+            const std::string_view word = list.substr(at, word_end - at);
+            if (equal_folded(word, "returns")) {
+                names = !typed_only;
+            } else {
+                if (names || word.find(':') != std::string_view::npos) {
+                    frame_name(word);
+                }
+                names = false;
+            }
+            at = skip_blanks(list, word_end);
+        }
+        item = end + 1;
+    }
+}
+
+void collector::frame_name(std::string_view word)
+{
+    const std::string_view name = frame_name_in(word);
+    if (name.empty() || !main_file_ || open_procedure_ == no_procedure || !within_limit()) {
+        return;
+    }
+    procedure_span& procedure = d_.procedures[open_procedure_];
+    if (procedure.frame_name_count == 0) {
+        procedure.first_frame_name = static_cast<std::uint32_t>(d_.frame_names.size());
+    }
+    d_.frame_names.push_back(d_.frame_name_table.add(name));
+    ++procedure.frame_name_count;
 }
 
 void collector::include(std::string_view name, std::string_view folder, int depth)
@@ -772,6 +846,9 @@ void collector::directive_line(const statement_words& w, const source_line& line
     } else if (equal_folded(first, "proc") && ideal_) {
         begin_procedure(w[1], w[2]);
         open_scope(w[1]);
+        frame_list(line.after_directive_word(), true);
+    } else if (equal_folded(first, "arg") || equal_folded(first, "local")) {
+        frame_list(line.after_directive_word(), false);
     } else if (equal_folded(first, "endp")) {
         end_procedure();
     } else if ((equal_folded(first, "struc") || equal_folded(first, "struct")) && ideal_) {
@@ -1137,6 +1214,7 @@ void collector::declaring_line(std::string_view folder, int depth)
     }
     if (equal_folded(verb, "proc")) {
         begin_procedure(name, w[2]);
+        frame_list(source_.after_directive_word(), true);
         return;
     }
     if (equal_folded(verb, "endp")) {

@@ -7,6 +7,7 @@
 #include "text/characters.hpp"
 #include "vocabulary/registers.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -73,6 +74,11 @@ struct procedure_span {
     std::uint64_t last_line = 0;   // the endp line (the last line of the file when it has none)
     std::uint32_t name = no_entry;
     bool far = false;
+    // The names its arg and local lines (and its proc line) give stack slots, which Tasm reads as
+    // [bp+n]: program_declarations::frame_names[first_frame_name, first_frame_name +
+    // frame_name_count), in ascending order.
+    std::uint32_t first_frame_name = 0;
+    std::uint32_t frame_name_count = 0;
 };
 
 // A stretch of lines whose @@ labels belong together: a procedure, or outside procedures the
@@ -172,6 +178,8 @@ struct program_declarations {
     name_table<std::uint32_t> segment_names;   // each segment's number, by name
     std::vector<text_equate> text_equates;     // in line order
     name_table<std::uint32_t> text_equate_names;  // each name's latest text, in text_equates
+    name_table<std::uint8_t> frame_name_table;    // every name that arg or local gives a stack slot
+    std::vector<std::uint32_t> frame_names;       // entries of frame_name_table, by procedure
     bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
     std::size_t limit = max_declared_names;    // names and line facts kept at most
     bool truncated = false;                    // the limit was reached: later names are unknown
@@ -213,6 +221,18 @@ struct program_declarations {
             }
         }
         return false;
+    }
+
+    // The name is one that arg or local gives a stack slot in procedure (or the size of its frame,
+    // named after "=").
+    bool names_frame_slot(std::string_view name, const procedure_span& procedure) const
+    {
+        if (procedure.frame_name_count == 0) {
+            return false;
+        }
+        const std::uint32_t entry = frame_name_table.find(name);
+        const auto first = frame_names.begin() + procedure.first_frame_name;
+        return entry != frame_name_table.none && std::binary_search(first, first + procedure.frame_name_count, entry);
     }
 
     // The facts of a name, or nullptr when the program does not declare it.

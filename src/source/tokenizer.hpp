@@ -24,6 +24,7 @@ struct token {
     number_radix radix = number_radix::decimal;
     bool closed = true;       // a string's closing quote was found
     bool misplaced_register = false;  // a register name where an expression needs a number
+    bool frame_slot = false;          // a name that arg or local gives a stack slot ([bp+n])
 };
 
 inline constexpr byte_set name_starts =

@@ -62,3 +62,30 @@ local1  equ <[bp-2]>
         ifb <x>
         ifidn <a>, <b>
         if type buffer eq 2
+; each use of a name that arg or local gives a stack slot, within its procedure: Tasm reads
+; [bp+n], with an n GNU As cannot know (a variable of the same name elsewhere changes nothing)
+frames  proc near uses si
+        arg count:word, buffer:dword, @@flag:byte = argsize
+        local tmp:word, save:dword = locsize
+        mov ax, count
+        mov count, 1
+        les bx, buffer
+        inc tmp
+        cmp [count], 0
+        mov ax, [bx+count]
+        mov ax, word ptr buffer+2
+        mov al, @@flag
+        push tmp
+        lea si, save
+        call buffer
+        sub sp, locsize
+        dw count
+        ret argsize
+; the same in IDEAL mode, and the arguments a proc line names
+        ideal
+proc    iframe pascal near first:word, second:dword
+        local @@tmp:word
+        mov ax, [first]
+        les bx, [second]
+        add [@@tmp], ax
+        mov ax, [word second+2]

@@ -1,6 +1,7 @@
 // The declarations pass: the names a program declares, the lines its procedures, local-label
 // scopes, code sizes and modes span, and the files it includes.
 #include "declarations/collect_declarations.hpp"
+#include "declarations/text_equates.hpp"
 #include "program_runner.hpp"
 
 #include <gtest/gtest.h>
@@ -292,7 +293,10 @@ TEST(collect_declarations, text_equates_hold_from_the_line_after_them)
 {
     const program_declarations d = collect("arg1 equ word ptr [bp+4]\n"  // 1
                                            "n equ 5\n"                     // 2
-                                           "ARG1 equ cx\n");               // 3
+                                           "ARG1 equ cx\n"                 // 3
+                                           "t1 equ < 5 + 2 >\n"            // 4
+                                           "t2 textequ <[bx]>\n"           // 5
+                                           "t3 equ <mov>\n");              // 6
     struct text_case {
         std::string_view name;
         std::uint64_t line;
@@ -300,7 +304,8 @@ TEST(collect_declarations, text_equates_hold_from_the_line_after_them)
     };
     const text_case cases[] = {
         {"arg1", 1, ""}, {"arg1", 2, "word ptr [bp+4]"}, {"Arg1", 3, "word ptr [bp+4]"}, {"arg1", 4, "cx"},
-        {"n", 3, ""},    {"other", 4, ""},
+        {"n", 3, ""},    {"other", 4, ""},               {"t1", 5, "5 + 2"},
+        {"t2", 6, "[bx]"}, {"t3", 7, ""},
     };
     for (const text_case& c : cases) {
         std::string_view text;
@@ -353,6 +358,44 @@ TEST(collect_declarations, frame_names_belong_to_their_procedure)
     // The variable of the same name stays a variable.
     EXPECT_EQ(facts_of(d, "count").kind, declared::variable);
     EXPECT_EQ(d.find("tmp"), nullptr);
+}
+
+// The texts that equ and textequ give a name: a reference or a register as written (equ only),
+// or what stands between angle brackets when an operand can hold it; anything else stays for a
+// hand.
+TEST(text_equate_text, takes_what_an_operand_can_hold)
+{
+    struct value_case {
+        std::string_view verb;
+        std::string_view value;
+        std::string_view text;  // empty: no text Dravent puts in
+    };
+    const value_case cases[] = {
+        {"equ", "word ptr [bp+4]", "word ptr [bp+4]"}, {"equ", " cx ", "cx"},
+        {"equ", "5", ""},                               {"textequ", "cx", ""},
+        {"equ", "<[bp-2]>", "[bp-2]"},                  {"textequ", "< es:[di+2] >", "es:[di+2]"},
+        {"equ", "<5 + 2>", "5 + 2"},                    {"EQU", "<cx>", "cx"},
+        {"equ", "<word ptr [bx]>", "word ptr [bx]"},    {"equ", "<(n shl 2) or 1>", "(n shl 2) or 1"},
+        {"equ", "<offset table>", "offset table"},      {"equ", "<byte ptr[si]>", "byte ptr[si]"},
+        {"=", "<5>", ""},
+        // empty, left open, nested brackets that do not close, an instruction, several operands,
+        // strings, Tasm's text operators, a size keyword with nothing to size
+        {"equ", "<>", ""},            {"equ", "< >", ""},          {"equ", "<[bp-2]", ""},
+        {"equ", "<", ""},             {"equ", "<[bp-2>", ""},      {"equ", "<(1+2]>", ""},
+        {"equ", "<stosb>", ""},       {"equ", "<mov ax, bx>", ""}, {"equ", "<rep movsb>", ""},
+        {"equ", "<db 5>", ""},        {"equ", "<1, 2>", ""},       {"equ", "<'ab'>", ""},
+        {"equ", "<a!>b>", ""},        {"equ", "<%n>", ""},         {"equ", "<a&b>", ""},
+        {"equ", "<<x>>", ""},         {"equ", "<word ptr>", ""},   {"equ", "<word>", ""},
+        {"equ", "<far ptr >", ""},    {"equ", "<x = 1>", ""},
+    };
+    for (const value_case& c : cases) {
+        std::string_view text;
+        const bool taken = text_equate_text(c.verb, c.value, text);
+        EXPECT_EQ(taken, !c.text.empty()) << c.verb << " " << c.value;
+        if (taken) {
+            EXPECT_EQ(text, c.text) << c.verb << " " << c.value;
+        }
+    }
 }
 
 TEST(collect_declarations, passing_over_instruction_lines_misses_no_declaration)

@@ -33,6 +33,20 @@ struct conversion_context {
     {
         return has_frame_names() && program->names_frame_slot(name, *procedure);
     }
+    // name has a text from a text equate before the line.
+    bool names_text(std::string_view name) const
+    {
+        std::string_view text;
+        return program != nullptr && program->text_of(name, line, text);
+    }
+    // Names that Dravent cannot place may stand on the line: stack slots, or texts of text
+    // equates where their text is not put in.
+    bool may_hold_unplaced_names() const
+    {
+        return has_frame_names() || (program != nullptr && !program->text_equates.empty());
+    }
+    // A stack slot, or a name with a text: GNU As would read it as a symbol.
+    bool names_unplaced(std::string_view name) const { return names_frame_slot(name) || names_text(name); }
 };
 
 } // namespace dravent

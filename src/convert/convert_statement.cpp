@@ -492,6 +492,8 @@ void statement_converter::warn_left_as_written(std::string_view operand, std::st
     std::string_view text = warning_text::type_operator;
     if (context.names_frame_slot(word)) {
         text = warning_text::frame_slot;
+    } else if (context.names_text(word)) {
+        text = warning_text::text_equate_unplaced;
     } else if (is_quote(word.front())) {
         text = warning_text::string_as_written;
     } else if (word.front() == '@') {

@@ -288,6 +288,8 @@ private:
         std::string_view text = warning_text::data_as_written;
         if (context_.names_frame_slot(left_as_written)) {
             text = warning_text::frame_slot;
+        } else if (context_.names_text(left_as_written)) {
+            text = warning_text::text_equate_unplaced;
         } else if (is_quote(left_as_written.front())) {
             text = warning_text::string_as_written;
         }

@@ -59,7 +59,11 @@ inline constexpr std::string_view string_as_written =
     "a string with no value here (empty, left open, or longer than the four characters of a number): "
     "write the value by hand";
 inline constexpr std::string_view text_equate =
-    "text macros (textequ, equ <text>) are not converted: replace their uses by hand";
+    "a text equate (textequ, equ <text>) whose text Dravent cannot put in an operand (empty, left open, an "
+    "instruction, several operands, quotes or Tasm's text operators): replace its uses by hand";
+inline constexpr std::string_view text_equate_unplaced =
+    "a name with a text from equ, where Dravent does not put the text in (a data line, a directive, or a text "
+    "that names another): write the text in place of the name by hand";
 inline constexpr std::string_view call_with_arguments =
     "call with arguments (call proc, args) is not converted: push the arguments and call by hand";
 

@@ -3,6 +3,7 @@
 #include "declarations/collect_declarations.hpp"
 
 #include "declarations/include_files.hpp"
+#include "declarations/text_equates.hpp"
 #include "io/file_io.hpp"
 #include "source/split_line.hpp"
 #include "source/tokenizer.hpp"
@@ -1242,8 +1243,8 @@ void collector::declaring_line(std::string_view folder, int depth)
         begin_segment(w);
         return;
     }
-    if (equal_folded(verb, "equ") && source_.operands.size() == 1 && is_text_equate_value(source_.operands[0])) {
-        text_equate_line(name, trim_blanks(source_.operands[0]));
+    if (std::string_view text; source_.operands.size() == 1 && text_equate_text(verb, source_.operands[0], text)) {
+        text_equate_line(name, text);
         return;
     }
     if (equal_folded(verb, "equ") || verb == "=") {

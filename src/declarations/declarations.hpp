@@ -5,7 +5,6 @@
 
 #include "declarations/name_table.hpp"
 #include "text/characters.hpp"
-#include "vocabulary/registers.hpp"
 
 #include <algorithm>
 #include <array>
@@ -110,17 +109,9 @@ struct comment_span {
     std::uint64_t last_line = 0;
 };
 
-// name equ [bp+4], name equ word ptr [bp+4], name equ cx: Tasm puts the text in place of each
-// use of the name on the lines after. A later equ may give the name another text.
-// The value of an equ that Tasm keeps as a text to put in place of each use: a memory reference
-// or a register. A text in angle brackets is not taken (it is left for a hand).
-inline bool is_text_equate_value(std::string_view value)
-{
-    value = trim_blanks(value);
-    return !value.empty() && value.front() != '<' &&
-           (value.find('[') != std::string_view::npos || register_named(value) != nullptr);
-}
-
+// name equ [bp+4], name equ word ptr [bp+4], name equ cx, name equ <5 + 2>: Tasm puts the text
+// in place of each use of the name on the lines after. A later equ may give the name another
+// text. Which values are such texts: text_equate_text (text_equates.hpp).
 struct text_equate {
     std::uint64_t line = 0;            // the equ line (for an included file's, the include line)
     text_span value;                   // the text as written

@@ -38,11 +38,28 @@ x       label
         dd 'ABCDE'
 ; a global list cut short
         global a,
-; textequ has no GNU As counterpart, nor an equate of a string too long to be a number
-name    textequ <abc>
+; a text macro whose text no operand can hold, nor an equate of a string too long to be a number
+name    textequ <mov ax, bx>
 greet   equ "Hello"
-; an equate of a text in angle brackets: Tasm puts the text in place of each use
-local1  equ <[bp-2]>
+; an equate of a text in angle brackets that Dravent cannot put in place of each use: empty, left
+; open, an instruction, several operands, a string, Tasm's text operators, a size keyword alone
+local1  equ <>
+local2  equ <[bp-2]
+local3  equ <stosb>
+local4  equ <[bp-2], 4>
+local5  equ <'ab'>
+local6  equ <a!>b>
+local7  equ <word ptr>
+local8  equ <[bp-2>
+local9  textequ cx
+; a name with a text where Dravent does not put the text in: a dup, a directive, a text that
+; names another
+cnt     equ cx
+inner   equ <5>
+outer   equ <inner>
+        dw 3 dup (cnt)
+        align outer
+        mov ax, outer
 ; a register where a number belongs: subtracted or a third one in an address, in parentheses, in
 ; an immediate expression, as a scale (Tasm rejects most; GNU As would read the name as a symbol)
         mov ax, [bx-si]

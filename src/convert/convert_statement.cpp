@@ -5,6 +5,7 @@
 #include "convert/convert_operand.hpp"
 #include "convert/directives.hpp"
 #include "convert/structures.hpp"
+#include "convert/text_equate_uses.hpp"
 #include "convert/warnings.hpp"
 #include "source/tokenizer.hpp"
 #include "vocabulary/registers.hpp"
@@ -570,23 +571,6 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
     return true;
 }
 
-namespace {
-
-// Calls f(token, text) for each name token of operand that a text equate gives a text on line.
-template <typename F>
-void for_each_text_equate(std::string_view operand, const conversion_context& context, F f)
-{
-    tokenizer tokens(operand);
-    for (token t; tokens.next(t);) {
-        std::string_view text;
-        if (t.kind == token_kind::name && context.program->text_of(t.text, context.line, text)) {
-            f(t, text);
-        }
-    }
-}
-
-} // namespace
-
 // arg1 equ word ptr [bp+4] ... mov ax, arg1: each name that a text equate gives a text stands
 // for that text, as in Tasm: mov ax, word ptr [bp+4].
 void statement_converter::put_text_equates(statement_draft& draft, const conversion_context& context)
@@ -604,16 +588,8 @@ void statement_converter::put_text_equates(statement_draft& draft, const convers
     equated_.clear();
     equated_.reserve(room);  // the views into it stay where they are
     for (std::size_t n = 0; n < draft.operands.size(); ++n) {
-        const std::string_view operand = draft.operands[n];
         const std::size_t begin = equated_.size();
-        const char* written = operand.data();
-        for_each_text_equate(operand, context, [&](const token& t, std::string_view text) {
-            equated_.append(written, t.text.data());
-            equated_.append(text);
-            written = t.text.data() + t.text.size();
-        });
-        if (written != operand.data()) {
-            equated_.append(written, operand.data() + operand.size());
+        if (dravent::put_text_equates(draft.operands[n], context, equated_)) {
             draft.replace_operand(n, std::string_view(equated_).substr(begin));
         }
     }
@@ -759,12 +735,13 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
             // A data definition's directive says its size: dw table[2] is .short table+2. With a
             // size keyword or a register written anywhere it keeps the letter, for GNU As to
             // reject (.byte %al and .int (%bx) it takes).
-            if ((draft.line_flags & (LINE_DATA | LINE_EQUATE)) == LINE_DATA &&
-                std::none_of(results_.begin(), results_.end(),
-                             [](const operand_result& result) { return (result.size_flags & SIZE_LETTER_FLAGS) != 0; }) &&
-                std::none_of(line.operands.begin() + static_cast<std::ptrdiff_t>(first), line.operands.end(),
-                             [&](piece operand) { return line.view(operand).find('%') != std::string_view::npos; })) {
-                break;
+            if ((draft.line_flags & (LINE_DATA | LINE_EQUATE)) == LINE_DATA) {
+                if (std::none_of(results_.begin(), results_.end(),
+                                 [](const operand_result& result) { return (result.size_flags & SIZE_LETTER_FLAGS) != 0; }) &&
+                    std::none_of(line.operands.begin() + static_cast<std::ptrdiff_t>(first), line.operands.end(),
+                                 [&](piece operand) { return line.view(operand).find('%') != std::string_view::npos; })) {
+                    break;
+                }
             }
             const bool count_in_cl = (draft.line_flags & LINE_SHIFT) != 0 && results_.size() >= 2 &&
                                      is_count_register(line.view(line.operands.back()));
@@ -775,6 +752,12 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
                 size_letters = letters_of(flags | declared_flags_of(results_));
             } else {
                 size_letters = letters_of(flags);
+            }
+            // dw ax, dw word ptr [bp+4] (also through a text equate) keep a letter, for GNU As to
+            // reject: Tasm lays out no such value either.
+            if ((draft.line_flags & (LINE_DATA | LINE_EQUATE)) == LINE_DATA && !size_letters.empty() &&
+                line.warnings.empty()) {
+                line.warnings.push_back({0, warning_text::data_as_written});
             }
             break;
         }

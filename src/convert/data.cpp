@@ -5,6 +5,7 @@
 
 #include "convert/convert_operand.hpp"
 #include "convert/data_list.hpp"
+#include "convert/text_equate_uses.hpp"
 #include "convert/warnings.hpp"
 #include "convert/write_expression.hpp"
 #include "vocabulary/expression_words.hpp"
@@ -321,6 +322,11 @@ private:
 bool convert_data(data_directive directive, std::string_view label, std::string_view list,
                   const conversion_context& context, converted_line& line)
 {
+    // count equ <5 + 2> ... db count dup (0): Tasm puts each text in before it reads the list.
+    line.work.equated.clear();
+    if (put_text_equates(list, context, line.work.equated)) {
+        list = line.work.equated;
+    }
     data_list& parsed = line.work.data;
     parse_data_list(list, parsed);
     line.leaves_open = parsed.open ? directive : data_directive::none;

@@ -52,14 +52,18 @@ local6  equ <a!>b>
 local7  equ <word ptr>
 local8  equ <[bp-2>
 local9  textequ cx
-; a name with a text where Dravent does not put the text in: a dup, a directive, a text that
-; names another
+; a name with a text where Dravent does not put the text in: a directive's arguments, a text that
+; names another text equate; and texts that make data values no data can hold
 cnt     equ cx
 inner   equ <5>
 outer   equ <inner>
-        dw 3 dup (cnt)
+wptr    equ <word ptr [bp+4]>
+        if inner
         align outer
         mov ax, outer
+        dw 3 dup (cnt)
+        dw cnt
+        dw wptr
 ; a register where a number belongs: subtracted or a third one in an address, in parentheses, in
 ; an immediate expression, as a scale (Tasm rejects most; GNU As would read the name as a symbol)
         mov ax, [bx-si]

@@ -735,13 +735,12 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
             // A data definition's directive says its size: dw table[2] is .short table+2. With a
             // size keyword or a register written anywhere it keeps the letter, for GNU As to
             // reject (.byte %al and .int (%bx) it takes).
-            if ((draft.line_flags & (LINE_DATA | LINE_EQUATE)) == LINE_DATA) {
-                if (std::none_of(results_.begin(), results_.end(),
-                                 [](const operand_result& result) { return (result.size_flags & SIZE_LETTER_FLAGS) != 0; }) &&
-                    std::none_of(line.operands.begin() + static_cast<std::ptrdiff_t>(first), line.operands.end(),
-                                 [&](piece operand) { return line.view(operand).find('%') != std::string_view::npos; })) {
-                    break;
-                }
+            if ((draft.line_flags & (LINE_DATA | LINE_EQUATE)) == LINE_DATA &&
+                std::none_of(results_.begin(), results_.end(),
+                             [](const operand_result& result) { return (result.size_flags & SIZE_LETTER_FLAGS) != 0; }) &&
+                std::none_of(line.operands.begin() + static_cast<std::ptrdiff_t>(first), line.operands.end(),
+                             [&](piece operand) { return line.view(operand).find('%') != std::string_view::npos; })) {
+                break;
             }
             const bool count_in_cl = (draft.line_flags & LINE_SHIFT) != 0 && results_.size() >= 2 &&
                                      is_count_register(line.view(line.operands.back()));

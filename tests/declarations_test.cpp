@@ -328,10 +328,15 @@ TEST(collect_declarations, frame_names_belong_to_their_procedure)
         "        uses di\n"
         "        ARG far_one:far returns result:word\n"
         "        local tmp, wide:dword:2 = locsize\n"
+        "        local cont:word,   ; goes on\n"                     // 8
+        "          more:byte = moresize\n"                          // 9: the rest of the list
         "        mov ax, count\n"
         "first   endp\n"
         "second  proc pascal far a1:word, a2:dword uses ax, a3:byte\n"
         "        arg word:word, ax:word, offset:word\n"                // reserved words
+        "        arg last:word,\n"
+        "        mov ax, bx\n"                                     // 14: an instruction, no list
+        "notlisted dw 0\n"
         "second  endp\n"
         "        ideal\n"
         "proc    third near\n"
@@ -350,11 +355,17 @@ TEST(collect_declarations, frame_names_belong_to_their_procedure)
         {"returns", 0, false}, {"near", 0, false},  {"count", 1, false},   {"a1", 1, true},
         {"a2", 1, true},      {"a3", 1, true},      {"pascal", 1, false},  {"second", 1, false},
         {"word", 1, false},   {"ax", 1, false},     {"offset", 1, false},  {"near_one", 2, true},
-        {"tmp", 2, false},    {"third", 2, false},
+        {"tmp", 2, false},    {"third", 2, false},    {"cont", 0, true},     {"more", 0, true},
+        {"moresize", 0, true}, {"last", 1, true},   {"notlisted", 1, false},
     };
     for (const frame_case& c : cases) {
         EXPECT_EQ(d.names_frame_slot(c.name, d.procedures[c.procedure]), c.slot) << c.name << " in " << c.procedure;
     }
+    // The line that goes on with a list that ends in a comma, and no other.
+    ASSERT_EQ(d.frame_list_lines.size(), 1U);
+    EXPECT_EQ(d.frame_list_lines[0].line, 9U);
+    EXPECT_TRUE(d.frame_list_lines[0].local);
+    EXPECT_EQ(facts_of(d, "notlisted").kind, declared::variable);
     // The variable of the same name stays a variable.
     EXPECT_EQ(facts_of(d, "count").kind, declared::variable);
     EXPECT_EQ(d.find("tmp"), nullptr);

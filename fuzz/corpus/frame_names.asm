@@ -13,3 +13,10 @@ proc g
 	local ,=,:
 	mov ax, [t]
 endp
+p proc near
+	arg a:word,  ; more
+	    b:dword
+	les bx, b
+	local x,
+x2:	mov ax, x
+p endp

@@ -331,6 +331,23 @@ bool split_list(std::span<const std::string_view> operands, std::vector<std::str
     return items.size() >= 2;
 }
 
+// The rest of an arg or local list, on the line after one that ends in a comma: written after the
+// list's directive, for GNU As to reject, as the line that begins the list is.
+void write_frame_list_rest(const source_line& source, const frame_list_line& list, converted_line& line)
+{
+    std::string_view rest = source.text;
+    if (source.has_comment && source.comment.data() > source.text.data()) {
+        rest = rest.substr(0, static_cast<std::size_t>(source.comment.data() - source.text.data()) - 1);
+    }
+    rest = trim_blanks(rest);
+    statement& s = line.statements.emplace_back();
+    s.mnemonic = list.local ? std::string_view("local") : std::string_view("arg");
+    s.first_operand = line.operands.size();
+    s.operand_count = 1;
+    line.operands.push_back(rest);
+    line.warnings.push_back({source.column_of(rest), warning_text::frame_directive});
+}
+
 // arg and local in a procedure that has stack slots named: the line that names them.
 bool declares_frame_slots(const source_line& source, const conversion_context& context)
 {
@@ -369,6 +386,13 @@ void statement_converter::convert(const source_line& source, const conversion_co
     if (context.structure != nullptr) {
         write_structure_line(source, context, line);
         return;
+    }
+    if (context.program != nullptr && !context.program->frame_list_lines.empty()) {
+        if (const frame_list_line* list = context.program->frame_list_at(context.line)) {
+            draft_.line_flags = 0;
+            write_frame_list_rest(source, *list, line);
+            return;
+        }
     }
     // A blank line or a comment alone is its comment; a data definition that the line before
     // left open stays open across it.

@@ -266,6 +266,15 @@ bool is_distance(std::string_view word) { return equal_folded(word, "near") || e
 
 bool is_code_type(std::string_view word) { return is_distance(word) || equal_folded(word, "proc"); }
 
+// The line without its comment.
+std::string_view statement_of(const source_line& line)
+{
+    if (!line.has_comment || line.comment.data() <= line.text.data()) {
+        return line.text;
+    }
+    return line.text.substr(0, static_cast<std::size_t>(line.comment.data() - line.text.data()) - 1);
+}
+
 // The name that a word of an arg or local list begins with (count in count:word, buf in
 // buf[10]:byte, @@tmp in @@tmp:dword), or an empty view when it begins with none, or with a
 // word Tasm reserves (a register, an operator, a size keyword, an instruction or directive).
@@ -629,7 +638,9 @@ private:
 
     void include(std::string_view name, std::string_view folder, int depth);
     void text_equate_line(std::string_view name, std::string_view value);
-    void frame_list(std::string_view list, bool typed_only);
+    void frame_list(std::string_view list, bool typed_only, bool local = false);
+    void open_frame_list(std::string_view statement);
+    bool frame_list_goes_on(std::string_view text);
     void frame_name(std::string_view word);
     void record(include_item item);
     void not_only_declarations();
@@ -658,6 +669,8 @@ private:
     std::uint32_t segment_ = 0;             // the segment the line stands in
     std::size_t open_procedure_ = no_procedure;
     bool in_structure_ = false;
+    std::uint64_t open_frame_list_ = 0;     // the line of an arg or local list that ends in a comma
+    bool open_frame_list_local_ = false;
     bool structure_length_known_ = true;    // every field of the open structure so far
     bool open_structure_span_ = false;
     std::string qualified_;                 // structure.field, built for each field
@@ -688,8 +701,9 @@ void collector::text_equate_line(std::string_view name, std::string_view value)
 // slots. An item's first word names one (on a proc line only a word with its type after ":"
 // does, past the language, distance and uses list), and so does the word after "returns" and
 // the one after "=", which names the frame's size.
-void collector::frame_list(std::string_view list, bool typed_only)
+void collector::frame_list(std::string_view list, bool typed_only, bool local)
 {
+    open_frame_list_local_ = local;
     for (std::size_t item = 0; item <= list.size();) {
         const std::size_t end = std::min(list.find(',', item), list.size());
         bool names = !typed_only;
@@ -713,6 +727,36 @@ void collector::frame_list(std::string_view list, bool typed_only)
         }
         item = end + 1;
     }
+}
+
+// A list that ends in a comma (statement: the line without its comment) goes on on the next line.
+void collector::open_frame_list(std::string_view statement)
+{
+    std::string_view trimmed = trim_blanks(statement);
+    if (!trimmed.empty() && trimmed.back() == '\r') {
+        trimmed = trim_blanks(trimmed.substr(0, trimmed.size() - 1));
+    }
+    const bool open = !trimmed.empty() && trimmed.back() == ',' && main_file_ && open_procedure_ != no_procedure;
+    open_frame_list_ = open ? line_number_ : 0;
+}
+
+// The line after an arg or local list that ends in a comma holds more of the list: its names
+// are taken, and the line is kept for the conversion to leave for a hand.
+bool collector::frame_list_goes_on(std::string_view text)
+{
+    if (open_frame_list_ == 0 || open_frame_list_ + 1 != line_number_ || !main_file_) {
+        return false;
+    }
+    std::size_t end = 0;
+    for (char quote = '\0'; end < text.size() && (quote != '\0' || text[end] != ';'); ++end) {
+        quote = quote == '\0' && is_quote(text[end]) ? text[end] : quote == text[end] ? '\0' : quote;
+    }
+    if (within_limit()) {
+        d_.frame_list_lines.push_back({line_number_, open_frame_list_local_});
+    }
+    frame_list(text.substr(0, end), false, open_frame_list_local_);
+    open_frame_list(text.substr(0, end));
+    return true;
 }
 
 void collector::frame_name(std::string_view word)
@@ -848,8 +892,10 @@ void collector::directive_line(const statement_words& w, const source_line& line
         begin_procedure(w[1], w[2]);
         open_scope(w[1]);
         frame_list(line.after_directive_word(), true);
+        open_frame_list(statement_of(line));
     } else if (equal_folded(first, "arg") || equal_folded(first, "local")) {
-        frame_list(line.after_directive_word(), false);
+        frame_list(line.after_directive_word(), false, equal_folded(first, "local"));
+        open_frame_list(statement_of(line));
     } else if (equal_folded(first, "endp")) {
         end_procedure();
     } else if ((equal_folded(first, "struc") || equal_folded(first, "struct")) && ideal_) {
@@ -1141,6 +1187,9 @@ void collector::take(const std::vector<marked_line>& marks, std::string_view tex
 void collector::statement(std::string_view text, bool uses_local_labels, bool main_file, std::string_view folder,
                           int depth)
 {
+    if (frame_list_goes_on(text)) {
+        return;
+    }
     if (main_file && !in_structure_ && !is_white_space(text[0])) {
         // name: outside a structure declares a code label, whatever follows it. (A colon alone
         // names nothing: the line is read as what follows it.)
@@ -1216,6 +1265,7 @@ void collector::declaring_line(std::string_view folder, int depth)
     if (equal_folded(verb, "proc")) {
         begin_procedure(name, w[2]);
         frame_list(source_.after_directive_word(), true);
+        open_frame_list(statement_of(source_));
         return;
     }
     if (equal_folded(verb, "endp")) {

@@ -112,6 +112,12 @@ struct comment_span {
 // name equ [bp+4], name equ word ptr [bp+4], name equ cx, name equ <5 + 2>: Tasm puts the text
 // in place of each use of the name on the lines after. A later equ may give the name another
 // text. Which values are such texts: text_equate_text (text_equates.hpp).
+// A line that goes on with the arg or local list of the line before, which ended in a comma.
+struct frame_list_line {
+    std::uint64_t line = 0;
+    bool local = false;  // the list is local's; else arg's or the proc line's
+};
+
 struct text_equate {
     std::uint64_t line = 0;            // the equ line (for an included file's, the include line)
     text_span value;                   // the text as written
@@ -171,6 +177,7 @@ struct program_declarations {
     name_table<std::uint32_t> text_equate_names;  // each name's latest text, in text_equates
     name_table<std::uint8_t> frame_name_table;    // every name that arg or local gives a stack slot
     std::vector<std::uint32_t> frame_names;       // entries of frame_name_table, by procedure
+    std::vector<frame_list_line> frame_list_lines;  // in line order
     bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
     std::size_t limit = max_declared_names;    // names and line facts kept at most
     bool truncated = false;                    // the limit was reached: later names are unknown
@@ -224,6 +231,14 @@ struct program_declarations {
         const std::uint32_t entry = frame_name_table.find(name);
         const auto first = frame_names.begin() + procedure.first_frame_name;
         return entry != frame_name_table.none && std::binary_search(first, first + procedure.frame_name_count, entry);
+    }
+
+    // The arg or local list that line goes on with, or nullptr.
+    const frame_list_line* frame_list_at(std::uint64_t line) const
+    {
+        const auto at = std::lower_bound(frame_list_lines.begin(), frame_list_lines.end(), line,
+                                         [](const frame_list_line& l, std::uint64_t n) { return l.line < n; });
+        return at != frame_list_lines.end() && at->line == line ? &*at : nullptr;
     }
 
     // The facts of a name, or nullptr when the program does not declare it.

@@ -88,6 +88,9 @@ wptr    equ <word ptr [bp+4]>
 frames  proc near uses si
         arg count:word, buffer:dword, @@flag:byte = argsize
         local tmp:word, save:dword = locsize
+        local wide:dword,               ; a list that goes on on the next line
+              last:word
+        mov last, 1
         mov ax, count
         mov count, 1
         les bx, buffer

@@ -371,6 +371,28 @@ TEST(collect_declarations, frame_names_belong_to_their_procedure)
     EXPECT_EQ(d.find("tmp"), nullptr);
 }
 
+// A name given many texts, interleaved with another's: each line finds the text of the last equ
+// before it (searched by halving, so that many texts and many uses cost no time that grows with
+// their product).
+TEST(collect_declarations, each_line_finds_the_last_text_before_it)
+{
+    std::string text;
+    for (int n = 0; n < 2000; ++n) {
+        text += n % 2 == 0 ? "t equ <" + std::to_string(n) + ">\n" : "u equ [bp+" + std::to_string(n) + "]\n";
+    }
+    const program_declarations d = collect(text);
+    for (std::uint64_t line = 1; line <= 2001; line += 37) {
+        std::string_view found;
+        const bool has_text = d.text_of("T", line, found);
+        ASSERT_EQ(has_text, line > 1) << line;
+        if (has_text) {
+            // Line k holds the equ written for n = k - 1; t's are on the odd lines.
+            const std::uint64_t last_t = (line - 2) % 2 == 0 ? line - 2 : line - 3;
+            EXPECT_EQ(found, std::to_string(last_t)) << line;
+        }
+    }
+}
+
 // The texts that equ and textequ give a name: a reference or a register as written (equ only),
 // or what stands between angle brackets when an operand can hold it; anything else stays for a
 // hand.

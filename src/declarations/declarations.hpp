@@ -175,6 +175,10 @@ struct program_declarations {
     name_table<std::uint32_t> segment_names;   // each segment's number, by name
     std::vector<text_equate> text_equates;     // in line order
     name_table<std::uint32_t> text_equate_names;  // each name's latest text, in text_equates
+    // Once the pass is over, each name's texts in line order: text_equate_order[first, first +
+    // count) of the name's entry in text_equate_ranges, so that a use finds its text by halving.
+    std::vector<std::uint32_t> text_equate_order;
+    std::vector<text_span> text_equate_ranges;
     name_table<std::uint8_t> frame_name_table;    // every name that arg or local gives a stack slot
     std::vector<std::uint32_t> frame_names;       // entries of frame_name_table, by procedure
     std::vector<frame_list_line> frame_list_lines;  // in line order
@@ -197,6 +201,21 @@ struct program_declarations {
         }
     }
 
+    // Orders each name's texts by line, from the chains the pass left (the latest first).
+    void index_text_equates()
+    {
+        text_equate_order.clear();
+        text_equate_ranges.assign(text_equate_names.size(), text_span{});
+        for (std::uint32_t entry = 0; entry < text_equate_names.size(); ++entry) {
+            const auto first = static_cast<std::uint32_t>(text_equate_order.size());
+            for (std::uint32_t at = text_equate_names.facts(entry); at != no_entry; at = text_equates[at].earlier) {
+                text_equate_order.push_back(at);
+            }
+            std::reverse(text_equate_order.begin() + first, text_equate_order.end());
+            text_equate_ranges[entry] = {first, static_cast<std::uint32_t>(text_equate_order.size()) - first};
+        }
+    }
+
     std::string_view view(text_span span) const { return std::string_view(text).substr(span.first, span.length); }
     text_span keep(std::string_view part)
     {
@@ -209,16 +228,19 @@ struct program_declarations {
     bool text_of(std::string_view name, std::uint64_t line, std::string_view& text) const
     {
         const std::uint32_t entry = text_equate_names.find(name);
-        if (entry == text_equate_names.none) {
+        if (entry == text_equate_names.none || entry >= text_equate_ranges.size()) {
             return false;
         }
-        for (std::uint32_t at = text_equate_names.facts(entry); at != no_entry; at = text_equates[at].earlier) {
-            if (text_equates[at].line < line) {
-                text = view(text_equates[at].value);
-                return true;
-            }
+        const text_span range = text_equate_ranges[entry];
+        const auto first = text_equate_order.begin() + range.first;
+        // The last text whose equ line stands before line.
+        const auto after = std::partition_point(first, first + range.length,
+                                                [&](std::uint32_t at) { return text_equates[at].line < line; });
+        if (after == first) {
+            return false;
         }
-        return false;
+        text = view(text_equates[*(after - 1)].value);
+        return true;
     }
 
     // The name is one that arg or local gives a stack slot in procedure (or the size of its frame,

@@ -2,6 +2,8 @@
 // that its operands give the mnemonic.
 #include "convert/convert_statement.hpp"
 
+#include "declarations/collect_declarations.hpp"
+#include "driver/line_converter.hpp"
 #include "source/split_line.hpp"
 #include "vocabulary/flags.hpp"
 
@@ -137,6 +139,53 @@ TEST(convert_statement, appends_size_letters_from_all_operands)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(convert_line(c.line).mnemonic, c.mnemonic) << c.line;
+    }
+}
+
+// The output line of one input line, without its line feed.
+std::string convert(line_converter& converter, const std::string& line)
+{
+    std::string out;
+    converter.convert(line, out);
+    out.pop_back();
+    return out;
+}
+
+// A name from arg or local is a stack slot on the lines of its own procedure alone: each use there
+// is warned and written with a "%" for GNU As to reject; before, after and in another procedure,
+// the same name is the variable it is there, and the lines keep their form.
+TEST(line_converter, frame_names_are_rejected_only_within_their_procedure)
+{
+    const struct {
+        std::string line;
+        std::string output;
+        bool warned;
+    } lines[] = {
+        {"count   dw 0", "count:\t.short\t0", false},
+        {"first   proc near", "first:\t\t", false},
+        {"        arg count:word, @@flag:byte = argsize", "\targw\t$.Lfirst.flag:byte = argsize,count:word", true},
+        {"        mov ax, count", "\tmovw\t%count,%ax", true},
+        {"        mov ax, [bx+count]", "\tmovw\t%count(%bx),%ax", true},
+        {"        mov al, @@flag", "\tmovb\t$%@@flag,%al", true},
+        {"        ret argsize", "\tret\t$%argsize", true},
+        {"first   endp", "", false},
+        {"        mov ax, count", "\tmovw\tcount,%ax", false},
+        {"        mov ax, [bx+count]", "\tmovw\tcount(%bx),%ax", false},
+        {"second  proc near", "second:\t\t", false},
+        {"        inc count", "\tincw\tcount", false},
+        {"@@flag: ret argsize", ".Lsecond.flag:\tret\t$argsize", false},
+        {"second  endp", "", false},
+    };
+    std::string text;
+    for (const auto& l : lines) {
+        text += l.line + "\n";
+    }
+    program_declarations program;
+    collect_declarations_from_text(text, ".", program);
+    line_converter converter(&program);
+    for (const auto& l : lines) {
+        EXPECT_EQ(convert(converter, l.line), l.output) << l.line;
+        EXPECT_EQ(!converter.warnings().empty(), l.warned) << l.line;
     }
 }
 

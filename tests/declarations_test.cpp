@@ -1,6 +1,7 @@
 // The declarations pass: the names a program declares, the lines its procedures, local-label
 // scopes, code sizes and modes span, and the files it includes.
 #include "declarations/collect_declarations.hpp"
+#include "declarations/text_equates.hpp"
 #include "program_runner.hpp"
 
 #include <gtest/gtest.h>
@@ -473,7 +474,10 @@ TEST(collect_declarations, text_equates_hold_from_the_line_after_them)
 {
     const program_declarations d = collect("arg1 equ word ptr [bp+4]\n"  // 1
                                            "n equ 5\n"                     // 2
-                                           "ARG1 equ cx\n");               // 3
+                                           "ARG1 equ cx\n"                 // 3
+                                           "t1 equ < 5 + 2 >\n"            // 4
+                                           "t2 textequ <[bx]>\n"           // 5
+                                           "t3 equ <mov>\n");              // 6
     struct text_case {
         std::string_view name;
         std::uint64_t line;
@@ -481,13 +485,130 @@ TEST(collect_declarations, text_equates_hold_from_the_line_after_them)
     };
     const text_case cases[] = {
         {"arg1", 1, ""}, {"arg1", 2, "word ptr [bp+4]"}, {"Arg1", 3, "word ptr [bp+4]"}, {"arg1", 4, "cx"},
-        {"n", 3, ""},    {"other", 4, ""},
+        {"n", 3, ""},    {"other", 4, ""},               {"t1", 5, "5 + 2"},
+        {"t2", 6, "[bx]"}, {"t3", 7, ""},
     };
     for (const text_case& c : cases) {
         std::string_view text;
         const bool found = d.text_of(c.name, c.line, text);
         EXPECT_EQ(found, !c.text.empty()) << c.name << " on line " << c.line;
         EXPECT_EQ(text, c.text) << c.name << " on line " << c.line;
+    }
+}
+
+// arg and local (and the arguments of a proc line) name stack slots of the procedure they stand
+// in, MASM or IDEAL, over several lines, with "returns" and "= size"; no other line, no other
+// procedure, and no word Tasm reserves.
+TEST(collect_declarations, frame_names_belong_to_their_procedure)
+{
+    const program_declarations d = collect(
+        "count   dw 0\n"
+        "        local outside\n"                                      // a macro's local
+        "first   proc near uses si\n"
+        "        arg count:word, buf[4]:byte, @@x:dword = argsize\n"
+        "        uses di\n"
+        "        ARG far_one:far returns result:word\n"
+        "        local tmp, wide:dword:2 = locsize\n"
+        "        local cont:word,   ; goes on\n"                     // 8
+        "          more:byte = moresize\n"                          // 9: the rest of the list
+        "        mov ax, count\n"
+        "first   endp\n"
+        "second  proc pascal far a1:word, a2:dword uses ax, a3:byte\n"
+        "        arg word:word, ax:word, offset:word\n"                // reserved words
+        "        arg last:word,\n"
+        "        mov ax, bx\n"                                     // 14: an instruction, no list
+        "notlisted dw 0\n"
+        "second  endp\n"
+        "        ideal\n"
+        "proc    third near\n"
+        "        local  near_one : word\n"
+        "endp\n");
+    ASSERT_EQ(d.procedures.size(), 3U);
+    struct frame_case {
+        std::string_view name;
+        std::size_t procedure;
+        bool slot;
+    };
+    const frame_case cases[] = {
+        {"count", 0, true},   {"COUNT", 0, true},   {"buf", 0, true},      {"@@x", 0, true},
+        {"argsize", 0, true}, {"far_one", 0, true}, {"result", 0, true},   {"tmp", 0, true},
+        {"wide", 0, true},    {"locsize", 0, true}, {"di", 0, false},      {"outside", 0, false},
+        {"returns", 0, false}, {"near", 0, false},  {"count", 1, false},   {"a1", 1, true},
+        {"a2", 1, true},      {"a3", 1, true},      {"pascal", 1, false},  {"second", 1, false},
+        {"word", 1, false},   {"ax", 1, false},     {"offset", 1, false},  {"near_one", 2, true},
+        {"tmp", 2, false},    {"third", 2, false},    {"cont", 0, true},     {"more", 0, true},
+        {"moresize", 0, true}, {"last", 1, true},   {"notlisted", 1, false},
+    };
+    for (const frame_case& c : cases) {
+        EXPECT_EQ(d.names_frame_slot(c.name, d.procedures[c.procedure]), c.slot) << c.name << " in " << c.procedure;
+    }
+    // The line that goes on with a list that ends in a comma, and no other.
+    ASSERT_EQ(d.frame_list_lines.size(), 1U);
+    EXPECT_EQ(d.frame_list_lines[0].line, 9U);
+    EXPECT_TRUE(d.frame_list_lines[0].local);
+    EXPECT_EQ(facts_of(d, "notlisted").kind, declared::variable);
+    // The variable of the same name stays a variable.
+    EXPECT_EQ(facts_of(d, "count").kind, declared::variable);
+    EXPECT_EQ(d.find("tmp"), nullptr);
+}
+
+// A name given many texts, interleaved with another's: each line finds the text of the last equ
+// before it (searched by halving, so that many texts and many uses cost no time that grows with
+// their product).
+TEST(collect_declarations, each_line_finds_the_last_text_before_it)
+{
+    std::string text;
+    for (int n = 0; n < 2000; ++n) {
+        text += n % 2 == 0 ? "t equ <" + std::to_string(n) + ">\n" : "u equ [bp+" + std::to_string(n) + "]\n";
+    }
+    const program_declarations d = collect(text);
+    for (std::uint64_t line = 1; line <= 2001; line += 37) {
+        std::string_view found;
+        const bool has_text = d.text_of("T", line, found);
+        ASSERT_EQ(has_text, line > 1) << line;
+        if (has_text) {
+            // Line k holds the equ written for n = k - 1; t's are on the odd lines.
+            const std::uint64_t last_t = (line - 2) % 2 == 0 ? line - 2 : line - 3;
+            EXPECT_EQ(found, std::to_string(last_t)) << line;
+        }
+    }
+}
+
+// The texts that equ and textequ give a name: a reference or a register as written (equ only),
+// or what stands between angle brackets when an operand can hold it; anything else stays for a
+// hand.
+TEST(text_equate_text, takes_what_an_operand_can_hold)
+{
+    struct value_case {
+        std::string_view verb;
+        std::string_view value;
+        std::string_view text;  // empty: no text Dravent puts in
+    };
+    const value_case cases[] = {
+        {"equ", "word ptr [bp+4]", "word ptr [bp+4]"}, {"equ", " cx ", "cx"},
+        {"equ", "5", ""},                               {"textequ", "cx", ""},
+        {"equ", "<[bp-2]>", "[bp-2]"},                  {"textequ", "< es:[di+2] >", "es:[di+2]"},
+        {"equ", "<5 + 2>", "5 + 2"},                    {"EQU", "<cx>", "cx"},
+        {"equ", "<word ptr [bx]>", "word ptr [bx]"},    {"equ", "<(n shl 2) or 1>", "(n shl 2) or 1"},
+        {"equ", "<offset table>", "offset table"},      {"equ", "<byte ptr[si]>", "byte ptr[si]"},
+        {"=", "<5>", ""},
+        // empty, left open, nested brackets that do not close, an instruction, several operands,
+        // strings, Tasm's text operators, a size keyword with nothing to size
+        {"equ", "<>", ""},            {"equ", "< >", ""},          {"equ", "<[bp-2]", ""},
+        {"equ", "<", ""},             {"equ", "<[bp-2>", ""},      {"equ", "<(1+2]>", ""},
+        {"equ", "<stosb>", ""},       {"equ", "<mov ax, bx>", ""}, {"equ", "<rep movsb>", ""},
+        {"equ", "<db 5>", ""},        {"equ", "<1, 2>", ""},       {"equ", "<'ab'>", ""},
+        {"equ", "<a!>b>", ""},        {"equ", "<%n>", ""},         {"equ", "<a&b>", ""},
+        {"equ", "<<x>>", ""},         {"equ", "<word ptr>", ""},   {"equ", "<word>", ""},
+        {"equ", "<far ptr >", ""},    {"equ", "<x = 1>", ""},
+    };
+    for (const value_case& c : cases) {
+        std::string_view text;
+        const bool taken = text_equate_text(c.verb, c.value, text);
+        EXPECT_EQ(taken, !c.text.empty()) << c.verb << " " << c.value;
+        if (taken) {
+            EXPECT_EQ(text, c.text) << c.verb << " " << c.value;
+        }
     }
 }
 

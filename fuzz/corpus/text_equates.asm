@@ -6,3 +6,11 @@ A1 equ [a1+2]
 	push a1+c
 x equ <[bp]>
 	mov ax, x
+y equ <5 + 2>
+	db y*2, 3 dup (y)
+z textequ < es:[di] >
+	mov al, byte ptr z
+w equ <z>
+	mov ax, w
+v equ <[bp-2>
+u equ <word ptr>

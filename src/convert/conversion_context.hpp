@@ -40,6 +40,27 @@ struct conversion_context {
     }
     // The program declares name with another spelling.
     bool spelled_otherwise(std::string_view name) const { return spelling_of(name) != name; }
+    // The procedure the line stands in has stack slots named by arg or local.
+    bool has_frame_names() const { return procedure != nullptr && procedure->frame_name_count > 0; }
+    // name is one of them (Tasm reads it as [bp+n]).
+    bool names_frame_slot(std::string_view name) const
+    {
+        return has_frame_names() && program->names_frame_slot(name, *procedure);
+    }
+    // name has a text from a text equate before the line.
+    bool names_text(std::string_view name) const
+    {
+        std::string_view text;
+        return program != nullptr && program->text_of(name, line, text);
+    }
+    // Names that Dravent cannot place may stand on the line: stack slots, or texts of text
+    // equates where their text is not put in.
+    bool may_hold_unplaced_names() const
+    {
+        return has_frame_names() || (program != nullptr && !program->text_equates.empty());
+    }
+    // A stack slot, or a name with a text: GNU As would read it as a symbol.
+    bool names_unplaced(std::string_view name) const { return names_frame_slot(name) || names_text(name); }
 };
 
 } // namespace dravent

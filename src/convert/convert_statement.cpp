@@ -6,6 +6,7 @@
 #include "convert/directives.hpp"
 #include "convert/records.hpp"
 #include "convert/structures.hpp"
+#include "convert/text_equate_uses.hpp"
 #include "convert/warnings.hpp"
 #include "source/tokenizer.hpp"
 #include "vocabulary/registers.hpp"
@@ -397,6 +398,35 @@ void for_each_type_operator(std::string_view operand, const conversion_context& 
     }
 }
 
+// The rest of an arg or local list, on the line after one that ends in a comma: written after the
+// list's directive, for GNU As to reject, as the line that begins the list is.
+void write_frame_list_rest(const source_line& source, const frame_list_line& list, converted_line& line)
+{
+    std::string_view rest = source.text;
+    if (source.has_comment && source.comment.data() > source.text.data()) {
+        rest = rest.substr(0, static_cast<std::size_t>(source.comment.data() - source.text.data()) - 1);
+    }
+    rest = trim_blanks(rest);
+    statement& s = line.statements.emplace_back();
+    s.mnemonic = list.local ? std::string_view("local") : std::string_view("arg");
+    s.first_operand = line.operands.size();
+    s.operand_count = 1;
+    line.operands.push_back(rest);
+    line.warnings.push_back({source.column_of(rest), warning_text::frame_directive});
+}
+
+// arg and local in a procedure that has stack slots named: the line that names them.
+bool declares_frame_slots(const source_line& source, const conversion_context& context)
+{
+    if (!context.has_frame_names()) {
+        return false;
+    }
+    const std::string_view word = source.label_word != nullptr && source.label_word->kind == word_kind::directive
+                                      ? source.label
+                                      : source.mnemonic;
+    return equal_folded(word, "arg") || equal_folded(word, "local");
+}
+
 } // namespace
 
 int line_flags_of(std::string_view mnemonic)
@@ -451,6 +481,13 @@ void statement_converter::convert_line(const source_line& source, const conversi
     if (context.structure != nullptr) {
         write_structure_line(source, context, line);
         return;
+    }
+    if (context.program != nullptr && !context.program->frame_list_lines.empty()) {
+        if (const frame_list_line* list = context.program->frame_list_at(context.line)) {
+            draft_.line_flags = 0;
+            write_frame_list_rest(source, *list, line);
+            return;
+        }
     }
     // A blank line or a comment alone is its comment; a data definition that the line before
     // left open stays open across it.
@@ -517,6 +554,16 @@ void statement_converter::convert_line(const source_line& source, const conversi
         put_type_values(draft, context);
     }
     write_typed_pointers(draft, context);
+    if (how == found::nowhere && declares_frame_slots(source, context)) {
+        // The names of an arg or local line are declared there, not used: the line keeps the
+        // form it had before they were known.
+        conversion_context declaring = context;
+        declaring.procedure = nullptr;
+        line.work.expressions.context = &declaring;
+        write_statement(draft, draft.operands, declaring, line);
+        line.work.expressions.context = &context;
+        return;
+    }
     if (draft.operands.size() == 1 && is_jump_through(draft.rule) && write_far_transfer(draft, context, line)) {
         return;
     }
@@ -564,12 +611,16 @@ void statement_converter::look_up_declared_sizes(const conversion_context& conte
 
 // A word with no GNU As form stays as written, for GNU As to reject; the warning says why.
 void statement_converter::warn_left_as_written(std::string_view operand, std::string_view word,
-                                               converted_line& line) const
+                                               const conversion_context& context, converted_line& line) const
 {
     const std::size_t at = operand.find(word);
     const std::size_t column = source_->column_of(at == std::string_view::npos ? operand : operand.substr(at));
     std::string_view text = warning_text::type_operator;
-    if (is_quote(word.front())) {
+    if (context.names_frame_slot(word)) {
+        text = warning_text::frame_slot;
+    } else if (context.names_text(word)) {
+        text = warning_text::text_equate_unplaced;
+    } else if (is_quote(word.front())) {
         text = warning_text::string_as_written;
     } else if (word.front() == '@') {
         text = warning_text::segment_value;
@@ -645,23 +696,6 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
     return true;
 }
 
-namespace {
-
-// Calls f(token, text) for each name token of operand that a text equate gives a text on line.
-template <typename F>
-void for_each_text_equate(std::string_view operand, const conversion_context& context, F f)
-{
-    tokenizer tokens(operand);
-    for (token t; tokens.next(t);) {
-        std::string_view text;
-        if (t.kind == token_kind::name && context.program->text_of(t.text, context.line, text)) {
-            f(t, text);
-        }
-    }
-}
-
-} // namespace
-
 // mov cx, size buffer: Tasm's type, length and size of a variable or structure whose declaration
 // tells them are numbers (buffer db 80 dup (?): size 80, type 1).
 void statement_converter::put_type_values(statement_draft& draft, const conversion_context& context)
@@ -707,16 +741,8 @@ void statement_converter::put_text_equates(statement_draft& draft, const convers
     equated_.clear();
     equated_.reserve(room);  // the views into it stay where they are
     for (std::size_t n = 0; n < draft.operands.size(); ++n) {
-        const std::string_view operand = draft.operands[n];
         const std::size_t begin = equated_.size();
-        const char* written = operand.data();
-        for_each_text_equate(operand, context, [&](const token& t, std::string_view text) {
-            equated_.append(written, t.text.data());
-            equated_.append(text);
-            written = t.text.data() + t.text.size();
-        });
-        if (written != operand.data()) {
-            equated_.append(written, operand.data() + operand.size());
+        if (dravent::put_text_equates(draft.operands[n], context, equated_)) {
             draft.replace_operand(n, std::string_view(equated_).substr(begin));
         }
     }
@@ -826,7 +852,7 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         }
         line.operands.push_back(piece::in_buffer(begin, line.text.size()));
         if (!result.left_as_written.empty()) {
-            warn_left_as_written(operand, result.left_as_written, line);
+            warn_left_as_written(operand, result.left_as_written, context, line);
         }
     }
 
@@ -878,6 +904,12 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
                 size_letters = letters_of(flags | declared_flags_of(results_));
             } else {
                 size_letters = letters_of(flags);
+            }
+            // dw ax, dw word ptr [bp+4] (also through a text equate) keep a letter, for GNU As to
+            // reject: Tasm lays out no such value either.
+            if ((draft.line_flags & (LINE_DATA | LINE_EQUATE)) == LINE_DATA && !size_letters.empty() &&
+                line.warnings.empty()) {
+                line.warnings.push_back({0, warning_text::data_as_written});
             }
             break;
         }

@@ -38,7 +38,8 @@ private:
     void look_up_declared_sizes(const conversion_context& context);
     void address_string_operands(std::string_view mnemonic, std::size_t first, int code_bits,
                                  converted_line& line) const;
-    void warn_left_as_written(std::string_view operand, std::string_view word, converted_line& line) const;
+    void warn_left_as_written(std::string_view operand, std::string_view word, const conversion_context& context,
+                              converted_line& line) const;
     static void warn_unconverted_directive(std::string_view word, std::size_t column, bool in_procedure,
                                            converted_line& line);
     void write_statement(const statement_draft& draft, std::span<const std::string_view> operands,

@@ -5,6 +5,7 @@
 
 #include "convert/convert_operand.hpp"
 #include "convert/data_list.hpp"
+#include "convert/text_equate_uses.hpp"
 #include "convert/warnings.hpp"
 #include "convert/write_expression.hpp"
 #include "vocabulary/expression_words.hpp"
@@ -282,10 +283,18 @@ private:
     // A value left as written, for GNU As to reject, gets its warning.
     void note(std::string_view left_as_written)
     {
-        if (!left_as_written.empty()) {
-            line_.warnings.push_back({0, is_quote(left_as_written.front()) ? warning_text::string_as_written
-                                                                            : warning_text::data_as_written});
+        if (left_as_written.empty()) {
+            return;
         }
+        std::string_view text = warning_text::data_as_written;
+        if (context_.names_frame_slot(left_as_written)) {
+            text = warning_text::frame_slot;
+        } else if (context_.names_text(left_as_written)) {
+            text = warning_text::text_equate_unplaced;
+        } else if (is_quote(left_as_written.front())) {
+            text = warning_text::string_as_written;
+        }
+        line_.warnings.push_back({0, text});
     }
 
     // A value as the operand of a data line, the form data lines had before they had rules of
@@ -313,6 +322,11 @@ private:
 bool convert_data(data_directive directive, std::string_view label, std::string_view list,
                   const conversion_context& context, converted_line& line)
 {
+    // count equ <5 + 2> ... db count dup (0): Tasm puts each text in before it reads the list.
+    line.work.equated.clear();
+    if (put_text_equates(list, context, line.work.equated)) {
+        list = line.work.equated;
+    }
     data_list& parsed = line.work.data;
     parse_data_list(list, parsed);
     line.leaves_open = parsed.open ? directive : data_directive::none;

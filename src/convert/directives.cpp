@@ -7,6 +7,7 @@
 #include "convert/data_list.hpp"
 #include "convert/memory_ref.hpp"
 #include "convert/write_expression.hpp"
+#include "declarations/text_equates.hpp"
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 
@@ -50,22 +51,40 @@ void handle_assign(statement_draft& draft, const conversion_context& /*context*/
     draft.replace_first_operand(value.substr(cursor));
 }
 
+namespace {
+
+// arg1 equ [bp+4], count equ cx, name equ <text>: Tasm keeps the text and puts it in place of
+// each use; a GNU As equate holds a number only. With the program's declarations the uses of a
+// text that an operand can hold get their text, and the line keeps only its comment. Returns
+// true when it has emptied the line; false for a text left for a hand, and for no text at all.
+bool drop_text_equate(statement_draft& draft, const conversion_context& context, const converted_line& line)
+{
+    std::string_view text;
+    if (draft.operands.size() != 1 || context.program == nullptr ||
+        !text_equate_text(line.view(draft.mnemonic), draft.operands[0], text)) {
+        return false;
+    }
+    draft.label = {};
+    draft.mnemonic = {};
+    draft.operands = {};
+    draft.line_flags = 0;
+    return true;
+}
+
+} // namespace
+
 void handle_equ(statement_draft& draft, const conversion_context& context, converted_line& line)
 {
-    // arg1 equ [bp+4], count equ cx, name equ <text>: Tasm keeps the text and puts it in place of
-    // each use; a GNU As equate holds a number only. With the program's declarations the uses of a
-    // memory reference or a register get their text, and the line keeps only its comment.
-    if (draft.operands.size() == 1) {
+    if (drop_text_equate(draft, context, line)) {
+        return;
+    }
+    // A text left for a hand: in angle brackets (with a comma inside, it is split into operands),
+    // or a reference or register converted without the program's declarations.
+    if (!draft.operands.empty()) {
         const std::string_view value = trim_blanks(draft.operands[0]);
-        const bool reference = is_text_equate_value(value);
-        if (reference && context.program != nullptr) {
-            draft.label = {};
-            draft.mnemonic = {};
-            draft.operands = {};
-            draft.line_flags = 0;
-            return;
-        }
-        if (!value.empty() && (value.front() == '<' || holds_memory_ref(value) || reference)) {
+        std::string_view text;
+        if (!value.empty() && (value.front() == '<' || (draft.operands.size() == 1 && (holds_memory_ref(value) ||
+                                                         text_equate_text(line.view(draft.mnemonic), value, text))))) {
             line.warnings.push_back({0, warning_text::text_equate});
         }
     }
@@ -73,8 +92,11 @@ void handle_equ(statement_draft& draft, const conversion_context& context, conve
     draft.line_flags |= LINE_EQUATE;
 }
 
-void handle_textequ(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)
+void handle_textequ(statement_draft& draft, const conversion_context& context, converted_line& line)
 {
+    if (drop_text_equate(draft, context, line)) {
+        return;
+    }
     line.warnings.push_back({0, warning_text::text_equate});
     move_name_after(draft, ".textequ", line);
 }

@@ -54,6 +54,9 @@ inline constexpr std::string_view org_directive =
 inline constexpr std::string_view frame_directive =
     "arg and local name a procedure's arguments and variables on the stack, which Tasm addresses through bp "
     "(and for a procedure with a language, frames with code of its own): write [bp+n] for each use by hand";
+inline constexpr std::string_view frame_slot =
+    "a name that arg or local gives a stack slot (or the frame's size, after =): Tasm reads it as [bp+n], "
+    "with an n that depends on the procedure's distance, language and frame: write [bp+n] (or the size) by hand";
 inline constexpr std::string_view macro_directive =
     "macros are not converted: write them with .macro/.endm or expand them by hand";
 inline constexpr std::string_view radix_directive =
@@ -65,7 +68,11 @@ inline constexpr std::string_view string_as_written =
     "a string with no value here (empty, left open, or longer than the four characters of a number): "
     "write the value by hand";
 inline constexpr std::string_view text_equate =
-    "text macros (textequ, equ <text>) are not converted: replace their uses by hand";
+    "a text equate (textequ, equ <text>) whose text Dravent cannot put in an operand (empty, left open, an "
+    "instruction, several operands, quotes or Tasm's text operators): replace its uses by hand";
+inline constexpr std::string_view text_equate_unplaced =
+    "a name with a text from equ, where Dravent does not put the text in (a directive's arguments, or a text "
+    "that names another text equate): write the text in place of the name by hand";
 inline constexpr std::string_view call_with_arguments =
     "call with arguments (call proc, args) is not converted: push the arguments and call by hand";
 

@@ -5,6 +5,7 @@
 #include "convert/write_expression.hpp"
 #include "text/text_buffer.hpp"
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct conversion_workspace {
     expression_workspace expressions;
     data_list data;  // the list of the data definition on the line
     std::vector<std::string_view> initialisers;  // the values of a structure instance
+    std::string equated;  // a data list with the texts of text equates put in
 };
 
 } // namespace dravent

@@ -177,6 +177,20 @@ void write_number(const token& number, text_buffer& out)
     }
 }
 
+// A name that arg or local gives a stack slot in the line's procedure (Tasm reads it as [bp+n],
+// with an n that depends on the procedure's distance, language and frame), or a name that a text
+// equate gives a text, where nobody has put the text in place of the name (a data line, a
+// directive). Written with a "%", GNU As rejects it, where it would read the name as a symbol.
+bool is_unplaced_name(const token& t, const expression_workspace& work)
+{
+    return t.kind == token_kind::name && work.context != nullptr && work.context->names_unplaced(t.text);
+}
+
+bool may_hold_unplaced_names(const expression_workspace& work)
+{
+    return work.context != nullptr && work.context->may_hold_unplaced_names();
+}
+
 // A register other than a segment register, where an expression needs a number: Tasm never reads
 // it as a name, and GNU As would, as a symbol. Written with its "%", GNU As rejects it. One that
 // already has its "%" is left alone.
@@ -210,12 +224,12 @@ void write_token(const token& t, string_meaning strings, const expression_worksp
             out += '.';
         } else if (t.text == "?") {
             out += '0';
+        } else if (t.misplaced_register || t.unplaced_name) {
+            out += '%';
+            out += t.text;
         } else if (is_local_label(t.text) && !local_label_prefix.empty()) {
             out += local_label_prefix;
             out += work.context != nullptr ? work.context->local_label_spelling(t.text) : t.text.substr(2);
-        } else if (t.misplaced_register) {
-            out += '%';
-            out += t.text;
         } else {
             out += declared_spelling(t.text, work);
         }
@@ -648,7 +662,8 @@ std::string_view write_token_alone(const token& t, text_buffer& out, const expre
 {
     write_token(t, strings, work, out);
     const bool left = (t.kind == token_kind::name && has_no_gnu_as_form(t.text)) ||
-                      (t.kind == token_kind::string && !has_a_value(t, strings)) || t.misplaced_register;
+                      (t.kind == token_kind::string && !has_a_value(t, strings)) || t.misplaced_register ||
+                      t.unplaced_name;
     return left ? t.text : std::string_view();
 }
 
@@ -657,6 +672,11 @@ std::string_view write_token_alone(const token& t, text_buffer& out, const expre
 std::string_view write_single_token(const token& t, text_buffer& out, const expression_workspace& work,
                                     string_meaning strings)
 {
+    if (may_hold_unplaced_names(work) && is_unplaced_name(t, work)) {
+        token unplaced = t;
+        unplaced.unplaced_name = true;
+        return write_token_alone(unplaced, out, work, strings);
+    }
     // As write_expression passes over text with nothing to rewrite: of the tokens, only a name
     // can be such text (@, _, @_).
     if (t.kind == token_kind::name && !may_need_rewriting(t.text)) {
@@ -682,8 +702,10 @@ std::string_view write_rewritten(std::string_view text, text_buffer& out, expres
     // One token alone, as most operands and terms are, is written in its GNU As form at once.
     tokenizer tokens(text);
     token first;
+    const bool unplaced = may_hold_unplaced_names(work);
     if (tokens.next(first) && first.text.size() == text.size()) {
         first.misplaced_register = is_misplaced_register(first, written_after_percent(out));
+        first.unplaced_name = unplaced && is_unplaced_name(first, work);
         return write_token_alone(first, out, work, strings);
     }
     // A first look decides the way: most operands are written as they stand, or token by token.
@@ -706,7 +728,8 @@ std::string_view write_rewritten(std::string_view text, text_buffer& out, expres
         }
         t.misplaced_register =
             is_misplaced_register(t, at > 0 ? work.tokens[at - 1].text == "%" : written_after_percent(out));
-        if (t.misplaced_register) {
+        t.unplaced_name = unplaced && is_unplaced_name(t, work);
+        if (t.misplaced_register || t.unplaced_name) {
             rewrite = true;
             left_as_written = left_as_written.empty() ? t.text : left_as_written;
         } else if (const expression_word_row* word = find_expression_word(t.text)) {
@@ -747,7 +770,8 @@ std::string_view write_rewritten(std::string_view text, text_buffer& out, expres
 std::string_view write_expression(std::string_view text, text_buffer& out, expression_workspace& work,
                                   string_meaning strings)
 {
-    if (!may_need_rewriting(text) || is_plain_decimal(text)) {
+    const bool unplaced = may_hold_unplaced_names(work);
+    if ((!may_need_rewriting(text) && !unplaced) || is_plain_decimal(text)) {
         out += text;
         return {};
     }

@@ -3,11 +3,13 @@
 #include "declarations/collect_declarations.hpp"
 
 #include "declarations/include_files.hpp"
+#include "declarations/text_equates.hpp"
 #include "io/file_io.hpp"
 #include "source/split_line.hpp"
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 #include "text/line_splitter.hpp"
+#include "vocabulary/expression_words.hpp"
 #include "vocabulary/registers.hpp"
 
 #include <algorithm>
@@ -391,6 +393,31 @@ bool is_distance(std::string_view word) { return equal_folded(word, "near") || e
 
 bool is_code_type(std::string_view word) { return is_distance(word) || equal_folded(word, "proc"); }
 
+// The line without its comment.
+std::string_view statement_of(const source_line& line)
+{
+    if (!line.has_comment || line.comment.data() <= line.text.data()) {
+        return line.text;
+    }
+    return line.text.substr(0, static_cast<std::size_t>(line.comment.data() - line.text.data()) - 1);
+}
+
+// The name that a word of an arg or local list begins with (count in count:word, buf in
+// buf[10]:byte, @@tmp in @@tmp:dword), or an empty view when it begins with none, or with a
+// word Tasm reserves (a register, an operator, a size keyword, an instruction or directive).
+std::string_view frame_name_in(std::string_view word)
+{
+    if (word.empty() || !starts_name(word[0])) {
+        return {};
+    }
+    const std::string_view name = word.substr(0, find_from(word, 0, [](char c) { return !continues_name(c); }));
+    if (register_named(name) != nullptr || find_expression_word(name) != nullptr || bytes_of(name) > 0 ||
+        is_distance(name) || equal_folded(name, "ptr") || mnemonic_table.find(name) != nullptr) {
+        return {};
+    }
+    return name;
+}
+
 constexpr std::array<std::string_view, 4> far_models{"medium", "large", "huge", "tpascal"};
 
 // Directives that declare nothing and make no code or data: an include holding only them (beside
@@ -446,6 +473,7 @@ public:
     {
         if (open_procedure_ != no_procedure) {
             d_.procedures[open_procedure_].last_line = line_number_;
+            sort_frame_names(d_.procedures[open_procedure_]);
         }
         if (comment_delimiter_ != '\0' && !d_.comments.empty()) {
             d_.comments.back().last_line = line_number_;  // a comment block the file never closes
@@ -597,7 +625,7 @@ private:
     bool within_limit()
     {
         const std::size_t held = d_.names.size() + d_.local_labels.size() + d_.procedures.size() + d_.scopes.size() +
-                                 d_.code_sizes.size() + d_.modes.size();
+                                 d_.code_sizes.size() + d_.modes.size() + d_.frame_names.size();
         if (held < d_.limit) {
             return true;
         }
@@ -629,9 +657,17 @@ private:
             return;
         }
         d_.procedures[open_procedure_].last_line = line_number_;
+        sort_frame_names(d_.procedures[open_procedure_]);
         open_procedure_ = no_procedure;
         // What follows a procedure, up to the next label, is a scope of its own.
         open_scope_without_name(line_number_ + 1);
+    }
+
+    // A procedure's frame names are searched by halving: kept in order once it ends.
+    void sort_frame_names(const procedure_span& procedure)
+    {
+        const auto first = d_.frame_names.begin() + procedure.first_frame_name;
+        std::sort(first, first + procedure.frame_name_count);
     }
 
     bool far_by_model_here() const { return d_.far_by_model && simplified_segment_; }
@@ -767,6 +803,10 @@ private:
     void include(std::string_view name, std::string_view folder, int depth);
     void record_line(std::string_view name, std::string_view fields);
     void text_equate_line(std::string_view name, std::string_view value);
+    void frame_list(std::string_view list, bool typed_only, bool local = false);
+    void open_frame_list(std::string_view statement);
+    bool frame_list_goes_on(std::string_view text);
+    void frame_name(std::string_view word);
     void record(include_item item);
     void not_only_declarations();
 
@@ -795,6 +835,8 @@ private:
     std::size_t open_procedure_ = no_procedure;
     bool in_structure_ = false;
     std::uint32_t nested_blocks_ = 0;       // struc and union blocks open inside the structure
+    std::uint64_t open_frame_list_ = 0;     // the line of an arg or local list that ends in a comma
+    bool open_frame_list_local_ = false;
     bool structure_length_known_ = true;    // every field of the open structure so far
     bool open_structure_span_ = false;
     std::string qualified_;                 // structure.field, built for each field
@@ -868,6 +910,83 @@ void collector::text_equate_line(std::string_view name, std::string_view value)
     const auto index = static_cast<std::uint32_t>(d_.text_equates.size());
     d_.text_equates.push_back({line_number_, d_.keep(value), earlier});
     d_.text_equate_names.facts(d_.text_equate_names.add(name)) = index;
+}
+
+// arg count:word, buf[10]:byte = size; local tmp, @@x:dword; arg a:word returns r:word; and the
+// arguments on a proc line (p proc c near a:word, b:word): the names the procedure gives stack
+// slots. An item's first word names one (on a proc line only a word with its type after ":"
+// does, past the language, distance and uses list), and so does the word after "returns" and
+// the one after "=", which names the frame's size.
+void collector::frame_list(std::string_view list, bool typed_only, bool local)
+{
+    open_frame_list_local_ = local;
+    for (std::size_t item = 0; item <= list.size();) {
+        const std::size_t end = std::min(list.find(',', item), list.size());
+        bool names = !typed_only;
+        for (std::size_t at = skip_blanks(list, item); at < end;) {
+            if (list[at] == '=') {
+                names = true;
+                at = skip_blanks(list, at + 1);
+                continue;
+            }
+            const std::size_t word_end = find_from(list, at, [](char c) { return is_blank(c) || c == '=' || c == ','; });
+            const std::string_view word = list.substr(at, word_end - at);
+            if (equal_folded(word, "returns")) {
+                names = !typed_only;
+            } else {
+                if (names || word.find(':') != std::string_view::npos) {
+                    frame_name(word);
+                }
+                names = false;
+            }
+            at = skip_blanks(list, word_end);
+        }
+        item = end + 1;
+    }
+}
+
+// A list that ends in a comma (statement: the line without its comment) goes on on the next line.
+void collector::open_frame_list(std::string_view statement)
+{
+    std::string_view trimmed = trim_blanks(statement);
+    if (!trimmed.empty() && trimmed.back() == '\r') {
+        trimmed = trim_blanks(trimmed.substr(0, trimmed.size() - 1));
+    }
+    const bool open = !trimmed.empty() && trimmed.back() == ',' && main_file_ && open_procedure_ != no_procedure;
+    open_frame_list_ = open ? line_number_ : 0;
+}
+
+// The line after an arg or local list that ends in a comma holds more of the list: its names
+// are taken, and the line is kept for the conversion to leave for a hand.
+bool collector::frame_list_goes_on(std::string_view text)
+{
+    if (open_frame_list_ == 0 || open_frame_list_ + 1 != line_number_ || !main_file_) {
+        return false;
+    }
+    std::size_t end = 0;
+    for (char quote = '\0'; end < text.size() && (quote != '\0' || text[end] != ';'); ++end) {
+        quote = quote == '\0' && is_quote(text[end]) ? text[end] : quote == text[end] ? '\0' : quote;
+    }
+    if (within_limit()) {
+        d_.frame_list_lines.push_back({line_number_, open_frame_list_local_});
+    }
+    frame_list(text.substr(0, end), false, open_frame_list_local_);
+    open_frame_list(text.substr(0, end));
+    return true;
+}
+
+void collector::frame_name(std::string_view word)
+{
+    const std::string_view name = frame_name_in(word);
+    if (name.empty() || !main_file_ || open_procedure_ == no_procedure || !within_limit()) {
+        return;
+    }
+    procedure_span& procedure = d_.procedures[open_procedure_];
+    if (procedure.frame_name_count == 0) {
+        procedure.first_frame_name = static_cast<std::uint32_t>(d_.frame_names.size());
+    }
+    d_.frame_names.push_back(d_.frame_name_table.add(name));
+    ++procedure.frame_name_count;
 }
 
 void collector::include(std::string_view name, std::string_view folder, int depth)
@@ -988,6 +1107,11 @@ void collector::directive_line(const statement_words& w, const source_line& line
     } else if (equal_folded(first, "proc") && ideal_) {
         begin_procedure(w[1], w[2]);
         open_scope(w[1]);
+        frame_list(line.after_directive_word(), true);
+        open_frame_list(statement_of(line));
+    } else if (equal_folded(first, "arg") || equal_folded(first, "local")) {
+        frame_list(line.after_directive_word(), false, equal_folded(first, "local"));
+        open_frame_list(statement_of(line));
     } else if (equal_folded(first, "endp")) {
         end_procedure();
     } else if ((equal_folded(first, "struc") || equal_folded(first, "struct") || equal_folded(first, "union")) &&
@@ -1286,6 +1410,9 @@ void collector::take(const std::vector<marked_line>& marks, std::string_view tex
 void collector::statement(std::string_view text, bool uses_local_labels, bool main_file, std::string_view folder,
                           int depth)
 {
+    if (frame_list_goes_on(text)) {
+        return;
+    }
     if (main_file && !in_structure_ && !is_white_space(text[0])) {
         // name: outside a structure declares a code label, whatever follows it. (A colon alone
         // names nothing: the line is read as what follows it.)
@@ -1362,6 +1489,8 @@ void collector::declaring_line(std::string_view folder, int depth)
     }
     if (equal_folded(verb, "proc")) {
         begin_procedure(name, w[2]);
+        frame_list(source_.after_directive_word(), true);
+        open_frame_list(statement_of(source_));
         return;
     }
     if (equal_folded(verb, "endp")) {
@@ -1393,8 +1522,8 @@ void collector::declaring_line(std::string_view folder, int depth)
         begin_segment(w);
         return;
     }
-    if (equal_folded(verb, "equ") && source_.operands.size() == 1 && is_text_equate_value(source_.operands[0])) {
-        text_equate_line(name, trim_blanks(source_.operands[0]));
+    if (std::string_view text; source_.operands.size() == 1 && text_equate_text(verb, source_.operands[0], text)) {
+        text_equate_line(name, text);
         return;
     }
     if (equal_folded(verb, "equ") || verb == "=") {
@@ -1618,6 +1747,7 @@ bool collect_declarations(int fd, std::string_view folder, program_declarations&
     const block_reader::result read = beside ? collect_beside(c, reader, folder) : collect_alone(c, reader, folder);
     c.finish();
     declarations.count_kinds();
+    declarations.index_text_equates();
     return read != block_reader::result::error;
 }
 
@@ -1628,6 +1758,7 @@ void collect_declarations_from_text(std::string_view text, std::string_view fold
     c.lines(text, true, folder, 0);
     c.finish();
     declarations.count_kinds();
+    declarations.index_text_equates();
 }
 
 } // namespace dravent

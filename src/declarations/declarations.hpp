@@ -5,8 +5,8 @@
 
 #include "declarations/name_table.hpp"
 #include "text/characters.hpp"
-#include "vocabulary/registers.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstddef>
@@ -104,6 +104,11 @@ struct procedure_span {
     std::uint64_t last_line = 0;   // the endp line (the last line of the file when it has none)
     std::uint32_t name = no_entry;
     bool far = false;
+    // The names its arg and local lines (and its proc line) give stack slots, which Tasm reads as
+    // [bp+n]: program_declarations::frame_names[first_frame_name, first_frame_name +
+    // frame_name_count), in ascending order.
+    std::uint32_t first_frame_name = 0;
+    std::uint32_t frame_name_count = 0;
 };
 
 // A stretch of lines whose @@ labels belong together: a procedure, or outside procedures the
@@ -135,16 +140,14 @@ struct comment_span {
     std::uint64_t last_line = 0;
 };
 
-// name equ [bp+4], name equ word ptr [bp+4], name equ cx: Tasm puts the text in place of each
-// use of the name on the lines after. A later equ may give the name another text.
-// The value of an equ that Tasm keeps as a text to put in place of each use: a memory reference
-// or a register. A text in angle brackets is not taken (it is left for a hand).
-inline bool is_text_equate_value(std::string_view value)
-{
-    value = trim_blanks(value);
-    return !value.empty() && value.front() != '<' &&
-           (value.find('[') != std::string_view::npos || register_named(value) != nullptr);
-}
+// name equ [bp+4], name equ word ptr [bp+4], name equ cx, name equ <5 + 2>: Tasm puts the text
+// in place of each use of the name on the lines after. A later equ may give the name another
+// text. Which values are such texts: text_equate_text (text_equates.hpp).
+// A line that goes on with the arg or local list of the line before, which ended in a comma.
+struct frame_list_line {
+    std::uint64_t line = 0;
+    bool local = false;  // the list is local's; else arg's or the proc line's
+};
 
 struct text_equate {
     std::uint64_t line = 0;            // the equ line (for an included file's, the include line)
@@ -220,6 +223,13 @@ struct program_declarations {
     std::vector<text_equate> text_equates;     // in line order
     name_table<std::uint32_t> text_equate_names;  // each name's latest text, in text_equates
     name_table<bool> local_labels;             // the @@ labels defined, by local_label_key, as first spelled
+    // Once the pass is over, each name's texts in line order: text_equate_order[first, first +
+    // count) of the name's entry in text_equate_ranges, so that a use finds its text by halving.
+    std::vector<std::uint32_t> text_equate_order;
+    std::vector<text_span> text_equate_ranges;
+    name_table<std::uint8_t> frame_name_table;    // every name that arg or local gives a stack slot
+    std::vector<std::uint32_t> frame_names;       // entries of frame_name_table, by procedure
+    std::vector<frame_list_line> frame_list_lines;  // in line order
     bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
     std::size_t limit = max_declared_names;    // names and line facts kept at most
     bool truncated = false;                    // the limit was reached: later names are unknown
@@ -239,6 +249,21 @@ struct program_declarations {
         }
     }
 
+    // Orders each name's texts by line, from the chains the pass left (the latest first).
+    void index_text_equates()
+    {
+        text_equate_order.clear();
+        text_equate_ranges.assign(text_equate_names.size(), text_span{});
+        for (std::uint32_t entry = 0; entry < text_equate_names.size(); ++entry) {
+            const auto first = static_cast<std::uint32_t>(text_equate_order.size());
+            for (std::uint32_t at = text_equate_names.facts(entry); at != no_entry; at = text_equates[at].earlier) {
+                text_equate_order.push_back(at);
+            }
+            std::reverse(text_equate_order.begin() + first, text_equate_order.end());
+            text_equate_ranges[entry] = {first, static_cast<std::uint32_t>(text_equate_order.size()) - first};
+        }
+    }
+
     std::string_view view(text_span span) const { return std::string_view(text).substr(span.first, span.length); }
     text_span keep(std::string_view part)
     {
@@ -251,16 +276,39 @@ struct program_declarations {
     bool text_of(std::string_view name, std::uint64_t line, std::string_view& text) const
     {
         const std::uint32_t entry = text_equate_names.find(name);
-        if (entry == text_equate_names.none) {
+        if (entry == text_equate_names.none || entry >= text_equate_ranges.size()) {
             return false;
         }
-        for (std::uint32_t at = text_equate_names.facts(entry); at != no_entry; at = text_equates[at].earlier) {
-            if (text_equates[at].line < line) {
-                text = view(text_equates[at].value);
-                return true;
-            }
+        const text_span range = text_equate_ranges[entry];
+        const auto first = text_equate_order.begin() + range.first;
+        // The last text whose equ line stands before line.
+        const auto after = std::partition_point(first, first + range.length,
+                                                [&](std::uint32_t at) { return text_equates[at].line < line; });
+        if (after == first) {
+            return false;
         }
-        return false;
+        text = view(text_equates[*(after - 1)].value);
+        return true;
+    }
+
+    // The name is one that arg or local gives a stack slot in procedure (or the size of its frame,
+    // named after "=").
+    bool names_frame_slot(std::string_view name, const procedure_span& procedure) const
+    {
+        if (procedure.frame_name_count == 0) {
+            return false;
+        }
+        const std::uint32_t entry = frame_name_table.find(name);
+        const auto first = frame_names.begin() + procedure.first_frame_name;
+        return entry != frame_name_table.none && std::binary_search(first, first + procedure.frame_name_count, entry);
+    }
+
+    // The arg or local list that line goes on with, or nullptr.
+    const frame_list_line* frame_list_at(std::uint64_t line) const
+    {
+        const auto at = std::lower_bound(frame_list_lines.begin(), frame_list_lines.end(), line,
+                                         [](const frame_list_line& l, std::uint64_t n) { return l.line < n; });
+        return at != frame_list_lines.end() && at->line == line ? &*at : nullptr;
     }
 
     // The spelling the program first declares name with, or name itself when it declares none.

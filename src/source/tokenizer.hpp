@@ -24,6 +24,8 @@ struct token {
     number_radix radix = number_radix::decimal;
     bool closed = true;       // a string's closing quote was found
     bool misplaced_register = false;  // a register name where an expression needs a number
+    bool unplaced_name = false;       // a stack slot from arg or local, or a name with a text
+                                      // where Dravent does not put the text in
 };
 
 inline constexpr byte_set name_starts =

@@ -38,11 +38,32 @@ x       label
         dd 'ABCDE'
 ; a global list cut short
         global a,
-; textequ has no GNU As counterpart, nor an equate of a string too long to be a number
-name    textequ <abc>
+; a text macro whose text no operand can hold, nor an equate of a string too long to be a number
+name    textequ <mov ax, bx>
 greet   equ "Hello"
-; an equate of a text in angle brackets: Tasm puts the text in place of each use
-local1  equ <[bp-2]>
+; an equate of a text in angle brackets that Dravent cannot put in place of each use: empty, left
+; open, an instruction, several operands, a string, Tasm's text operators, a size keyword alone
+local1  equ <>
+local2  equ <[bp-2]
+local3  equ <stosb>
+local4  equ <[bp-2], 4>
+local5  equ <'ab'>
+local6  equ <a!>b>
+local7  equ <word ptr>
+local8  equ <[bp-2>
+local9  textequ cx
+; a name with a text where Dravent does not put the text in: a directive's arguments, a text that
+; names another text equate; and texts that make data values no data can hold
+cnt     equ cx
+inner   equ <5>
+outer   equ <inner>
+wptr    equ <word ptr [bp+4]>
+        if inner
+        align outer
+        mov ax, outer
+        dw 3 dup (cnt)
+        dw cnt
+        dw wptr
 ; a register where a number belongs: subtracted or a third one in an address, in parentheses, in
 ; an immediate expression, as a scale (Tasm rejects most; GNU As would read the name as a symbol)
         mov ax, [bx-si]
@@ -84,3 +105,33 @@ hand_r  record hand_u:3, hr_b:5, hr_c:4 = ?
 hr      hand_r <8>
 hr2     hand_r <1, LIMIT + 1>
 hr3     hand_r <1, 2>
+; each use of a name that arg or local gives a stack slot, within its procedure: Tasm reads
+; [bp+n], with an n GNU As cannot know (a variable of the same name elsewhere changes nothing)
+frames  proc near uses si
+        arg count:word, buffer:dword, @@flag:byte = argsize
+        local tmp:word, save:dword = locsize
+        local wide:dword,               ; a list that goes on on the next line
+              last:word
+        mov last, 1
+        mov ax, count
+        mov count, 1
+        les bx, buffer
+        inc tmp
+        cmp [count], 0
+        mov ax, [bx+count]
+        mov ax, word ptr buffer+2
+        mov al, @@flag
+        push tmp
+        lea si, save
+        call buffer
+        sub sp, locsize
+        dw count
+        ret argsize
+; the same in IDEAL mode, and the arguments a proc line names
+        ideal
+proc    iframe pascal near first:word, second:dword
+        local @@tmp:word
+        mov ax, [first]
+        les bx, [second]
+        add [@@tmp], ax
+        mov ax, [word second+2]

@@ -68,4 +68,25 @@ cnt     equ cx                          ;=
         pop bp
 arg1    equ word ptr [bp+8]             ; given another text ;=
         inc arg1                        ;= inc word ptr [bp+8]
+; a text in angle brackets (equ or textequ) stands in place of each use too, as Tasm reads it:
+; an expression's text is put in before the expression is read (seven*2 is 5 + 2*2, -seven is
+; -5 + 2), in data lists too
+local1  equ <[bp-2]>                    ;=
+wptr    equ < word ptr [bp-4] >         ;=
+seven   equ <5 + 2>                     ;=
+dst     textequ <es:[di+2]>             ;=
+reg     equ <cx>                        ;=
+        mov ax, local1                  ;= mov ax, [bp-2]
+        mov wptr, 3                     ;= mov word ptr [bp-4], 3
+        mov ax, seven*2                 ;= mov ax, 9
+        mov al, byte ptr dst            ;= mov al, byte ptr es:[di+2]
+        mov reg, seven                  ;= mov cx, 7
+        add ax, [bx+seven]              ;= add ax, [bx+7]
+        db seven                        ;= .byte 7
+        dw seven*3, 1                   ;= .short 11, 1
+        db 'ab', seven                  ;= .byte 0x61, 0x62, 7
+        db seven dup (0)                ;= .fill 7, 1, 0
+        dw 2 dup (seven), -seven        ;= .short 7, 7, -3
+        db 1,                           ;= .byte 1, 7
+           seven                        ;=
 next:   ret

@@ -457,7 +457,8 @@ void statement_converter::convert(const source_line& source, const conversion_co
                                   converted_line& line, data_directive continued)
 {
     convert_line(source, context, line, continued);
-    if (context.program != nullptr && !line.label.empty()) {
+    // A label is a declaration: it can be spelled otherwise only where some name is declared twice.
+    if (context.program != nullptr && context.program->declared_in_another_case && !line.label.empty()) {
         spell_label_as_declared(context, line);
     }
 }

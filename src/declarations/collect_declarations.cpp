@@ -369,6 +369,14 @@ std::uint32_t count_of_values(std::string_view values, const program_declaration
     if (holds_a_list(values)) {
         return 0;  // most data lines, at once
     }
+    // A lone number or name (dw 0, db ?, dd start) is one value, told without reading tokens.
+    const std::size_t begin = skip_blanks(values, 0);
+    const std::size_t end = find_from(values, begin, [](char c) { return !continues_name(c); });
+    const std::size_t after = skip_blanks(values, end);
+    if (end > begin && (after == values.size() || values[after] == ';') &&
+        !equal_folded(values.substr(begin, end - begin), "dup")) {
+        return 1;
+    }
     std::array<token, max_value_tokens> tokens;
     const std::size_t n = value_tokens(values, tokens);
     if (n > tokens.size()) {
@@ -487,6 +495,7 @@ private:
     {
         const std::uint32_t known = d_.names.find(name);
         if (known != d_.names.none) {
+            d_.declared_in_another_case = d_.declared_in_another_case || d_.names.name(known) != name;
             return known;
         }
         return within_limit() ? d_.names.add(name) : no_entry;

@@ -1,7 +1,9 @@
 // What the conversion of a line may know beyond the line itself.
 #pragma once
 
+#include "convert/warnings.hpp"
 #include "declarations/declarations.hpp"
+#include "source/tokenizer.hpp"
 
 #include <cstdint>
 #include <string_view>
@@ -61,6 +63,19 @@ struct conversion_context {
     }
     // A stack slot, or a name with a text: GNU As would read it as a symbol.
     bool names_unplaced(std::string_view name) const { return names_frame_slot(name) || names_text(name); }
+
+    // The warning for word, left as written in an operand for GNU As to reject: a stack slot's,
+    // an unplaced text equate's, a string's, or otherwise.
+    std::string_view warning_for_word_left(std::string_view word, std::string_view otherwise) const
+    {
+        if (names_frame_slot(word)) {
+            return warning_text::frame_slot;
+        }
+        if (names_text(word)) {
+            return warning_text::text_equate_unplaced;
+        }
+        return is_quote(word.front()) ? warning_text::string_as_written : otherwise;
+    }
 };
 
 } // namespace dravent

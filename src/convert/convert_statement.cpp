@@ -616,21 +616,15 @@ void statement_converter::warn_left_as_written(std::string_view operand, std::st
 {
     const std::size_t at = operand.find(word);
     const std::size_t column = source_->column_of(at == std::string_view::npos ? operand : operand.substr(at));
-    std::string_view text = warning_text::type_operator;
-    if (context.names_frame_slot(word)) {
-        text = warning_text::frame_slot;
-    } else if (context.names_text(word)) {
-        text = warning_text::text_equate_unplaced;
-    } else if (is_quote(word.front())) {
-        text = warning_text::string_as_written;
-    } else if (word.front() == '@') {
-        text = warning_text::segment_value;
+    std::string_view otherwise = warning_text::type_operator;
+    if (word.front() == '@') {
+        otherwise = warning_text::segment_value;
     } else if (equal_folded(word, "seg")) {
-        text = warning_text::seg_operator;
+        otherwise = warning_text::seg_operator;
     } else if (register_named(word) != nullptr) {
-        text = warning_text::register_in_expression;
+        otherwise = warning_text::register_in_expression;
     }
-    line.warnings.push_back({column, text});
+    line.warnings.push_back({column, context.warning_for_word_left(word, otherwise)});
 }
 
 // A direct call or jump to a far procedure or label. Within the segment of the line, a far call

@@ -286,15 +286,7 @@ private:
         if (left_as_written.empty()) {
             return;
         }
-        std::string_view text = warning_text::data_as_written;
-        if (context_.names_frame_slot(left_as_written)) {
-            text = warning_text::frame_slot;
-        } else if (context_.names_text(left_as_written)) {
-            text = warning_text::text_equate_unplaced;
-        } else if (is_quote(left_as_written.front())) {
-            text = warning_text::string_as_written;
-        }
-        line_.warnings.push_back({0, text});
+        line_.warnings.push_back({0, context_.warning_for_word_left(left_as_written, warning_text::data_as_written)});
     }
 
     // A value as the operand of a data line, the form data lines had before they had rules of

@@ -111,6 +111,28 @@ TEST(convert_file, blocks_of_any_size_give_the_output_of_one_line_after_another)
     }
 }
 
+// A converter's first line knows its context like any later one: an instance met first (the
+// first line of a block taken by a new thread) writes its field's default, a constant named in
+// another case, as declared.
+TEST(convert_file, the_first_line_a_converter_meets_knows_its_context)
+{
+    scratch_folder folder;
+    const std::string text = "LIMIT   equ 5\n"
+                             "pt      struc\n"
+                             "px      dw limit\n"
+                             "pt      ends\n"
+                             "p       pt <>\n";
+    write_file(folder / "in.asm", text);
+    const std::string whole = convert_line_by_line(folder / "in.asm", text);
+    const program_declarations program = declarations_of_file(folder / "in.asm");
+    line_converter fresh(&program);
+    fresh.set_next_line(5);
+    std::string first;
+    fresh.convert("p       pt <>", first);
+    EXPECT_NE(first.find("LIMIT"), std::string::npos) << first;
+    EXPECT_TRUE(whole.ends_with(first)) << whole << first;
+}
+
 // The declarations pass reads a file in blocks, looked at on a thread beside: the lines it marks
 // keep their numbers from block to block, so every line stands in the procedure and @@ scope it
 // stands in when the whole text is read at once. A name declared on the last line is known from

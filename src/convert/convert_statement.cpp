@@ -472,6 +472,10 @@ void statement_converter::convert_line(const source_line& source, const conversi
     line.ending = source.ending;
 
     source_ = &source;
+    // Every writer of the line's expressions knows its context, the first ones too (structure
+    // lines and instances): none may see the line before's.
+    line.work.expressions.local_label_prefix = context.local_label_prefix;
+    line.work.expressions.context = &context;
     // A line of a comment block is a comment, all of it.
     if (context.comment != nullptr) {
         draft_.line_flags = 0;
@@ -505,8 +509,6 @@ void statement_converter::convert_line(const source_line& source, const conversi
         (context.include != nullptr && write_include(source, context, line))) {
         return;
     }
-    line.work.expressions.local_label_prefix = context.local_label_prefix;
-    line.work.expressions.context = &context;
     // Data definitions and the directives with a line writer (directives.hpp) convert the whole
     // line themselves.
     if (const whole_line written = convert_whole_line(source, context, continued, line);

@@ -181,10 +181,12 @@ TEST_F(dravent_command, include_in_column_0_reads_and_keeps_its_file_name)
               "\tmovw\tcnt,%ax\n");
 }
 
-// arg, and local inside a procedure, name stack-frame variables; local elsewhere is a macro's.
+// arg, and local inside a procedure, name stack-frame variables; local elsewhere is a macro's;
+// uses asks for code Tasm writes.
 TEST_F(dravent_command, frame_directives_are_told_from_macro_local)
 {
-    write_file(folder / "in.asm", "sum proc near\n\targ a:word\n\tlocal t:word\nsum endp\n\tlocal t\n");
+    write_file(folder / "in.asm", "sum proc near\n\targ a:word\n\tlocal t:word\nsum endp\n\tlocal t\n"
+                                  "p proc near\n\tuses si di\n\tret\np endp\n");
     const separate_result result =
         run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()}, stream_setup{});
     const std::string frame = "warning: arg and local name a procedure's arguments";
@@ -193,6 +195,9 @@ TEST_F(dravent_command, frame_directives_are_told_from_macro_local)
     EXPECT_NE(result.standard_error.find(name + ":2:2: " + frame), std::string::npos) << result.standard_error;
     EXPECT_NE(result.standard_error.find(name + ":3:2: " + frame), std::string::npos) << result.standard_error;
     EXPECT_NE(result.standard_error.find(name + ":5:2: " + macro), std::string::npos) << result.standard_error;
+    // uses on a line of its own makes Tasm save and restore registers.
+    EXPECT_NE(result.standard_error.find(name + ":7:2: warning: uses makes Tasm save the registers"), std::string::npos)
+        << result.standard_error;
 }
 
 // The simplified segment directives are all GNU As can want: they draw no warning.

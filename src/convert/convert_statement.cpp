@@ -592,6 +592,8 @@ void statement_converter::warn_unconverted_directive(std::string_view word, std:
     std::string_view text = warning_text::directive_as_written;
     if (equal_folded(word, "arg") || (in_procedure && equal_folded(word, "local"))) {
         text = warning_text::frame_directive;  // local outside procedures belongs to a macro
+    } else if (equal_folded(word, "uses")) {
+        text = warning_text::uses_directive;
     } else if (equal_folded(word, "org")) {
         text = warning_text::org_directive;
     } else if (equal_folded(word, ".radix") || equal_folded(word, "radix")) {

@@ -54,6 +54,9 @@ inline constexpr std::string_view org_directive =
 inline constexpr std::string_view frame_directive =
     "arg and local name a procedure's arguments and variables on the stack, which Tasm addresses through bp "
     "(and for a procedure with a language, frames with code of its own): write [bp+n] for each use by hand";
+inline constexpr std::string_view uses_directive =
+    "uses makes Tasm save the registers it names where the procedure starts and restore them before each ret: "
+    "write the push and pop instructions by hand";
 inline constexpr std::string_view frame_slot =
     "a name that arg or local gives a stack slot (or the frame's size, after =): Tasm reads it as [bp+n], "
     "with an n that depends on the procedure's distance, language and frame: write [bp+n] (or the size) by hand";

@@ -585,6 +585,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"udataseg",   "",         0,            word_kind::directive},
     {"ufardata",   "",         0,            word_kind::directive},
     {"union",      "",         0,            word_kind::directive},
+    {"uses",       "",         0,            word_kind::directive},
     {"verr",       "",         0,            word_kind::instruction},
     {"verw",       "",         0,            word_kind::instruction},
     {"wait",       "",         0,            word_kind::instruction},

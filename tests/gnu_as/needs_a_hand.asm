@@ -108,6 +108,7 @@ hr3     hand_r <1, 2>
 ; each use of a name that arg or local gives a stack slot, within its procedure: Tasm reads
 ; [bp+n], with an n GNU As cannot know (a variable of the same name elsewhere changes nothing)
 frames  proc near uses si
+        uses di                         ; a uses line of its own
         arg count:word, buffer:dword, @@flag:byte = argsize
         local tmp:word, save:dword = locsize
         local wide:dword,               ; a list that goes on on the next line

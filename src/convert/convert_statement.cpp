@@ -695,6 +695,42 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
     return true;
 }
 
+namespace {
+
+// Each operand that rewrite writes anew (into buffer, returning true) becomes the text written. The
+// room asked for is reserved first, so that the views into buffer stay where they are.
+template <typename Rewrite>
+void rewrite_operands(statement_draft& draft, std::string& buffer, std::size_t room, Rewrite rewrite)
+{
+    buffer.clear();
+    buffer.reserve(room);
+    for (std::size_t n = 0; n < draft.operands.size(); ++n) {
+        const std::size_t begin = buffer.size();
+        if (rewrite(draft.operands[n], buffer)) {
+            draft.replace_operand(n, std::string_view(buffer).substr(begin));
+        }
+    }
+}
+
+// Writes operand with the value of each type, length or size the declarations tell in place;
+// false, writing nothing, when there is none.
+bool put_type_values(std::string_view operand, const conversion_context& context, std::string& out)
+{
+    const char* written = operand.data();
+    for_each_type_operator(operand, context, [&](const token& word, const token& name, std::uint64_t value) {
+        out.append(written, word.text.data());
+        out.append(std::to_string(value));
+        written = name.text.data() + name.text.size();
+    });
+    if (written == operand.data()) {
+        return false;
+    }
+    out.append(written, operand.data() + operand.size());
+    return true;
+}
+
+} // namespace
+
 // mov cx, size buffer: Tasm's type, length and size of a variable or structure whose declaration
 // tells them are numbers (buffer db 80 dup (?): size 80, type 1).
 void statement_converter::put_type_values(statement_draft& draft, const conversion_context& context)
@@ -705,22 +741,9 @@ void statement_converter::put_type_values(statement_draft& draft, const conversi
         room += operand.size();
         for_each_type_operator(operand, context, [&](const token&, const token&, std::uint64_t) { room += longest_number; });
     }
-    typed_values_.clear();
-    typed_values_.reserve(room);  // the views into it stay where they are
-    for (std::size_t n = 0; n < draft.operands.size(); ++n) {
-        const std::string_view operand = draft.operands[n];
-        const std::size_t begin = typed_values_.size();
-        const char* written = operand.data();
-        for_each_type_operator(operand, context, [&](const token& word, const token& name, std::uint64_t value) {
-            typed_values_.append(written, word.text.data());
-            typed_values_.append(std::to_string(value));
-            written = name.text.data() + name.text.size();
-        });
-        if (written != operand.data()) {
-            typed_values_.append(written, operand.data() + operand.size());
-            draft.replace_operand(n, std::string_view(typed_values_).substr(begin));
-        }
-    }
+    rewrite_operands(draft, typed_values_, room, [&](std::string_view operand, std::string& out) {
+        return dravent::put_type_values(operand, context, out);
+    });
 }
 
 // arg1 equ word ptr [bp+4] ... mov ax, arg1: each name that a text equate gives a text stands
@@ -737,14 +760,9 @@ void statement_converter::put_text_equates(statement_draft& draft, const convers
             room += text.size() - std::min(text.size(), t.text.size());
         });
     }
-    equated_.clear();
-    equated_.reserve(room);  // the views into it stay where they are
-    for (std::size_t n = 0; n < draft.operands.size(); ++n) {
-        const std::size_t begin = equated_.size();
-        if (dravent::put_text_equates(draft.operands[n], context, equated_)) {
-            draft.replace_operand(n, std::string_view(equated_).substr(begin));
-        }
-    }
+    rewrite_operands(draft, equated_, room, [&](std::string_view operand, std::string& out) {
+        return dravent::put_text_equates(operand, context, out);
+    });
 }
 
 // (node ptr [si]).next, [(Node PTR si).next]: each operand that holds a typed pointer is
@@ -758,14 +776,9 @@ void statement_converter::write_typed_pointers(statement_draft& draft, const con
     for (const std::string_view operand : draft.operands) {
         room += operand.size() + 8;
     }
-    typed_pointers_.clear();
-    typed_pointers_.reserve(room);  // the views into it stay where they are
-    for (std::size_t n = 0; n < draft.operands.size(); ++n) {
-        const std::size_t begin = typed_pointers_.size();
-        if (dravent::write_typed_pointers(draft.operands[n], context, typed_pointers_)) {
-            draft.replace_operand(n, std::string_view(typed_pointers_).substr(begin));
-        }
-    }
+    rewrite_operands(draft, typed_pointers_, room, [&](std::string_view operand, std::string& out) {
+        return dravent::write_typed_pointers(operand, context, out);
+    });
 }
 
 // rep stosd, lock inc word ptr [bx]: the instruction after a prefix is converted as if it stood

@@ -5,6 +5,8 @@
 //   definition the line before left open (a data list that ends in a comma goes on in the next
 //   line); a line leaves one open only when it holds a comma, or when it is blank or a comment
 //   and passes on the one before;
+// - a line written at once as a plain line gives the output, warnings and open data definition
+//   that the full conversion gives it;
 // - the whole-file loop gives the same bytes whatever its read and write block size;
 // - the splitter's views lie inside the line, in order, and the tokenizer's tokens cover an operand
 //   exactly, each one at least one character long.
@@ -17,6 +19,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -145,6 +148,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(w.column <= line.size() + 1 && !w.text.empty(), "a warning points into its line and says something");
         }
         check_left_open(line, open, fresh.open_data());
+        dravent::line_converter full(&program, open);
+        full.set_next_line(lines + 1);
+        full.write_plain_lines(false);
+        std::string in_full;
+        full.convert(line, in_full);
+        check(in_full == one && full.open_data() == fresh.open_data() &&
+                  std::equal(full.warnings().begin(), full.warnings().end(), fresh.warnings().begin(),
+                             fresh.warnings().end(),
+                             [](const dravent::warning& a, const dravent::warning& b) {
+                                 return a.column == b.column && a.text == b.text;
+                             }),
+              "a plain line is written as the full conversion writes it");
         open = fresh.open_data();
         expected += one;
         start = end + 1;

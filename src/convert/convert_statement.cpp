@@ -11,6 +11,7 @@
 #include "source/tokenizer.hpp"
 #include "vocabulary/registers.hpp"
 #include "vocabulary/size_keywords.hpp"
+#include "vocabulary/size_letters.hpp"
 #include "text/characters.hpp"
 #include "vocabulary/mnemonics.hpp"
 
@@ -23,13 +24,6 @@ namespace {
 
 // How a line's statement was found in the tables.
 enum class found { in_mnemonic, in_label, nowhere };
-
-// The AT&T size letters of every combination of size flags, in the order b, w, l, q (movzx: "b"
-// before "w").
-constexpr std::array<std::string_view, 16> size_letters_table{
-    "",  "b",  "w",  "bw",  "l",  "bl",  "wl",  "bwl",
-    "q", "bq", "wq", "bwq", "lq", "blq", "wlq", "bwlq",
-};
 
 int jump_flag_of(std::string_view mnemonic)
 {
@@ -113,11 +107,6 @@ found replace_from_tables(statement_draft& draft, const source_line& source, con
 }
 
 bool is_count_register(std::string_view converted) { return equal_folded(converted, "%cl"); }
-
-constexpr std::string_view letters_of(int size_flags)
-{
-    return size_letters_table[static_cast<std::size_t>(size_flags & SIZE_LETTER_FLAGS)];
-}
 
 // What the operands of one statement turned out to be, in source order.
 using operand_results = std::vector<operand_result>;

@@ -1,4 +1,5 @@
-// One pass of the conversion loop: split, convert, emit.
+// One pass of the conversion loop: a plain line written at once, any other split, converted and
+// emitted.
 #include "driver/line_converter.hpp"
 
 #include "emit/emit_line.hpp"
@@ -6,10 +7,28 @@
 
 namespace dravent {
 
-void line_converter::convert(std::string_view line, const char* readable_end)
+bool line_converter::convert_plain(std::string_view line, const char* readable_end, const conversion_context& context,
+                                   text_buffer& out)
+{
+    if (!plain_lines_) {
+        return false;
+    }
+    const plain_line written = plain_.write(line, readable_end, context, open_data_, out, converted_.work);
+    if (written == plain_line::not_plain) {
+        return false;
+    }
+    converted_.warnings.clear();
+    if (written == plain_line::written) {
+        open_data_ = data_directive::none;
+    }
+    return true;
+}
+
+void line_converter::convert_in_full(std::string_view line, const char* readable_end,
+                                     const conversion_context& context)
 {
     split_line(line, readable_end, source_);
-    statements_.convert(source_, context_.at(next_line_++), converted_, open_data_);
+    statements_.convert(source_, context, converted_, open_data_);
     open_data_ = converted_.leaves_open;
 }
 
@@ -20,13 +39,23 @@ void line_converter::convert(std::string_view line, text_buffer& out)
 
 void line_converter::convert(std::string_view line, const char* readable_end, text_buffer& out)
 {
-    convert(line, readable_end);
+    const conversion_context& context = context_.at(next_line_++);
+    if (convert_plain(line, readable_end, context, out)) {
+        return;
+    }
+    convert_in_full(line, readable_end, context);
     emit_line(converted_, out);
 }
 
 void line_converter::convert(std::string_view line, std::string& out)
 {
-    convert(line, line.data() + line.size());
+    const conversion_context& context = context_.at(next_line_++);
+    plain_text_.clear();
+    if (convert_plain(line, line.data() + line.size(), context, plain_text_)) {
+        out += plain_text_.view();
+        return;
+    }
+    convert_in_full(line, line.data() + line.size(), context);
     emit_line(converted_, out);
 }
 

@@ -5,6 +5,7 @@
 #include "driver/line_context.hpp"
 #include "convert/convert_statement.hpp"
 #include "convert/converted_line.hpp"
+#include "convert/plain_line.hpp"
 #include "convert/data_directive.hpp"
 #include "source/source_line.hpp"
 #include "text/text_buffer.hpp"
@@ -51,8 +52,14 @@ public:
     // The data definition that the line converted last leaves open for the next one, or none.
     data_directive open_data() const { return open_data_; }
 
+    // Plain lines are written at once (plain_line.hpp), unless this is turned off: then every line
+    // goes through the full conversion, which writes the same output, only slower.
+    void write_plain_lines(bool on) { plain_lines_ = on; }
+
 private:
-    void convert(std::string_view line, const char* readable_end);  // into converted_
+    bool convert_plain(std::string_view line, const char* readable_end, const conversion_context& context,
+                       text_buffer& out);
+    void convert_in_full(std::string_view line, const char* readable_end, const conversion_context& context);
 
     line_context context_;
     std::uint64_t next_line_ = 1;
@@ -60,6 +67,9 @@ private:
     statement_converter statements_;
     converted_line converted_;
     data_directive open_data_ = data_directive::none;
+    plain_line_writer plain_;
+    bool plain_lines_ = true;
+    text_buffer plain_text_;  // a plain line on its way to a std::string
 };
 
 } // namespace dravent

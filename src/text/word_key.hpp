@@ -64,6 +64,20 @@ constexpr word_key make_word_key(std::string_view text, std::uint64_t packed_hea
 
 constexpr word_key make_word_key(std::string_view text) { return make_word_key(text, pack_head(text)); }
 
+// The key of word, a view into a larger text whose bytes up to readable_end may be read: a word
+// shorter than eight bytes is packed with one load where the text goes on far enough.
+inline word_key make_word_key(std::string_view word, const char* readable_end)
+{
+    if (std::endian::native == std::endian::little && !word.empty() && word.size() < word_key_head_length &&
+        readable_end - word.data() >= static_cast<std::ptrdiff_t>(word_key_head_length)) {
+        std::uint64_t head = 0;
+        std::memcpy(&head, word.data(), word_key_head_length);
+        head &= ~std::uint64_t{0} >> (8 * (word_key_head_length - word.size()));  // the word's bytes alone
+        return make_word_key(word, head);
+    }
+    return make_word_key(word);
+}
+
 // True when the key's word equals name, a word stored in lower case, without regard to case.
 constexpr bool key_names(const word_key& key, std::uint64_t name_head, std::string_view name)
 {

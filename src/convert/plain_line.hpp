@@ -1,0 +1,53 @@
+// Plain lines: the lines whose output needs nothing of the program beyond where they stand. A
+// blank line, a comment, a label alone, and an instruction whose operands are registers, numbers
+// and memory through registers (mov ax, [bx+si+4]) are most of the lines of real programs. They
+// are written here straight from their text, as the full conversion writes them, in a tenth of
+// its time; every other line is left to the full conversion.
+#pragma once
+
+#include "convert/conversion_context.hpp"
+#include "convert/data_directive.hpp"
+#include "convert/workspace.hpp"
+#include "text/text_buffer.hpp"
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace dravent {
+
+enum class plain_line {
+    not_plain,   // nothing written: the line needs the full conversion
+    written,     // the line is written; it leaves no data definition open
+    passed_over, // a blank line or a comment alone is written: an open data definition stays open
+};
+
+// Holds the room the operands of a plain instruction are written to before the statement is
+// put together, reused from line to line.
+class plain_line_writer {
+public:
+    // Appends the output line of text (one line without its line feed; a carriage return that ends
+    // it is written back before the line feed) to out when the line is plain, with no warning.
+    // The bytes after text up to readable_end may be read. open_data is the data definition the
+    // line before left open; work is the conversion's working space.
+    plain_line write(std::string_view text, const char* readable_end, const conversion_context& context,
+                     data_directive open_data, text_buffer& out, conversion_workspace& work);
+
+private:
+    struct operand {
+        std::size_t begin = 0;  // its converted text in operands_
+        std::size_t end = 0;
+        int size_flags = 0;
+        bool memory = false;
+        bool count_register = false;  // cl
+    };
+    static constexpr std::size_t most_operands = 3;  // imul ax, bx, 5
+
+    bool convert_operand(std::string_view text, bool memory, const conversion_context& context,
+                         conversion_workspace& work, operand& converted);
+
+    text_buffer operands_;
+    std::array<operand, most_operands> converted_{};
+};
+
+} // namespace dravent

@@ -7,11 +7,13 @@
 #include "convert/write_expression.hpp"
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
+#include "text/word_key.hpp"
 #include "vocabulary/flags.hpp"
 #include "vocabulary/mnemonics.hpp"
+#include "vocabulary/expression_words.hpp"
 #include "vocabulary/registers.hpp"
+#include "vocabulary/size_keywords.hpp"
 #include "vocabulary/size_letters.hpp"
-#include "text/word_key.hpp"
 
 namespace dravent {
 namespace {
@@ -25,13 +27,6 @@ bool stands_plainly(const conversion_context& context)
     }
     const program_declarations* program = context.program;
     return program == nullptr || program->frame_list_lines.empty() || program->frame_list_at(context.line) == nullptr;
-}
-
-// A word that the program gives another meaning on the line: a stack slot's name, or a text
-// equate's (mov ax, si after si equ <di> would read otherwise).
-bool named_otherwise(std::string_view word, const conversion_context& context)
-{
-    return context.may_hold_unplaced_names() && context.names_unplaced(word);
 }
 
 // An instruction that the plain rules convert: known, written as in GNU As, sized by its operands
@@ -75,16 +70,24 @@ bool is_memory_keyword(std::string_view word)
 }
 
 // A general or segment register; no MMX register.
-const register_row* plain_register(std::string_view word)
+[[gnu::always_inline]] inline const register_row* plain_register(std::string_view word)
 {
     const register_row* named = register_named(word);
     return named != nullptr && (named->size > 0 || named->segment) ? named : nullptr;
+}
+
+// A word that the program gives another meaning on the line: a stack slot's name, or a text
+// equate's (mov ax, si after si equ <di> would read otherwise). renames: the line may hold such.
+bool named_otherwise(std::string_view word, const conversion_context& context, bool renames)
+{
+    return renames && context.names_unplaced(word);
 }
 
 // A memory operand whose words are registers, numbers and size keywords, between "[", "]", "+",
 // "-", "*", ":" and blanks: nothing in it names anything the program declares.
 bool is_plain_memory(std::string_view text, const conversion_context& context)
 {
+    const bool renames = context.may_hold_unplaced_names();
     std::size_t at = 0;
     while (at < text.size()) {
         const char c = text[at];
@@ -103,7 +106,8 @@ bool is_plain_memory(std::string_view text, const conversion_context& context)
                     return false;
                 }
             }
-        } else if ((plain_register(word) == nullptr && !is_memory_keyword(word)) || named_otherwise(word, context)) {
+        } else if ((plain_register(word) == nullptr && !is_memory_keyword(word)) ||
+                   named_otherwise(word, context, renames)) {
             return false;
         }
         at = end;
@@ -111,12 +115,87 @@ bool is_plain_memory(std::string_view text, const conversion_context& context)
     return true;
 }
 
-// A whole number in a radix Tasm reads (10, 0FFh, 1010b), written alone.
-bool read_plain_number(std::string_view word, token& number)
+// The letters and digits from at on: a word of a plain operand.
+std::size_t word_end(std::string_view text, std::size_t at)
 {
-    return tokenizer(word).next(number) && number.kind == token_kind::number && number.text.size() == word.size() &&
-           number.radix != number_radix::real && number.radix != number_radix::invalid;
+    while (at < text.size() && (is_letter(text[at]) || is_decimal_digit(text[at]))) {
+        ++at;
+    }
+    return at;
 }
+
+// A decimal number that GNU As reads as written: digits, with no leading zero (which would make it
+// octal). Most immediates and displacements are one.
+bool is_plain_decimal(std::string_view word)
+{
+    if (word[0] == '0' && word.size() > 1) {
+        return false;
+    }
+    for (const char c : word) {
+        if (!is_decimal_digit(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The letters, digits and "_" from at on: a name of a plain operand.
+std::size_t name_end(std::string_view text, std::size_t at)
+{
+    while (at < text.size() && (is_letter(text[at]) || is_decimal_digit(text[at]) || text[at] == '_')) {
+        ++at;
+    }
+    return at;
+}
+
+// A name that a jump's target or an offset may be written as it stands: it begins with a letter or
+// "_", and is no register and no word with a meaning of its own in an operand (an operator, a
+// size, a distance, a register stack).
+bool is_plain_name(std::string_view word)
+{
+    if (word.empty() || is_decimal_digit(word[0]) || register_named(word) != nullptr ||
+        find_expression_word(word) != nullptr) {
+        return false;
+    }
+    for (const size_keyword_row& row : size_keyword_table) {
+        if (equal_folded(word, row.name)) {
+            return false;
+        }
+    }
+    for (const std::string_view keyword : {"ptr", "short", "large", "small", "st"}) {
+        if (equal_folded(word, keyword)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A plain name as the line's program declares it: true when the program declares it in no other
+// spelling (or not at all), and then facts is what it declares, or nullptr.
+bool declared_as_written(std::string_view name, const conversion_context& context, const name_facts*& facts)
+{
+    facts = nullptr;
+    if (context.program == nullptr) {
+        return true;
+    }
+    const name_table<name_facts>& names = context.program->names;
+    const std::uint32_t entry = names.find(name);
+    if (entry == names.none) {
+        return true;
+    }
+    facts = &names.facts(entry);
+    return names.name(entry) == name;
+}
+
+// The word at text[at] is keyword, followed by a blank: "offset msg", "short next".
+bool keyword_before_blank(std::string_view text, std::size_t at, std::string_view keyword)
+{
+    return text.size() - at > keyword.size() && is_blank(text[at + keyword.size()]) &&
+           equal_folded(text.substr(at, keyword.size()), keyword);
+}
+
+// What ends an operand: a comma or ";", or a quote, which plain lines do not hold.
+constexpr byte_set operand_ends(",;'\"");
 
 // Room for one output line, taken once; each piece is then copied into it.
 class line_room {
@@ -148,75 +227,106 @@ void put_comment_and_ending(line_room& line, bool has_comment, std::string_view 
     line.put(ending);
 }
 
-// A decimal number that GNU As reads as written: digits, with no leading zero (which would make it
-// octal). Most immediates and displacements are one.
-bool is_plain_decimal(std::string_view word)
+} // namespace
+
+// Memory through registers, as the full conversion writes it, into operands_.
+bool plain_line_writer::convert_memory(std::string_view text, const conversion_context& context,
+                                       conversion_workspace& work, operand& converted)
 {
-    if (word.empty() || (word[0] == '0' && word.size() > 1)) {
+    if (!is_plain_memory(text, context)) {
         return false;
     }
-    for (const char c : word) {
-        if (!is_decimal_digit(c)) {
-            return false;
-        }
+    const std::size_t begin = operands_.size();
+    const memory_ref ref = parse_memory_ref(text, work.scratch);
+    work.expressions.local_label_prefix = context.local_label_prefix;
+    work.expressions.context = &context;
+    if (!write_memory_ref(ref, operands_, work.expressions).empty() || (ref.size_flags & ~SIZE_LETTER_FLAGS) != 0) {
+        return false;
     }
+    // The operand ends at its last character that is not a blank.
+    while (operands_.size() > begin && is_blank(operands_.back())) {
+        operands_.truncate(operands_.size() - 1);
+    }
+    converted = {};
+    converted.offset = begin;
+    converted.size = operands_.size() - begin;
+    converted.size_flags = ref.size_flags;
+    converted.memory = true;
     return true;
 }
 
-// What ends an operand (a comma, ";" or a quote, which plain lines do not hold) or makes it memory.
-constexpr byte_set operand_marks(",;'\"[");
-
-} // namespace
-
-// One operand, as the full conversion writes it: a register with "%", a number with "$", memory
-// in AT&T form. False for any other.
-bool plain_line_writer::convert_operand(std::string_view text, bool memory, const conversion_context& context,
-                                        conversion_workspace& work, operand& converted)
+// Reads the operand that begins at text[at]: a register alone, a number alone, or memory. Returns where it ends (at a comma, ";" or the end of the line), or 0 when it is no plain
+// operand.
+std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t at, const conversion_context& context,
+                                            bool renames, conversion_workspace& work, operand& read)
 {
-    converted.begin = operands_.size();
-    converted.size_flags = 0;
-    converted.memory = memory;
-    converted.count_register = false;
-    if (memory) {
-        if (!is_plain_memory(text, context)) {
-            return false;
+    const char first = text[at];
+    if (keyword_before_blank(text, at, "offset")) {
+        // offset msg: the address of a name, written as it stands.
+        const std::size_t name = skip_blanks(text, at + 6);
+        const std::size_t end = name_end(text, name);
+        const std::size_t after = skip_blanks(text, end);
+        const std::string_view word = text.substr(name, end - name);
+        const name_facts* facts = nullptr;
+        if (!(after == text.size() || text[after] == ',' || text[after] == ';') || !is_plain_name(word) ||
+            !declared_as_written(word, context, facts) || named_otherwise(word, context, renames) ||
+            named_otherwise(text.substr(at, 6), context, renames)) {
+            return 0;
         }
-        const memory_ref ref = parse_memory_ref(text, work.scratch);
-        if (!write_memory_ref(ref, operands_, work.expressions).empty() ||
-            (ref.size_flags & ~SIZE_LETTER_FLAGS) != 0) {
-            return false;
-        }
-        // The operand ends at its last character that is not a blank.
-        while (operands_.size() > converted.begin && is_blank(operands_.back())) {
-            operands_.truncate(operands_.size() - 1);
-        }
-        converted.size_flags = ref.size_flags;
-    } else {
-        const std::string_view word = trim_trailing_blanks(text);
-        if (const register_row* named = plain_register(word); named != nullptr) {
-            if (named_otherwise(word, context)) {
-                return false;
-            }
-            operands_ += '%';
-            operands_ += word;
-            converted.size_flags = named->size;
-            converted.count_register = equal_folded(word, "cl");
-        } else if (is_plain_decimal(word)) {
-            operands_ += '$';
-            operands_ += word;
-        } else {
-            token number;
-            if (!read_plain_number(word, number)) {
-                return false;
-            }
-            operands_ += '$';
-            if (!write_single_token(number, operands_, work.expressions).empty()) {
-                return false;
-            }
-        }
+        read = {};
+        read.mark = '$';
+        read.text = word.data();
+        read.size = word.size();
+        return after;
     }
-    converted.end = operands_.size();
-    return true;
+    if (is_letter(first) || is_decimal_digit(first)) {
+        const std::size_t end = word_end(text, at);
+        const std::size_t after = skip_blanks(text, end);
+        if (after == text.size() || text[after] == ',' || text[after] == ';') {
+            const std::string_view word = text.substr(at, end - at);
+            read = {};
+            read.text = word.data();
+            read.size = word.size();
+            if (is_letter(first)) {
+                const register_row* named = plain_register(word);
+                if (named == nullptr || named_otherwise(word, context, renames)) {
+                    return 0;
+                }
+                read.mark = '%';
+                read.size_flags = named->size;
+                read.count_register = word.size() == 2 && fold_case(word[0]) == 'c' && fold_case(word[1]) == 'l';
+                return after;
+            }
+            read.mark = '$';
+            if (is_plain_decimal(word)) {
+                return after;
+            }
+            token number;
+            if (!tokenizer(word).next(number) || number.text.size() != word.size() ||
+                number.radix == number_radix::invalid) {
+                return 0;
+            }
+            const gnu_as_number written = gnu_as_number_of(number);
+            read.prefix = written.prefix;
+            read.text = written.digits.data();
+            read.size = written.digits.size();
+            return after;
+        }
+    } else if (first != '[') {
+        return 0;
+    }
+    // Memory: [bx+si+4], word ptr [bp-2], es:[di]. Without a "[" an operand is no memory.
+    std::size_t end = at;
+    bool bracket = false;
+    while (end < text.size() && !operand_ends.contains(text[end])) {
+        bracket = bracket || text[end] == '[';
+        ++end;
+    }
+    if (!bracket || (end < text.size() && is_quote(text[end])) ||
+        !convert_memory(text.substr(at, end - at), context, work, read)) {
+        return 0;
+    }
+    return end;
 }
 
 plain_line plain_line_writer::write(std::string_view text, const char* readable_end,
@@ -246,52 +356,79 @@ plain_line plain_line_writer::write(std::string_view text, const char* readable_
     if (open_data != data_directive::none) {
         return plain_line::not_plain;  // the line may go on with a data definition
     }
-    // A label alone: a label written otherwise (@@, a case the program declares otherwise) is not.
-    if (at == 0) {
-        const std::string_view label = label_alone(text);
-        if (label.empty() || (context.program != nullptr && context.program->declared_in_another_case)) {
-            return plain_line::not_plain;
-        }
-        at = skip_blanks(text, label.size());
-        if (at < text.size() && text[at] != ';') {
-            return plain_line::not_plain;
-        }
-        const std::string_view comment = text.substr(at + (at < text.size() ? 1 : 0));
-        line_room line(out, label.size() + 4 + comment.size() + ending.size());
-        line.put(label);
-        line.put("\t\t");
-        put_comment_and_ending(line, at < text.size(), comment, ending);
-        return plain_line::written;
+    if (at > 0) {
+        return write_instruction(text, at, ending, readable_end, context, out, work);
     }
+    // A label alone, or the name a data definition declares: a label written otherwise (@@, a
+    // case the program declares otherwise, a word of the vocabulary) is not plain.
+    const std::size_t label_end = name_end(text, 0);
+    if (label_end == 0 || is_decimal_digit(text[0]) || label_end == text.size() ||
+        (context.program != nullptr && context.program->declared_in_another_case)) {
+        return plain_line::not_plain;
+    }
+    if (is_blank(text[label_end])) {
+        const std::string_view name = text.substr(0, label_end);
+        at = skip_blanks(text, label_end);
+        if (at == text.size() || mnemonic_table.find(make_word_key(name, readable_end)) != nullptr) {
+            return plain_line::not_plain;
+        }
+        const std::string_view word = text.substr(at, word_end(text, at) - at);
+        const mnemonic_row* row = mnemonic_table.find(make_word_key(word, readable_end));
+        return row != nullptr && row->kind == word_kind::data ? write_data(text, name, word, *row, ending, out)
+                                                              : plain_line::not_plain;
+    }
+    const std::string_view label = label_alone(text);
+    if (label.empty()) {
+        return plain_line::not_plain;
+    }
+    at = skip_blanks(text, label.size());
+    if (at < text.size() && text[at] != ';') {
+        return plain_line::not_plain;
+    }
+    const std::string_view comment = text.substr(at + (at < text.size() ? 1 : 0));
+    line_room line(out, label.size() + 4 + comment.size() + ending.size());
+    line.put(label);
+    line.put("\t\t");
+    put_comment_and_ending(line, at < text.size(), comment, ending);
+    return plain_line::written;
+}
 
-    // An instruction: its mnemonic ends at a blank or ";", its operands at a comma or ";". A run of
-    // blanks and commas between operands is one separator.
-    const std::size_t mnemonic_end = find_from(text, at, [](char c) { return is_blank(c) || c == ';'; });
+// An instruction: its mnemonic ends at a blank or ";", its operands at a comma or ";". A run of
+// blanks and commas between operands is one separator.
+plain_line plain_line_writer::write_instruction(std::string_view text, std::size_t at, std::string_view ending,
+                                                const char* readable_end, const conversion_context& context,
+                                                text_buffer& out, conversion_workspace& work)
+{
+    const std::size_t mnemonic_end = word_end(text, at);
+    if (mnemonic_end < text.size() && !is_blank(text[mnemonic_end]) && text[mnemonic_end] != ';') {
+        return plain_line::not_plain;
+    }
     const std::string_view mnemonic = text.substr(at, mnemonic_end - at);
     const mnemonic_row* row = mnemonic_table.find(make_word_key(mnemonic, readable_end));
+    if (row != nullptr && row->kind == word_kind::jump) {
+        return write_jump(text, mnemonic, row, ending, context, out);
+    }
+    if (row != nullptr && row->kind == word_kind::data) {
+        return write_data(text, {}, mnemonic, *row, ending, out);
+    }
     if (!is_plain_instruction(row, context)) {
         return plain_line::not_plain;
     }
-    work.expressions.local_label_prefix = context.local_label_prefix;
-    work.expressions.context = &context;
+    const bool renames = context.may_hold_unplaced_names();
     operands_.clear();
     std::size_t count = 0;
+    std::size_t written = 0;  // the operands' length as written out
     at = skip_blanks(text, mnemonic_end);
     while (at < text.size() && text[at] != ';') {
-        std::size_t end = at;
-        bool memory = false;
-        for (; end < text.size(); ++end) {
-            if (operand_marks.contains(text[end])) {
-                if (text[end] != '[') {
-                    break;
-                }
-                memory = true;
-            }
-        }
-        if (count == most_operands || (end < text.size() && is_quote(text[end])) ||
-            !convert_operand(text.substr(at, end - at), memory, context, work, converted_[count])) {
+        if (count == most_operands) {
             return plain_line::not_plain;
         }
+        operand& read = read_[count];
+        const std::size_t end = read_operand(text, at, context, renames, work, read);
+        if (end == 0) {
+            return plain_line::not_plain;
+        }
+        written += 2 + read.prefix.size() + read.size;  // with its mark and a comma
         ++count;
         at = find_from(text, end, [](char c) { return !is_blank(c) && c != ','; });
     }
@@ -302,12 +439,12 @@ plain_line plain_line_writer::write(std::string_view text, const char* readable_
     // The size letters: those of every operand but a shift count in cl; a port register gives none
     // beside another size. Memory with no size from anywhere takes a variable's, which is no
     // plain rule.
-    const bool count_in_cl = (row->flags & LINE_SHIFT) != 0 && count >= 2 && converted_[count - 1].count_register;
+    const bool count_in_cl = (row->flags & LINE_SHIFT) != 0 && count >= 2 && read_[count - 1].count_register;
     int flags = 0;
     bool memory = false;
     for (std::size_t n = 0; n < count; ++n) {
-        flags |= n + 1 == count && count_in_cl ? 0 : converted_[n].size_flags;
-        memory = memory || converted_[n].memory;
+        flags |= n + 1 == count && count_in_cl ? 0 : read_[n].size_flags;
+        memory = memory || read_[n].memory;
     }
     if ((row->flags & LINE_PORT_IO) != 0 && flags != SIZE_WORD) {
         flags &= ~SIZE_WORD;
@@ -319,20 +456,164 @@ plain_line plain_line_writer::write(std::string_view text, const char* readable_
     const std::string_view letters = letters_of(flags);
     const bool has_comment = at < text.size();
     const std::string_view comment = text.substr(at + (has_comment ? 1 : 0));
-    line_room line(out, mnemonic.size() + letters.size() + operands_.size() + count + comment.size() + 4 +
-                            ending.size());
+    line_room line(out, mnemonic.size() + letters.size() + written + comment.size() + 4 + ending.size());
     line.put('\t');
     line.put(mnemonic);
     line.put(letters);
     line.put('\t');
     const bool reversed = (row->flags & LINE_SOURCE_ORDER) == 0;
     for (std::size_t n = 0; n < count; ++n) {
-        const operand& o = converted_[reversed ? count - 1 - n : n];
+        const operand& o = read_[reversed ? count - 1 - n : n];
         if (n > 0) {
             line.put(',');
         }
-        line.put(std::string_view(operands_.data() + o.begin, o.end - o.begin));
+        if (o.mark != '\0') {
+            line.put(o.mark);
+        }
+        line.put(o.prefix);
+        line.put(std::string_view(o.text != nullptr ? o.text : operands_.data() + o.offset, o.size));
     }
+    put_comment_and_ending(line, has_comment, comment, ending);
+    return plain_line::written;
+}
+
+// A jump or call to a name: jz short next, call print. The name is a label or procedure within
+// reach of a near transfer, or one the program does not declare; any other target (memory, a far
+// procedure, a register) has rules of its own.
+plain_line plain_line_writer::write_jump(std::string_view text, std::string_view mnemonic, const mnemonic_row* row,
+                                         std::string_view ending, const conversion_context& context,
+                                         text_buffer& out)
+{
+    const bool plain_jump = row->rename.empty() && (row->flags & ~LINE_JUMP) == 0 &&
+                            (row->rule == statement_rule::none || row->rule == statement_rule::jmp ||
+                             row->rule == statement_rule::call);
+    const std::size_t mnemonic_end = static_cast<std::size_t>(mnemonic.data() - text.data()) + mnemonic.size();
+    std::size_t at = skip_blanks(text, mnemonic_end);
+    if (!plain_jump || at == text.size()) {
+        return plain_line::not_plain;
+    }
+    const bool renames = context.may_hold_unplaced_names();
+    if (keyword_before_blank(text, at, "short")) {
+        // short goes: the target is written as it stands. A program's own short is no keyword.
+        const std::string_view keyword = text.substr(at, 5);
+        if (context.find(keyword) != nullptr || named_otherwise(keyword, context, renames)) {
+            return plain_line::not_plain;
+        }
+        at = skip_blanks(text, at + 5);
+    }
+    const std::size_t end = name_end(text, at);
+    const std::size_t after = skip_blanks(text, end);
+    const std::string_view target = text.substr(at, end - at);
+    const name_facts* facts = nullptr;
+    if ((after < text.size() && text[after] != ';') || !is_plain_name(target) ||
+        !declared_as_written(target, context, facts) || named_otherwise(target, context, renames)) {
+        return plain_line::not_plain;
+    }
+    if (facts != nullptr && (facts->kind == declared::variable || facts->far)) {
+        return plain_line::not_plain;  // through memory, or far
+    }
+    const bool has_comment = after < text.size();
+    const std::string_view comment = text.substr(after + (has_comment ? 1 : 0));
+    line_room line(out, mnemonic.size() + target.size() + comment.size() + 4 + ending.size());
+    line.put('\t');
+    line.put(mnemonic);
+    line.put('\t');
+    line.put(target);
+    put_comment_and_ending(line, has_comment, comment, ending);
+    return plain_line::written;
+}
+
+namespace {
+
+// A number of a data list, up to the comma, ";" or end after it; returns where it ends, or 0 when
+// the value is no number alone. number is its GNU As form.
+std::size_t read_data_value(std::string_view text, std::size_t at, gnu_as_number& number)
+{
+    if (at == text.size() || !is_decimal_digit(text[at])) {
+        return 0;
+    }
+    const std::size_t end = word_end(text, at);
+    const std::size_t after = skip_blanks(text, end);
+    if (after < text.size() && text[after] != ',' && text[after] != ';') {
+        return 0;
+    }
+    const std::string_view word = text.substr(at, end - at);
+    if (is_plain_decimal(word)) {
+        number = {{}, word};
+        return after;
+    }
+    token t;
+    if (!tokenizer(word).next(t) || t.text.size() != word.size() || t.radix == number_radix::invalid) {
+        return 0;
+    }
+    number = gnu_as_number_of(t);
+    return after;
+}
+
+// Calls f(number) for each value of the list that begins at text[at], and returns where the list
+// ends (at ";" or the end of the line), or 0 when it is no plain list: a value that is no number
+// alone, or a comma at its end (the list goes on in the next line). A run of blanks and commas
+// between values is one separator.
+template <typename F>
+std::size_t for_each_data_value(std::string_view text, std::size_t at, F f)
+{
+    for (;;) {
+        gnu_as_number number;
+        const std::size_t end = read_data_value(text, at, number);
+        if (end == 0) {
+            return 0;
+        }
+        f(number);
+        if (end == text.size() || text[end] == ';') {
+            return end;
+        }
+        at = find_from(text, end, [](char c) { return !is_blank(c) && c != ','; });
+        if (at == text.size() || text[at] == ';') {
+            return 0;
+        }
+    }
+}
+
+} // namespace
+
+// A data definition of numbers alone, with or without a name: count dw 0, table db 1, 2, 0Fh. The
+// name is written with a colon, the numbers in GNU As form and in order.
+plain_line plain_line_writer::write_data(std::string_view text, std::string_view name, std::string_view word,
+                                         const mnemonic_row& row, std::string_view ending, text_buffer& out)
+{
+    const data_directive directive = data_directive_of(word);
+    const std::size_t word_end = static_cast<std::size_t>(word.data() - text.data()) + word.size();
+    if (directive == data_directive::none || directive == data_directive::df || directive == data_directive::dt ||
+        row.rename.empty() || word_end == text.size() || !is_blank(text[word_end])) {
+        return plain_line::not_plain;
+    }
+    const std::size_t first = skip_blanks(text, word_end);
+    std::size_t written = 0;
+    const std::size_t end = for_each_data_value(text, first, [&](const gnu_as_number& number) {
+        written += number.prefix.size() + number.digits.size() + 1;
+    });
+    if (end == 0) {
+        return plain_line::not_plain;
+    }
+    const bool has_comment = end < text.size();
+    const std::string_view comment = text.substr(end + (has_comment ? 1 : 0));
+    line_room line(out, name.size() + 1 + row.rename.size() + written + comment.size() + 4 + ending.size());
+    if (!name.empty()) {
+        line.put(name);
+        line.put(':');
+    }
+    line.put('\t');
+    line.put(row.rename);
+    line.put('\t');
+    bool more = false;
+    for_each_data_value(text, first, [&](const gnu_as_number& number) {
+        if (more) {
+            line.put(',');
+        }
+        line.put(number.prefix);
+        line.put(number.digits);
+        more = true;
+    });
     put_comment_and_ending(line, has_comment, comment, ending);
     return plain_line::written;
 }

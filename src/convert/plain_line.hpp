@@ -9,6 +9,7 @@
 #include "convert/data_directive.hpp"
 #include "convert/workspace.hpp"
 #include "text/text_buffer.hpp"
+#include "vocabulary/mnemonics.hpp"
 
 #include <array>
 #include <cstddef>
@@ -34,20 +35,37 @@ public:
                      data_directive open_data, text_buffer& out, conversion_workspace& work);
 
 private:
+    // An operand as it is written out: its mark ("%" for a register, "$" for a number), the prefix
+    // of a number's radix ("0x", ...) and a text, a view into the line or, for memory, a range of
+    // operands_.
     struct operand {
-        std::size_t begin = 0;  // its converted text in operands_
-        std::size_t end = 0;
+        char mark = '\0';
+        std::string_view prefix;
+        const char* text = nullptr;  // nullptr: text is the range [offset, offset + size) of operands_
+        std::size_t offset = 0;
+        std::size_t size = 0;
         int size_flags = 0;
         bool memory = false;
         bool count_register = false;  // cl
     };
     static constexpr std::size_t most_operands = 3;  // imul ax, bx, 5
 
-    bool convert_operand(std::string_view text, bool memory, const conversion_context& context,
-                         conversion_workspace& work, operand& converted);
+    std::size_t read_operand(std::string_view text, std::size_t at, const conversion_context& context,
+                             bool renames, conversion_workspace& work, operand& read);
+    bool convert_memory(std::string_view text, const conversion_context& context, conversion_workspace& work,
+                        operand& converted);
+    plain_line write_instruction(std::string_view text, std::size_t at, std::string_view ending,
+                                 const char* readable_end, const conversion_context& context, text_buffer& out,
+                                 conversion_workspace& work);
+
+    plain_line write_jump(std::string_view text, std::string_view mnemonic, const mnemonic_row* row,
+                          std::string_view ending, const conversion_context& context, text_buffer& out);
+
+    static plain_line write_data(std::string_view text, std::string_view name, std::string_view word,
+                                 const mnemonic_row& row, std::string_view ending, text_buffer& out);
 
     text_buffer operands_;
-    std::array<operand, most_operands> converted_{};
+    std::array<operand, most_operands> read_{};
 };
 
 } // namespace dravent

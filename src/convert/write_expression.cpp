@@ -148,33 +148,9 @@ void write_string(const token& string, string_meaning strings, text_buffer& out)
 
 void write_number(const token& number, text_buffer& out)
 {
-    switch (number.radix) {
-    case number_radix::hexadecimal:
-        out += "0x";
-        out += number.digits;
-        return;
-    case number_radix::binary:
-        out += "0B";
-        out += number.digits;
-        return;
-    case number_radix::octal:
-        out += '0';
-        out += number.digits;
-        return;
-    case number_radix::decimal: {
-        // A leading zero would make GNU As read the number as octal.
-        std::string_view digits = number.digits;
-        while (digits.size() > 1 && digits.front() == '0') {
-            digits.remove_prefix(1);
-        }
-        out += digits;
-        return;
-    }
-    case number_radix::real:
-    case number_radix::invalid:
-        out += number.text;
-        return;
-    }
+    const gnu_as_number written = gnu_as_number_of(number);
+    out += written.prefix;
+    out += written.digits;
 }
 
 // A name that arg or local gives a stack slot in the line's procedure (Tasm reads it as [bp+n],
@@ -598,6 +574,29 @@ bool is_plain_decimal(std::string_view text)
 }
 
 } // namespace
+
+gnu_as_number gnu_as_number_of(const token& number)
+{
+    switch (number.radix) {
+    case number_radix::hexadecimal:
+        return {"0x", number.digits};
+    case number_radix::binary:
+        return {"0B", number.digits};
+    case number_radix::octal:
+        return {"0", number.digits};
+    case number_radix::decimal: {
+        std::string_view digits = number.digits;
+        while (digits.size() > 1 && digits.front() == '0') {
+            digits.remove_prefix(1);
+        }
+        return {{}, digits};
+    }
+    case number_radix::real:
+    case number_radix::invalid:
+        break;
+    }
+    return {{}, number.text};
+}
 
 bool has_no_gnu_as_form(std::string_view word)
 {

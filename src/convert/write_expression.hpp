@@ -73,6 +73,15 @@ std::string_view write_single_token(const token& t, text_buffer& out, const expr
 std::string_view write_expression(std::string_view text, text_buffer& out,
                                   string_meaning strings = string_meaning::number);
 
+// A number token in GNU As form, a prefix and digits: 0FFh is "0x" and "0FF", 101b "0B" and "101",
+// 17o "0" and "17", 010 "" and "10" (a leading zero would make it octal). A real number or an
+// invalid one stays as written.
+struct gnu_as_number {
+    std::string_view prefix;
+    std::string_view digits;
+};
+gnu_as_number gnu_as_number_of(const token& number);
+
 // True for a word that Tasm gives a meaning GNU As has no form for.
 bool has_no_gnu_as_form(std::string_view word);
 

@@ -115,10 +115,14 @@ bool is_plain_memory(std::string_view text, const conversion_context& context)
     return true;
 }
 
+constexpr byte_set letters_and_digits = byte_set::where([](char c) { return is_letter(c) || is_decimal_digit(c); });
+constexpr byte_set name_characters_plain =
+    byte_set::where([](char c) { return is_letter(c) || is_decimal_digit(c) || c == '_'; });
+
 // The letters and digits from at on: a word of a plain operand.
 std::size_t word_end(std::string_view text, std::size_t at)
 {
-    while (at < text.size() && (is_letter(text[at]) || is_decimal_digit(text[at]))) {
+    while (at < text.size() && letters_and_digits.contains(text[at])) {
         ++at;
     }
     return at;
@@ -142,7 +146,7 @@ bool is_plain_decimal(std::string_view word)
 // The letters, digits and "_" from at on: a name of a plain operand.
 std::size_t name_end(std::string_view text, std::size_t at)
 {
-    while (at < text.size() && (is_letter(text[at]) || is_decimal_digit(text[at]) || text[at] == '_')) {
+    while (at < text.size() && name_characters_plain.contains(text[at])) {
         ++at;
     }
     return at;
@@ -228,6 +232,154 @@ void put_comment_and_ending(line_room& line, bool has_comment, std::string_view 
 }
 
 } // namespace
+
+namespace {
+
+// A number of a plain operand in GNU As form; false for a word that is no number alone.
+bool read_number(std::string_view word, gnu_as_number& number)
+{
+    if (is_plain_decimal(word)) {
+        number = {{}, word};
+        return true;
+    }
+    token t;
+    if (!tokenizer(word).next(t) || t.text.size() != word.size() || t.radix == number_radix::invalid) {
+        return false;
+    }
+    number = gnu_as_number_of(t);
+    return true;
+}
+
+bool is_one_of(std::string_view name, std::string_view a, std::string_view b)
+{
+    return equal_folded(name, a) || equal_folded(name, b);
+}
+
+} // namespace
+
+// Memory written the usual way, [size keyword [ptr]] [segment:] [base+index*scale+number] with no
+// blank inside the brackets and one number at most, converted straight into operands_ as the
+// full conversion converts it: disp(base,index,scale), with bx or bp the base of a 16-bit pair
+// whichever stands first. False, writing nothing, for any other form.
+bool plain_line_writer::write_usual_memory(std::string_view text, operand& converted)
+{
+    std::size_t at = 0;
+    int size_flags = 0;
+    std::string_view segment;
+    if (is_letter(text[0])) {
+        std::size_t end = word_end(text, 0);
+        std::string_view word = text.substr(0, end);
+        for (const size_keyword_row& row : size_keyword_table) {
+            if ((row.size & SIZE_LETTER_FLAGS) != 0 && equal_folded(word, row.name) && end < text.size() &&
+                is_blank(text[end])) {
+                size_flags = row.size;
+                at = skip_blanks(text, end);
+                if (keyword_at(text, at, "ptr")) {
+                    at = skip_blanks(text, at + 3);
+                }
+                end = word_end(text, at);
+                word = text.substr(at, end - at);
+                break;
+            }
+        }
+        if (!word.empty()) {
+            const register_row* named = register_named(word);
+            if (named == nullptr || !named->segment || end == text.size() || text[end] != ':') {
+                return false;
+            }
+            segment = word;
+            at = skip_blanks(text, end + 1);
+        }
+    }
+    if (at == text.size() || text[at] != '[') {
+        return false;
+    }
+    std::string_view base;
+    std::string_view index;
+    std::string_view scale;
+    std::string_view displacement;
+    char displacement_sign = '\0';
+    char sign = '\0';
+    for (;;) {
+        const std::size_t end = word_end(text, ++at);
+        const std::string_view word = text.substr(at, end - at);
+        if (word.empty() || end == text.size()) {
+            return false;
+        }
+        at = end;
+        if (const register_row* named = register_named(word); named != nullptr) {
+            if (named->size == 0 || sign == '-') {
+                return false;
+            }
+            if (text[at] == '*') {
+                const std::size_t scale_end = word_end(text, at + 1);
+                scale = text.substr(at + 1, scale_end - at - 1);
+                if (!index.empty() || scale.empty() || !is_plain_decimal(scale) || scale_end == text.size()) {
+                    return false;
+                }
+                index = word;
+                at = scale_end;
+            } else if (base.empty()) {
+                base = word;
+            } else if (index.empty()) {
+                index = word;
+            } else {
+                return false;
+            }
+        } else if (!is_decimal_digit(word[0]) || !displacement.empty()) {
+            return false;
+        } else {
+            displacement = word;
+            displacement_sign = sign;
+        }
+        if (text[at] == ']') {
+            break;
+        }
+        if (text[at] != '+' && text[at] != '-') {
+            return false;
+        }
+        sign = text[at];
+    }
+    gnu_as_number number;
+    if (skip_blanks(text, at + 1) != text.size() || (!displacement.empty() && !read_number(displacement, number))) {
+        return false;
+    }
+    if (scale.empty() && is_one_of(base, "si", "di") && is_one_of(index, "bx", "bp")) {
+        std::swap(base, index);
+    }
+    converted = {};
+    converted.offset = operands_.size();
+    if (!segment.empty()) {
+        operands_ += '%';
+        operands_ += segment;
+        operands_ += ':';
+    }
+    if (displacement_sign == '-') {
+        operands_ += '-';
+    }
+    operands_ += number.prefix;
+    operands_ += number.digits;
+    if (!base.empty() || !index.empty()) {
+        operands_ += '(';
+        if (!base.empty()) {
+            operands_ += '%';
+            operands_ += base;
+        }
+        if (!index.empty()) {
+            operands_ += ",%";
+            operands_ += index;
+            if (!scale.empty()) {
+                operands_ += ',';
+                operands_ += scale;
+            }
+        }
+        operands_ += ')';
+    }
+    converted.size = operands_.size() - converted.offset;
+    converted.size_flags = size_flags;
+    converted.memory = true;
+    return true;
+}
 
 // Memory through registers, as the full conversion writes it, into operands_.
 bool plain_line_writer::convert_memory(std::string_view text, const conversion_context& context,
@@ -322,8 +474,11 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
         bracket = bracket || text[end] == '[';
         ++end;
     }
-    if (!bracket || (end < text.size() && is_quote(text[end])) ||
-        !convert_memory(text.substr(at, end - at), context, work, read)) {
+    if (!bracket || (end < text.size() && is_quote(text[end]))) {
+        return 0;
+    }
+    const std::string_view memory = text.substr(at, end - at);
+    if ((renames || !write_usual_memory(memory, read)) && !convert_memory(memory, context, work, read)) {
         return 0;
     }
     return end;

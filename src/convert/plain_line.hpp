@@ -52,6 +52,7 @@ private:
 
     std::size_t read_operand(std::string_view text, std::size_t at, const conversion_context& context,
                              bool renames, conversion_workspace& work, operand& read);
+    bool write_usual_memory(std::string_view text, operand& converted);
     bool convert_memory(std::string_view text, const conversion_context& context, conversion_workspace& work,
                         operand& converted);
     plain_line write_instruction(std::string_view text, std::size_t at, std::string_view ending,

@@ -198,16 +198,56 @@ bool keyword_before_blank(std::string_view text, std::size_t at, std::string_vie
            equal_folded(text.substr(at, keyword.size()), keyword);
 }
 
+constexpr byte_set hex_digits = byte_set::where([](char c) { return is_hex_digit(c); });
+
+// A word of hexadecimal digits behind a decimal one, ended by an h: 0FFh, 21h.
+bool is_plain_hexadecimal(std::string_view word)
+{
+    if (word.size() < 2 || !is_decimal_digit(word[0]) || fold_case(word.back()) != 'h') {
+        return false;
+    }
+    for (const char c : word.substr(0, word.size() - 1)) {
+        if (!hex_digits.contains(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A word of letters and digits that begins with a decimal digit, as a number in GNU As form;
+// false for a word that is no number (a digit its radix does not have, an unknown suffix). The
+// most common numbers are read here, the rest by the tokenizer.
+bool read_number(std::string_view word, gnu_as_number& number)
+{
+    if (is_plain_decimal(word)) {
+        number = {{}, word};
+        return true;
+    }
+    if (is_plain_hexadecimal(word)) {
+        number = {"0x", word.substr(0, word.size() - 1)};
+        return true;
+    }
+    token t;
+    if (!tokenizer(word).next(t) || t.text.size() != word.size() || t.radix == number_radix::invalid) {
+        return false;
+    }
+    number = gnu_as_number_of(t);
+    return true;
+}
+
 // What ends an operand: a comma or ";", or a quote, which plain lines do not hold.
 constexpr byte_set operand_ends(",;'\"");
 
-// Room for one output line, taken once; each piece is then copied into it.
+// Room for one output line, taken once; each piece is then copied into it. The line becomes part
+// of the output when the room is left, unless it was dropped.
 class line_room {
 public:
-    line_room(text_buffer& out, std::size_t most) : out_(out), at_(out.room(most).begin) {}
+    line_room(text_buffer& out, std::size_t most) : out_(out), begin_(out.room(most).begin), at_(begin_) {}
     line_room(const line_room&) = delete;
     line_room& operator=(const line_room&) = delete;
     ~line_room() { out_.written_to(at_); }
+
+    void drop() { at_ = begin_; }
 
     void put(std::string_view text)
     {
@@ -218,6 +258,7 @@ public:
 
 private:
     text_buffer& out_;
+    char* begin_;
     char* at_;
 };
 
@@ -234,21 +275,6 @@ void put_comment_and_ending(line_room& line, bool has_comment, std::string_view 
 } // namespace
 
 namespace {
-
-// A number of a plain operand in GNU As form; false for a word that is no number alone.
-bool read_number(std::string_view word, gnu_as_number& number)
-{
-    if (is_plain_decimal(word)) {
-        number = {{}, word};
-        return true;
-    }
-    token t;
-    if (!tokenizer(word).next(t) || t.text.size() != word.size() || t.radix == number_radix::invalid) {
-        return false;
-    }
-    number = gnu_as_number_of(t);
-    return true;
-}
 
 bool is_one_of(std::string_view name, std::string_view a, std::string_view b)
 {
@@ -449,19 +475,14 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
                 read.count_register = word.size() == 2 && fold_case(word[0]) == 'c' && fold_case(word[1]) == 'l';
                 return after;
             }
-            read.mark = '$';
-            if (is_plain_decimal(word)) {
-                return after;
-            }
-            token number;
-            if (!tokenizer(word).next(number) || number.text.size() != word.size() ||
-                number.radix == number_radix::invalid) {
+            gnu_as_number number;
+            if (!read_number(word, number)) {
                 return 0;
             }
-            const gnu_as_number written = gnu_as_number_of(number);
-            read.prefix = written.prefix;
-            read.text = written.digits.data();
-            read.size = written.digits.size();
+            read.mark = '$';
+            read.prefix = number.prefix;
+            read.text = number.digits.data();
+            read.size = number.digits.size();
             return after;
         }
     } else if (first != '[') {
@@ -689,19 +710,10 @@ std::size_t read_data_value(std::string_view text, std::size_t at, gnu_as_number
     }
     const std::size_t end = word_end(text, at);
     const std::size_t after = skip_blanks(text, end);
-    if (after < text.size() && text[after] != ',' && text[after] != ';') {
+    if ((after < text.size() && text[after] != ',' && text[after] != ';') ||
+        !read_number(text.substr(at, end - at), number)) {
         return 0;
     }
-    const std::string_view word = text.substr(at, end - at);
-    if (is_plain_decimal(word)) {
-        number = {{}, word};
-        return after;
-    }
-    token t;
-    if (!tokenizer(word).next(t) || t.text.size() != word.size() || t.radix == number_radix::invalid) {
-        return 0;
-    }
-    number = gnu_as_number_of(t);
     return after;
 }
 
@@ -742,17 +754,10 @@ plain_line plain_line_writer::write_data(std::string_view text, std::string_view
         row.rename.empty() || word_end == text.size() || !is_blank(text[word_end])) {
         return plain_line::not_plain;
     }
+    // A value is written at most one character longer than it stands (0FFh: 0x0FF) and stands
+    // with a comma or ";" after it, or at the end: twice the rest of the line holds it all.
     const std::size_t first = skip_blanks(text, word_end);
-    std::size_t written = 0;
-    const std::size_t end = for_each_data_value(text, first, [&](const gnu_as_number& number) {
-        written += number.prefix.size() + number.digits.size() + 1;
-    });
-    if (end == 0) {
-        return plain_line::not_plain;
-    }
-    const bool has_comment = end < text.size();
-    const std::string_view comment = text.substr(end + (has_comment ? 1 : 0));
-    line_room line(out, name.size() + 1 + row.rename.size() + written + comment.size() + 4 + ending.size());
+    line_room line(out, name.size() + 1 + row.rename.size() + 2 * (text.size() - first) + 4 + ending.size());
     if (!name.empty()) {
         line.put(name);
         line.put(':');
@@ -761,7 +766,7 @@ plain_line plain_line_writer::write_data(std::string_view text, std::string_view
     line.put(row.rename);
     line.put('\t');
     bool more = false;
-    for_each_data_value(text, first, [&](const gnu_as_number& number) {
+    const std::size_t end = for_each_data_value(text, first, [&](const gnu_as_number& number) {
         if (more) {
             line.put(',');
         }
@@ -769,6 +774,12 @@ plain_line plain_line_writer::write_data(std::string_view text, std::string_view
         line.put(number.digits);
         more = true;
     });
+    if (end == 0) {
+        line.drop();
+        return plain_line::not_plain;
+    }
+    const bool has_comment = end < text.size();
+    const std::string_view comment = text.substr(end + (has_comment ? 1 : 0));
     put_comment_and_ending(line, has_comment, comment, ending);
     return plain_line::written;
 }

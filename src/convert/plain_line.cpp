@@ -217,7 +217,7 @@ bool is_plain_hexadecimal(std::string_view word)
 // A word of letters and digits that begins with a decimal digit, as a number in GNU As form;
 // false for a word that is no number (a digit its radix does not have, an unknown suffix). The
 // most common numbers are read here, the rest by the tokenizer.
-bool read_number(std::string_view word, gnu_as_number& number)
+[[gnu::always_inline]] inline bool read_number(std::string_view word, gnu_as_number& number)
 {
     if (is_plain_decimal(word)) {
         number = {{}, word};
@@ -263,7 +263,8 @@ private:
 };
 
 // A comment after a statement or label is written after a tab, behind "#".
-void put_comment_and_ending(line_room& line, bool has_comment, std::string_view comment, std::string_view ending)
+[[gnu::always_inline]] inline void put_comment_and_ending(line_room& line, bool has_comment, std::string_view comment,
+                                                         std::string_view ending)
 {
     if (has_comment) {
         line.put("\t#");
@@ -276,9 +277,35 @@ void put_comment_and_ending(line_room& line, bool has_comment, std::string_view 
 
 namespace {
 
+// name is one of the two-letter names a and b (given in lower case), in any case.
 bool is_one_of(std::string_view name, std::string_view a, std::string_view b)
 {
-    return equal_folded(name, a) || equal_folded(name, b);
+    if (name.size() != 2) {
+        return false;
+    }
+    const char first = fold_case(name[0]);
+    const char second = fold_case(name[1]);
+    return (first == a[0] && second == a[1]) || (first == b[0] && second == b[1]);
+}
+
+// The size a size keyword of memory gives (byte, word, dword, qword, any case), or 0.
+int memory_size_keyword(std::string_view word)
+{
+    switch (word.size()) {
+    case 4:
+        return equal_folded(word, "byte") ? SIZE_BYTE : equal_folded(word, "word") ? SIZE_WORD : 0;
+    case 5:
+        return equal_folded(word, "dword") ? SIZE_DWORD : equal_folded(word, "qword") ? SIZE_QWORD : 0;
+    default:
+        return 0;
+    }
+}
+
+// "ptr" stands at text[at], ended by white space or the "[" of the reference (word ptr[bx]).
+bool ptr_at(std::string_view text, std::size_t at)
+{
+    return text.size() - at > 3 && fold_case(text[at]) == 'p' && fold_case(text[at + 1]) == 't' &&
+           fold_case(text[at + 2]) == 'r' && (is_white_space(text[at + 3]) || text[at + 3] == '[');
 }
 
 } // namespace
@@ -295,18 +322,16 @@ bool plain_line_writer::write_usual_memory(std::string_view text, operand& conve
     if (is_letter(text[0])) {
         std::size_t end = word_end(text, 0);
         std::string_view word = text.substr(0, end);
-        for (const size_keyword_row& row : size_keyword_table) {
-            if ((row.size & SIZE_LETTER_FLAGS) != 0 && equal_folded(word, row.name) && end < text.size() &&
-                is_blank(text[end])) {
-                size_flags = row.size;
-                at = skip_blanks(text, end);
-                if (keyword_at(text, at, "ptr")) {
-                    at = skip_blanks(text, at + 3);
-                }
-                end = word_end(text, at);
-                word = text.substr(at, end - at);
-                break;
+        if (end < text.size() && is_blank(text[end])) {
+            size_flags = memory_size_keyword(word);
+        }
+        if (size_flags != 0) {
+            at = skip_blanks(text, end);
+            if (ptr_at(text, at)) {
+                at = skip_blanks(text, at + 3);
             }
+            end = word_end(text, at);
+            word = text.substr(at, end - at);
         }
         if (!word.empty()) {
             const register_row* named = register_named(word);
@@ -462,9 +487,12 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
         const std::size_t after = skip_blanks(text, end);
         if (after == text.size() || text[after] == ',' || text[after] == ';') {
             const std::string_view word = text.substr(at, end - at);
-            read = {};
+            read.prefix = {};
             read.text = word.data();
             read.size = word.size();
+            read.size_flags = 0;
+            read.memory = false;
+            read.count_register = false;
             if (is_letter(first)) {
                 const register_row* named = plain_register(word);
                 if (named == nullptr || named_otherwise(word, context, renames)) {
@@ -532,11 +560,16 @@ plain_line plain_line_writer::write(std::string_view text, const char* readable_
     if (open_data != data_directive::none) {
         return plain_line::not_plain;  // the line may go on with a data definition
     }
-    if (at > 0) {
-        return write_instruction(text, at, ending, readable_end, context, out, work);
-    }
-    // A label alone, or the name a data definition declares: a label written otherwise (@@, a
-    // case the program declares otherwise, a word of the vocabulary) is not plain.
+    return at > 0 ? write_instruction(text, at, ending, readable_end, context, out, work)
+                  : write_in_first_column(text, ending, readable_end, context, out);
+}
+
+// A label alone, or the name a data definition declares: a label written otherwise (@@, a case
+// the program declares otherwise, a word of the vocabulary) is not plain.
+plain_line plain_line_writer::write_in_first_column(std::string_view text, std::string_view ending,
+                                                    const char* readable_end, const conversion_context& context,
+                                                    text_buffer& out)
+{
     const std::size_t label_end = name_end(text, 0);
     if (label_end == 0 || is_decimal_digit(text[0]) || label_end == text.size() ||
         (context.program != nullptr && context.program->declared_in_another_case)) {
@@ -544,7 +577,7 @@ plain_line plain_line_writer::write(std::string_view text, const char* readable_
     }
     if (is_blank(text[label_end])) {
         const std::string_view name = text.substr(0, label_end);
-        at = skip_blanks(text, label_end);
+        const std::size_t at = skip_blanks(text, label_end);
         if (at == text.size() || mnemonic_table.find(make_word_key(name, readable_end)) != nullptr) {
             return plain_line::not_plain;
         }
@@ -557,7 +590,7 @@ plain_line plain_line_writer::write(std::string_view text, const char* readable_
     if (label.empty()) {
         return plain_line::not_plain;
     }
-    at = skip_blanks(text, label.size());
+    const std::size_t at = skip_blanks(text, label.size());
     if (at < text.size() && text[at] != ';') {
         return plain_line::not_plain;
     }

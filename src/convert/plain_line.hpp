@@ -55,10 +55,13 @@ private:
     bool write_usual_memory(std::string_view text, operand& converted);
     bool convert_memory(std::string_view text, const conversion_context& context, conversion_workspace& work,
                         operand& converted);
-    plain_line write_instruction(std::string_view text, std::size_t at, std::string_view ending,
+    [[gnu::noinline]] plain_line write_instruction(std::string_view text, std::size_t at, std::string_view ending,
                                  const char* readable_end, const conversion_context& context, text_buffer& out,
                                  conversion_workspace& work);
 
+    [[gnu::noinline]] plain_line write_in_first_column(std::string_view text, std::string_view ending,
+                                                       const char* readable_end, const conversion_context& context,
+                                                       text_buffer& out);
     plain_line write_jump(std::string_view text, std::string_view mnemonic, const mnemonic_row* row,
                           std::string_view ending, const conversion_context& context, text_buffer& out);
 

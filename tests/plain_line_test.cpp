@@ -158,7 +158,7 @@ TEST(plain_lines, take_the_lines_whose_rules_are_plain_and_leave_every_other)
     context.program = &program;
     context.line = 100;
     context.code_bits = 16;
-    plain_line_writer writer;
+    plain_line_writer writer(&program);
     conversion_workspace work;
     for (const plain_case& c : cases) {
         text_buffer out;
@@ -176,7 +176,7 @@ TEST(plain_lines, leave_a_far_procedures_ret_and_an_open_data_definition_to_the_
     context.program = &program;
     context.procedure = &program.procedures.front();
     ASSERT_TRUE(context.procedure->far);
-    plain_line_writer writer;
+    plain_line_writer writer(&program);
     conversion_workspace work;
     text_buffer out;
     constexpr std::string_view ret = "\tret";
@@ -186,6 +186,15 @@ TEST(plain_lines, leave_a_far_procedures_ret_and_an_open_data_definition_to_the_
     constexpr std::string_view more = "\tmov ax, bx";
     EXPECT_EQ(writer.write(more, more.data() + more.size(), context, data_directive::db, out, work),
               plain_line::not_plain);
+    program_declarations shorts;
+    collect_declarations_from_text("Short dw 0\n", "/nonexistent", shorts);
+    plain_line_writer short_writer(&shorts);
+    context.program = &shorts;
+    constexpr std::string_view jump = "\tjmp short next";
+    EXPECT_EQ(short_writer.write(jump, jump.data() + jump.size(), context, data_directive::none, out, work),
+              plain_line::not_plain);  // a program's own short is a name the full conversion looks up
+    context.program = &program;
+
     constexpr std::string_view comment = "; between";
     EXPECT_EQ(writer.write(comment, comment.data() + comment.size(), context, data_directive::db, out, work),
               plain_line::passed_over);

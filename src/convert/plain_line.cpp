@@ -157,8 +157,16 @@ std::size_t name_end(std::string_view text, std::size_t at)
 // size, a distance, a register stack).
 bool is_plain_name(std::string_view word)
 {
-    if (word.empty() || is_decimal_digit(word[0]) || register_named(word) != nullptr ||
-        find_expression_word(word) != nullptr) {
+    if (word.empty() || is_decimal_digit(word[0]) || register_named(word) != nullptr) {
+        return false;
+    }
+    // The words with a meaning of their own have letters alone; most names hold a digit.
+    for (const char c : word) {
+        if (is_decimal_digit(c)) {
+            return true;
+        }
+    }
+    if (find_expression_word(word) != nullptr) {
         return false;
     }
     for (const size_keyword_row& row : size_keyword_table) {
@@ -214,6 +222,20 @@ bool is_plain_hexadecimal(std::string_view word)
     return true;
 }
 
+// A word of binary digits ended by a b: 1010b.
+bool is_plain_binary(std::string_view word)
+{
+    if (word.size() < 2 || fold_case(word.back()) != 'b') {
+        return false;
+    }
+    for (const char c : word.substr(0, word.size() - 1)) {
+        if (c != '0' && c != '1') {
+            return false;
+        }
+    }
+    return true;
+}
+
 // A word of letters and digits that begins with a decimal digit, as a number in GNU As form;
 // false for a word that is no number (a digit its radix does not have, an unknown suffix). The
 // most common numbers are read here, the rest by the tokenizer.
@@ -225,6 +247,10 @@ bool is_plain_hexadecimal(std::string_view word)
     }
     if (is_plain_hexadecimal(word)) {
         number = {"0x", word.substr(0, word.size() - 1)};
+        return true;
+    }
+    if (is_plain_binary(word)) {
+        number = {"0B", word.substr(0, word.size() - 1)};
         return true;
     }
     token t;
@@ -309,6 +335,11 @@ bool ptr_at(std::string_view text, std::size_t at)
 }
 
 } // namespace
+
+plain_line_writer::plain_line_writer(const program_declarations* program)
+    : short_declared_(program != nullptr && program->find("short") != nullptr)
+{
+}
 
 // Memory written the usual way, [size keyword [ptr]] [segment:] [base+index*scale+number] with no
 // blank inside the brackets and one number at most, converted straight into operands_ as the
@@ -705,7 +736,7 @@ plain_line plain_line_writer::write_jump(std::string_view text, std::string_view
     if (keyword_before_blank(text, at, "short")) {
         // short goes: the target is written as it stands. A program's own short is no keyword.
         const std::string_view keyword = text.substr(at, 5);
-        if (context.find(keyword) != nullptr || named_otherwise(keyword, context, renames)) {
+        if (short_declared_ || named_otherwise(keyword, context, renames)) {
             return plain_line::not_plain;
         }
         at = skip_blanks(text, at + 5);

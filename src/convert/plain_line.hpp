@@ -27,6 +27,10 @@ enum class plain_line {
 // put together, reused from line to line.
 class plain_line_writer {
 public:
+    // A writer for the lines of program (nullptr: lines converted on their own); every line it
+    // writes has a context of that program.
+    explicit plain_line_writer(const program_declarations* program = nullptr);
+
     // Appends the output line of text (one line without its line feed; a carriage return that ends
     // it is written back before the line feed) to out when the line is plain, with no warning.
     // The bytes after text up to readable_end may be read. open_data is the data definition the
@@ -70,6 +74,7 @@ private:
 
     text_buffer operands_;
     std::array<operand, most_operands> read_{};
+    bool short_declared_;  // the program declares a name short, which the full conversion looks up
 };
 
 } // namespace dravent

@@ -24,7 +24,7 @@ class line_converter {
 public:
     explicit line_converter(const program_declarations* program = nullptr,
                             data_directive open_data = data_directive::none)
-        : context_(program), open_data_(open_data)
+        : context_(program), open_data_(open_data), plain_(program)
     {
     }
 

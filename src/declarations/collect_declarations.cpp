@@ -1596,73 +1596,98 @@ bool number_or_constant(std::string_view text, const program_declarations& progr
 
 namespace {
 
-// A block of the main file and what the first look at it found, when the thread beside looked:
-// it looks at every second block and only counts the lines of the others, which this thread looks
-// at itself, so that both threads have about as much to do.
+// What has been done to a block of the main file that was read.
+enum class look_state { waiting, looking, looked };
+
+// A block of the main file and what the first look at it found. Its marks are numbered from the
+// block's first line as line 1: the thread that takes the blocks in order numbers them anew.
 struct looked_block {
     line_block block;
-    bool looked = false;
-    std::vector<marked_line> marks;
-    std::uint64_t first_line = 0;  // the number of the line before the block
-    std::uint64_t last_line = 0;
     block_reader::result read = block_reader::result::block;
+    look_state state = look_state::waiting;
+    std::vector<marked_line> marks;
+    std::uint64_t lines = 0;  // in the block
 };
 
-constexpr bool looked_at_beside(std::uint64_t block) { return block % 2 == 0; }
-
-// The blocks that a thread beside this one reads and looks at, for this thread to take in order.
-// Block n lives in slot n % slots.size() until it is taken.
+// The blocks that a thread beside this one reads, for both threads to look at and for this thread
+// to take in order. Block n lives in slot n % slots.size() until it is taken. The thread beside
+// reads ahead while a slot is free and otherwise looks at the newest block nobody looks at; this
+// thread looks at the oldest itself when nobody has: so both have about as much to do, however the
+// work of taking the declarations compares with that of reading.
 struct look_ring {
     std::array<looked_block, 4> slots;
     std::mutex mutex;
     std::condition_variable changed;
-    std::uint64_t looked = 0;  // blocks read and looked at; the last may be the end or an error
-    std::uint64_t taken = 0;   // blocks this thread is done with
+    std::uint64_t read = 0;   // blocks read; the last may be the end or an error
+    std::uint64_t taken = 0;  // blocks this thread is done with
+    bool read_all = false;    // the end or an error was read
     bool stopping = false;
     std::exception_ptr failure;  // what the thread beside threw
 
     looked_block& slot(std::uint64_t n) { return slots[n % slots.size()]; }
+
+    bool can_read() const { return !read_all && read - taken < slots.size(); }
+
+    // The newest block read that nobody looks at, or nullptr.
+    looked_block* newest_waiting()
+    {
+        for (std::uint64_t n = read; n > taken; --n) {
+            looked_block& b = slot(n - 1);
+            if (b.state == look_state::waiting && b.read == block_reader::result::block) {
+                return &b;
+            }
+        }
+        return nullptr;
+    }
 };
 
 constexpr std::size_t declarations_block_size = std::size_t{1} << 17;
 
-// The thread beside: reads each block, marks its lines, hands it over, until the file ends or
-// the reading fails.
+// Looks at the lines of a block that the caller marked as its own to look at (looking), with the
+// ring's lock released meanwhile.
+void look_at_block(look_ring& ring, looked_block& looked, std::unique_lock<std::mutex>& lock)
+{
+    lock.unlock();
+    looked.lines = look_at_lines(looked.block.text(), true, 0, looked.marks);
+    lock.lock();
+    looked.state = look_state::looked;
+    ring.changed.notify_all();
+}
+
+// The thread beside: reads each block while a slot is free, and looks at the blocks nobody looks
+// at while none is, until the file ends or the reading fails.
 void look_beside(look_ring& ring, block_reader& reader)
 {
-    std::uint64_t line_number = 0;
+    std::unique_lock lock(ring.mutex);
     try {
-        for (std::uint64_t n = 0;; ++n) {
-            {
-                std::unique_lock lock(ring.mutex);
-                ring.changed.wait(lock, [&] { return ring.stopping || n - ring.taken < ring.slots.size(); });
-                if (ring.stopping) {
-                    return;
-                }
-            }
-            looked_block& looked = ring.slot(n);
-            looked.read = reader.next(looked.block);
-            if (looked.read == block_reader::result::block) {
-                looked.first_line = line_number;
-                looked.looked = looked_at_beside(n);
-                line_number = looked.looked ? look_at_lines(looked.block.text(), true, line_number, looked.marks)
-                                            : line_number + count_lines(looked.block.text());
-                looked.last_line = line_number;
-            }
-            {
-                const std::lock_guard lock(ring.mutex);
-                ring.looked = n + 1;
-            }
-            ring.changed.notify_all();
-            if (looked.read != block_reader::result::block) {
+        for (;;) {
+            looked_block* waiting = nullptr;
+            ring.changed.wait(lock, [&] {
+                return ring.stopping || ring.can_read() || (waiting = ring.newest_waiting()) != nullptr;
+            });
+            if (ring.stopping) {
                 return;
             }
+            if (ring.can_read()) {
+                looked_block& next = ring.slot(ring.read);
+                lock.unlock();
+                const block_reader::result read = reader.next(next.block);
+                lock.lock();
+                next.read = read;
+                next.state = look_state::waiting;
+                ring.read_all = read != block_reader::result::block;
+                ++ring.read;
+                ring.changed.notify_all();
+                continue;
+            }
+            waiting->state = look_state::looking;
+            look_at_block(ring, *waiting, lock);
         }
     } catch (...) {
-        {
-            const std::lock_guard lock(ring.mutex);
-            ring.failure = std::current_exception();
+        if (!lock.owns_lock()) {
+            lock.lock();
         }
+        ring.failure = std::current_exception();
         ring.changed.notify_all();
     }
 }
@@ -1698,40 +1723,44 @@ block_reader::result collect_alone(collector& c, block_reader& reader, std::stri
     return read;
 }
 
-// Takes the blocks the thread beside looks at, in order: the collector's own work on a block goes
-// on while the next one is read and looked at.
+// Takes the blocks in order, looking at each that nobody has looked at: the collector's own work on
+// a block goes on while the thread beside reads and looks at the ones after it.
 block_reader::result collect_beside(collector& c, block_reader& reader, std::string_view folder)
 {
     look_ring ring;
-    std::vector<marked_line> marks;  // of the blocks this thread looks at
     std::optional<look_thread> beside;
     try {
         beside.emplace(ring, reader);
     } catch (const std::system_error&) {
         return collect_alone(c, reader, folder);  // the system refuses the thread
     }
+    std::uint64_t line_number = 0;  // of the last line taken
+    std::unique_lock lock(ring.mutex);
     for (std::uint64_t n = 0;; ++n) {
-        {
-            std::unique_lock lock(ring.mutex);
-            ring.changed.wait(lock, [&] { return ring.looked > n || ring.failure != nullptr; });
-            if (ring.looked <= n) {
-                std::rethrow_exception(ring.failure);
-            }
+        ring.changed.wait(lock, [&] { return ring.read > n || ring.failure != nullptr; });
+        if (ring.read <= n) {
+            std::rethrow_exception(ring.failure);
         }
-        const looked_block& looked = ring.slot(n);
+        looked_block& looked = ring.slot(n);
         if (looked.read != block_reader::result::block) {
             return looked.read;
         }
-        if (looked.looked) {
-            c.marked_lines(looked.marks, looked.block.text(), looked.first_line, looked.last_line, folder);
-        } else {
-            look_at_lines(looked.block.text(), true, looked.first_line, marks);
-            c.marked_lines(marks, looked.block.text(), looked.first_line, looked.last_line, folder);
+        if (looked.state == look_state::waiting) {
+            looked.state = look_state::looking;
+            look_at_block(ring, looked, lock);
         }
-        {
-            const std::lock_guard lock(ring.mutex);
-            ring.taken = n + 1;
+        ring.changed.wait(lock, [&] { return looked.state == look_state::looked || ring.failure != nullptr; });
+        if (looked.state != look_state::looked) {
+            std::rethrow_exception(ring.failure);
         }
+        lock.unlock();
+        for (marked_line& mark : looked.marks) {
+            mark.number += line_number;
+        }
+        c.marked_lines(looked.marks, looked.block.text(), line_number, line_number + looked.lines, folder);
+        line_number += looked.lines;
+        lock.lock();
+        ring.taken = n + 1;
         ring.changed.notify_all();
     }
 }

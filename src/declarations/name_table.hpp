@@ -26,7 +26,11 @@ public:
             return none;
         }
         const word_key key = make_word_key(name);
+        const std::uint8_t tag = tag_of(key.hash);
         for (std::size_t at = key.hash & (slots_.size() - 1); slots_[at] != none; at = (at + 1) & (slots_.size() - 1)) {
+            if (tags_[at] != tag) {
+                continue;  // another name: its entry is not read
+            }
             const entry& e = entries_[slots_[at]];
             if (e.hash == key.hash && same_name(name_of(e), name)) {
                 return slots_[at];
@@ -62,7 +66,8 @@ public:
     // Bytes held for the names and their facts.
     std::size_t memory() const
     {
-        return characters_.capacity() + entries_.capacity() * sizeof(entry) + slots_.capacity() * sizeof(std::uint32_t);
+        return characters_.capacity() + entries_.capacity() * sizeof(entry) +
+               slots_.capacity() * sizeof(std::uint32_t) + tags_.capacity();
     }
 
 private:
@@ -82,18 +87,25 @@ private:
 
     std::string_view name_of(const entry& e) const { return std::string_view(characters_).substr(e.first, e.length); }
 
+    // Eight bits of a hash that the index does not use for the slot: a search reads an entry only
+    // where its slot's tag matches.
+    static std::uint8_t tag_of(std::uint32_t hash) { return static_cast<std::uint8_t>(hash >> 24); }
+
     void place(std::uint32_t index)
     {
-        std::size_t at = entries_[index].hash & (slots_.size() - 1);
+        const std::uint32_t hash = entries_[index].hash;
+        std::size_t at = hash & (slots_.size() - 1);
         while (slots_[at] != none) {
             at = (at + 1) & (slots_.size() - 1);
         }
         slots_[at] = index;
+        tags_[at] = tag_of(hash);
     }
 
     void grow()
     {
         slots_.assign(slots_.empty() ? 64 : slots_.size() * 2, none);
+        tags_.assign(slots_.size(), 0);
         for (std::uint32_t index = 0; index < entries_.size(); ++index) {
             place(index);
         }
@@ -102,6 +114,7 @@ private:
     std::string characters_;
     std::vector<entry> entries_;
     std::vector<std::uint32_t> slots_;
+    std::vector<std::uint8_t> tags_;  // slot by slot
 };
 
 } // namespace dravent

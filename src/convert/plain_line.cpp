@@ -15,6 +15,13 @@
 #include "vocabulary/size_keywords.hpp"
 #include "vocabulary/size_letters.hpp"
 
+#include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace dravent {
 namespace {
 
@@ -119,9 +126,30 @@ constexpr byte_set letters_and_digits = byte_set::where([](char c) { return is_l
 constexpr byte_set name_characters_plain =
     byte_set::where([](char c) { return is_letter(c) || is_decimal_digit(c) || c == '_'; });
 
-// The letters and digits from at on: a word of a plain operand.
-std::size_t word_end(std::string_view text, std::size_t at)
+// The letters and digits from at on: a word of a plain operand. Where sixteen bytes may be read
+// (up to readable_end, past the end of text), they are looked at at once.
+std::size_t word_end(std::string_view text, std::size_t at, const char* readable_end)
 {
+#if defined(__SSE2__)
+    const char* from = text.data() + at;
+    if (at < text.size() && readable_end - from >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const __m128i folded = _mm_or_si128(bytes, _mm_set1_epi8(0x20));  // A-Z as a-z
+        // Signed comparisons: a byte above 0x7F is below every bound, so no letter and no digit.
+        const __m128i letters = _mm_and_si128(_mm_cmpgt_epi8(folded, _mm_set1_epi8('a' - 1)),
+                                              _mm_cmplt_epi8(folded, _mm_set1_epi8('z' + 1)));
+        const __m128i digits = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('0' - 1)),
+                                             _mm_cmplt_epi8(bytes, _mm_set1_epi8('9' + 1)));
+        const auto in_word = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(letters, digits)));
+        const auto length = static_cast<std::size_t>(std::countr_zero(~in_word | 0x10000U));
+        if (length < 16 || at + 16 >= text.size()) {
+            return std::min(at + length, text.size());
+        }
+        at += 16;
+    }
+#else
+    static_cast<void>(readable_end);
+#endif
     while (at < text.size() && letters_and_digits.contains(text[at])) {
         ++at;
     }
@@ -351,7 +379,7 @@ bool plain_line_writer::write_usual_memory(std::string_view text, operand& conve
     int size_flags = 0;
     std::string_view segment;
     if (is_letter(text[0])) {
-        std::size_t end = word_end(text, 0);
+        std::size_t end = word_end(text, 0, readable_end_);
         std::string_view word = text.substr(0, end);
         if (end < text.size() && is_blank(text[end])) {
             size_flags = memory_size_keyword(word);
@@ -361,7 +389,7 @@ bool plain_line_writer::write_usual_memory(std::string_view text, operand& conve
             if (ptr_at(text, at)) {
                 at = skip_blanks(text, at + 3);
             }
-            end = word_end(text, at);
+            end = word_end(text, at, readable_end_);
             word = text.substr(at, end - at);
         }
         if (!word.empty()) {
@@ -383,7 +411,7 @@ bool plain_line_writer::write_usual_memory(std::string_view text, operand& conve
     char displacement_sign = '\0';
     char sign = '\0';
     for (;;) {
-        const std::size_t end = word_end(text, ++at);
+        const std::size_t end = word_end(text, ++at, readable_end_);
         const std::string_view word = text.substr(at, end - at);
         if (word.empty() || end == text.size()) {
             return false;
@@ -394,7 +422,7 @@ bool plain_line_writer::write_usual_memory(std::string_view text, operand& conve
                 return false;
             }
             if (text[at] == '*') {
-                const std::size_t scale_end = word_end(text, at + 1);
+                const std::size_t scale_end = word_end(text, at + 1, readable_end_);
                 scale = text.substr(at + 1, scale_end - at - 1);
                 if (!index.empty() || scale.empty() || !is_plain_decimal(scale) || scale_end == text.size()) {
                     return false;
@@ -489,13 +517,14 @@ bool plain_line_writer::convert_memory(std::string_view text, const conversion_c
     return true;
 }
 
-// Reads the operand that begins at text[at]: a register alone, a number alone, or memory. Returns where it ends (at a comma, ";" or the end of the line), or 0 when it is no plain
-// operand.
+// Reads the operand that begins at text[at]: a register alone, a number alone, offset and a name,
+// or memory. Returns where it ends (at a comma, ";" or the end of the line), or 0 when it is no
+// plain operand.
 std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t at, const conversion_context& context,
                                             bool renames, conversion_workspace& work, operand& read)
 {
     const char first = text[at];
-    if (keyword_before_blank(text, at, "offset")) {
+    if (fold_case(first) == 'o' && keyword_before_blank(text, at, "offset")) {
         // offset msg: the address of a name, written as it stands.
         const std::size_t name = skip_blanks(text, at + 6);
         const std::size_t end = name_end(text, name);
@@ -514,7 +543,7 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
         return after;
     }
     if (is_letter(first) || is_decimal_digit(first)) {
-        const std::size_t end = word_end(text, at);
+        const std::size_t end = word_end(text, at, readable_end_);
         const std::size_t after = skip_blanks(text, end);
         if (after == text.size() || text[after] == ',' || text[after] == ';') {
             const std::string_view word = text.substr(at, end - at);
@@ -573,6 +602,7 @@ plain_line plain_line_writer::write(std::string_view text, const char* readable_
         text.remove_suffix(1);
         ending = "\r\n";
     }
+    readable_end_ = readable_end;
     if (!stands_plainly(context)) {
         return plain_line::not_plain;
     }
@@ -612,7 +642,7 @@ plain_line plain_line_writer::write_in_first_column(std::string_view text, std::
         if (at == text.size() || mnemonic_table.find(make_word_key(name, readable_end)) != nullptr) {
             return plain_line::not_plain;
         }
-        const std::string_view word = text.substr(at, word_end(text, at) - at);
+        const std::string_view word = text.substr(at, word_end(text, at, readable_end_) - at);
         const mnemonic_row* row = mnemonic_table.find(make_word_key(word, readable_end));
         return row != nullptr && row->kind == word_kind::data ? write_data(text, name, word, *row, ending, out)
                                                               : plain_line::not_plain;
@@ -639,7 +669,7 @@ plain_line plain_line_writer::write_instruction(std::string_view text, std::size
                                                 const char* readable_end, const conversion_context& context,
                                                 text_buffer& out, conversion_workspace& work)
 {
-    const std::size_t mnemonic_end = word_end(text, at);
+    const std::size_t mnemonic_end = word_end(text, at, readable_end_);
     if (mnemonic_end < text.size() && !is_blank(text[mnemonic_end]) && text[mnemonic_end] != ';') {
         return plain_line::not_plain;
     }
@@ -767,12 +797,12 @@ namespace {
 
 // A number of a data list, up to the comma, ";" or end after it; returns where it ends, or 0 when
 // the value is no number alone. number is its GNU As form.
-std::size_t read_data_value(std::string_view text, std::size_t at, gnu_as_number& number)
+std::size_t read_data_value(std::string_view text, std::size_t at, const char* readable_end, gnu_as_number& number)
 {
     if (at == text.size() || !is_decimal_digit(text[at])) {
         return 0;
     }
-    const std::size_t end = word_end(text, at);
+    const std::size_t end = word_end(text, at, readable_end);
     const std::size_t after = skip_blanks(text, end);
     if ((after < text.size() && text[after] != ',' && text[after] != ';') ||
         !read_number(text.substr(at, end - at), number)) {
@@ -786,11 +816,11 @@ std::size_t read_data_value(std::string_view text, std::size_t at, gnu_as_number
 // alone, or a comma at its end (the list goes on in the next line). A run of blanks and commas
 // between values is one separator.
 template <typename F>
-std::size_t for_each_data_value(std::string_view text, std::size_t at, F f)
+std::size_t for_each_data_value(std::string_view text, std::size_t at, const char* readable_end, F f)
 {
     for (;;) {
         gnu_as_number number;
-        const std::size_t end = read_data_value(text, at, number);
+        const std::size_t end = read_data_value(text, at, readable_end, number);
         if (end == 0) {
             return 0;
         }
@@ -830,7 +860,7 @@ plain_line plain_line_writer::write_data(std::string_view text, std::string_view
     line.put(row.rename);
     line.put('\t');
     bool more = false;
-    const std::size_t end = for_each_data_value(text, first, [&](const gnu_as_number& number) {
+    const std::size_t end = for_each_data_value(text, first, readable_end_, [&](const gnu_as_number& number) {
         if (more) {
             line.put(',');
         }

@@ -69,12 +69,13 @@ private:
     plain_line write_jump(std::string_view text, std::string_view mnemonic, const mnemonic_row* row,
                           std::string_view ending, const conversion_context& context, text_buffer& out);
 
-    static plain_line write_data(std::string_view text, std::string_view name, std::string_view word,
+    plain_line write_data(std::string_view text, std::string_view name, std::string_view word,
                                  const mnemonic_row& row, std::string_view ending, text_buffer& out);
 
     text_buffer operands_;
     std::array<operand, most_operands> read_{};
-    bool short_declared_;  // the program declares a name short, which the full conversion looks up
+    bool short_declared_;
+    const char* readable_end_ = nullptr;  // of the line being written: bytes up to it may be read  // the program declares a name short, which the full conversion looks up
 };
 
 } // namespace dravent

@@ -130,6 +130,12 @@ constexpr byte_set name_characters_plain =
 // (up to readable_end, past the end of text), they are looked at at once.
 std::size_t word_end(std::string_view text, std::size_t at, const char* readable_end)
 {
+    // Most words are registers and mnemonics of two or three letters: looked at one by one.
+    for (const std::size_t short_end = at + 4; at < short_end; ++at) {
+        if (at == text.size() || !letters_and_digits.contains(text[at])) {
+            return at;
+        }
+    }
 #if defined(__SSE2__)
     const char* from = text.data() + at;
     if (at < text.size() && readable_end - from >= 16) {
@@ -370,17 +376,17 @@ plain_line_writer::plain_line_writer(const program_declarations* program)
 }
 
 // Memory written the usual way, [size keyword [ptr]] [segment:] [base+index*scale+number] with no
-// blank inside the brackets and one number at most, converted straight into operands_ as the
-// full conversion converts it: disp(base,index,scale), with bx or bp the base of a 16-bit pair
-// whichever stands first. False, writing nothing, for any other form.
-bool plain_line_writer::write_usual_memory(std::string_view text, operand& converted)
+// blank inside the brackets and one number at most, as the operand that begins at text[at],
+// converted straight into operands_ as the full conversion converts it: disp(base,index,scale),
+// with bx or bp the base of a 16-bit pair whichever stands first. Returns where the operand ends
+// (at a comma, ";" or the end of the line), or 0, writing nothing, for any other form.
+std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::size_t at, operand& converted)
 {
-    std::size_t at = 0;
     int size_flags = 0;
     std::string_view segment;
-    if (is_letter(text[0])) {
-        std::size_t end = word_end(text, 0, readable_end_);
-        std::string_view word = text.substr(0, end);
+    if (is_letter(text[at])) {
+        std::size_t end = word_end(text, at, readable_end_);
+        std::string_view word = text.substr(at, end - at);
         if (end < text.size() && is_blank(text[end])) {
             size_flags = memory_size_keyword(word);
         }
@@ -395,14 +401,14 @@ bool plain_line_writer::write_usual_memory(std::string_view text, operand& conve
         if (!word.empty()) {
             const register_row* named = register_named(word);
             if (named == nullptr || !named->segment || end == text.size() || text[end] != ':') {
-                return false;
+                return 0;
             }
             segment = word;
             at = skip_blanks(text, end + 1);
         }
     }
     if (at == text.size() || text[at] != '[') {
-        return false;
+        return 0;
     }
     std::string_view base;
     std::string_view index;
@@ -414,18 +420,18 @@ bool plain_line_writer::write_usual_memory(std::string_view text, operand& conve
         const std::size_t end = word_end(text, ++at, readable_end_);
         const std::string_view word = text.substr(at, end - at);
         if (word.empty() || end == text.size()) {
-            return false;
+            return 0;
         }
         at = end;
         if (const register_row* named = register_named(word); named != nullptr) {
             if (named->size == 0 || sign == '-') {
-                return false;
+                return 0;
             }
             if (text[at] == '*') {
                 const std::size_t scale_end = word_end(text, at + 1, readable_end_);
                 scale = text.substr(at + 1, scale_end - at - 1);
                 if (!index.empty() || scale.empty() || !is_plain_decimal(scale) || scale_end == text.size()) {
-                    return false;
+                    return 0;
                 }
                 index = word;
                 at = scale_end;
@@ -434,10 +440,10 @@ bool plain_line_writer::write_usual_memory(std::string_view text, operand& conve
             } else if (index.empty()) {
                 index = word;
             } else {
-                return false;
+                return 0;
             }
         } else if (!is_decimal_digit(word[0]) || !displacement.empty()) {
-            return false;
+            return 0;
         } else {
             displacement = word;
             displacement_sign = sign;
@@ -446,13 +452,15 @@ bool plain_line_writer::write_usual_memory(std::string_view text, operand& conve
             break;
         }
         if (text[at] != '+' && text[at] != '-') {
-            return false;
+            return 0;
         }
         sign = text[at];
     }
     gnu_as_number number;
-    if (skip_blanks(text, at + 1) != text.size() || (!displacement.empty() && !read_number(displacement, number))) {
-        return false;
+    const std::size_t end = skip_blanks(text, at + 1);
+    if ((end < text.size() && text[end] != ',' && text[end] != ';') ||
+        (!displacement.empty() && !read_number(displacement, number))) {
+        return 0;
     }
     if (scale.empty() && is_one_of(base, "si", "di") && is_one_of(index, "bx", "bp")) {
         std::swap(base, index);
@@ -488,7 +496,7 @@ bool plain_line_writer::write_usual_memory(std::string_view text, operand& conve
     converted.size = operands_.size() - converted.offset;
     converted.size_flags = size_flags;
     converted.memory = true;
-    return true;
+    return end;
 }
 
 // Memory through registers, as the full conversion writes it, into operands_.
@@ -577,6 +585,11 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
         return 0;
     }
     // Memory: [bx+si+4], word ptr [bp-2], es:[di]. Without a "[" an operand is no memory.
+    if (!renames) {
+        if (const std::size_t end = write_usual_memory(text, at, read); end != 0) {
+            return end;
+        }
+    }
     std::size_t end = at;
     bool bracket = false;
     while (end < text.size() && !operand_ends.contains(text[end])) {
@@ -587,7 +600,7 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
         return 0;
     }
     const std::string_view memory = text.substr(at, end - at);
-    if ((renames || !write_usual_memory(memory, read)) && !convert_memory(memory, context, work, read)) {
+    if (!convert_memory(memory, context, work, read)) {
         return 0;
     }
     return end;

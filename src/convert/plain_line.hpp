@@ -56,7 +56,7 @@ private:
 
     std::size_t read_operand(std::string_view text, std::size_t at, const conversion_context& context,
                              bool renames, conversion_workspace& work, operand& read);
-    bool write_usual_memory(std::string_view text, operand& converted);
+    std::size_t write_usual_memory(std::string_view text, std::size_t at, operand& converted);
     bool convert_memory(std::string_view text, const conversion_context& context, conversion_workspace& work,
                         operand& converted);
     [[gnu::noinline]] plain_line write_instruction(std::string_view text, std::size_t at, std::string_view ending,

@@ -1,8 +1,11 @@
-// Plain lines: the lines whose output needs nothing of the program beyond where they stand. A
-// blank line, a comment, a label alone, and an instruction whose operands are registers, numbers
-// and memory through registers (mov ax, [bx+si+4]) are most of the lines of real programs. They
-// are written here straight from their text, as the full conversion writes them, in a tenth of
-// its time; every other line is left to the full conversion.
+// Plain lines: the lines whose output needs little of the program beyond where they stand. A
+// blank line, a comment, a label alone, a data definition of numbers, an instruction whose
+// operands are registers, numbers, offset of a name and memory through registers (mov ax,
+// [bx+si+4]), and a jump or call to a near label are most of the lines of real programs. They are
+// written here straight from their text, as the full conversion writes them, in about half its
+// time; every other line, and every line whose rules these readers do not hold entirely, is left
+// to the full conversion. A test over every program of the project and a fuzz property hold the
+// two to the same output.
 #pragma once
 
 #include "convert/conversion_context.hpp"

@@ -652,13 +652,16 @@ plain_line plain_line_writer::write_in_first_column(std::string_view text, std::
     if (is_blank(text[label_end])) {
         const std::string_view name = text.substr(0, label_end);
         const std::size_t at = skip_blanks(text, label_end);
-        if (at == text.size() || mnemonic_table.find(make_word_key(name, readable_end)) != nullptr) {
+        if (at == text.size()) {
             return plain_line::not_plain;
         }
         const std::string_view word = text.substr(at, word_end(text, at, readable_end_) - at);
         const mnemonic_row* row = mnemonic_table.find(make_word_key(word, readable_end));
-        return row != nullptr && row->kind == word_kind::data ? write_data(text, name, word, *row, ending, out)
-                                                              : plain_line::not_plain;
+        if (row == nullptr || row->kind != word_kind::data ||
+            mnemonic_table.find(make_word_key(name, readable_end)) != nullptr) {
+            return plain_line::not_plain;
+        }
+        return write_data(text, name, word, *row, ending, out);
     }
     const std::string_view label = label_alone(text);
     if (label.empty()) {

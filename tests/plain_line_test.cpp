@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace dravent::testing {
@@ -168,7 +169,7 @@ TEST(plain_lines, take_the_lines_whose_rules_are_plain_and_leave_every_other)
     }
 }
 
-TEST(plain_lines, leave_a_far_procedures_ret_and_an_open_data_definition_to_the_full_rules)
+TEST(plain_lines, follow_the_procedure_the_scope_and_the_open_data_definition_of_their_line)
 {
     program_declarations program;
     collect_declarations_from_text(declared_program, "/nonexistent", program);
@@ -194,6 +195,16 @@ TEST(plain_lines, leave_a_far_procedures_ret_and_an_open_data_definition_to_the_
     EXPECT_EQ(short_writer.write(jump, jump.data() + jump.size(), context, data_directive::none, out, work),
               plain_line::not_plain);  // a program's own short is a name the full conversion looks up
     context.program = &program;
+
+    context.local_label_prefix = ".Lmain.";
+    for (const auto& [line, written] : {std::pair<std::string_view, std::string_view>{"@@again:", ".Lmain.again:\t\t\n"},
+                                        {"\tjnz short @@again ; back", "\tjnz\t.Lmain.again\t# back\n"}}) {
+        text_buffer local;
+        EXPECT_EQ(writer.write(line, line.data() + line.size(), context, data_directive::none, local, work),
+                  plain_line::written);
+        EXPECT_EQ(local.view(), written);
+    }
+    context.local_label_prefix = {};
 
     constexpr std::string_view comment = "; between";
     EXPECT_EQ(writer.write(comment, comment.data() + comment.size(), context, data_directive::db, out, work),

@@ -59,13 +59,17 @@ bool is_plain_instruction(const mnemonic_row* row, const conversion_context& con
 }
 
 // A label alone ends in its colon: a name of letters, digits and "_" that begins with a letter or
-// "_". Returns the label with its colon, or empty.
+// "_", or a local label, @@ and letters, digits and "_". Returns the label with its colon, or
+// empty.
 std::string_view label_alone(std::string_view text)
 {
-    if (text.empty() || !(is_letter(text[0]) || text[0] == '_')) {
+    // @@next: a local label, which a line of a program's scope names.
+    const std::size_t first = text.size() > 2 && text[0] == '@' && text[1] == '@' ? 2 : 0;
+    if (text.size() <= first || !(is_letter(text[first]) || text[first] == '_' || (first > 0 && is_decimal_digit(text[first])))) {
         return {};
     }
-    const std::size_t end = find_from(text, 1, [](char c) { return !(is_letter(c) || is_decimal_digit(c) || c == '_'); });
+    const std::size_t end =
+        find_from(text, first + 1, [](char c) { return !(is_letter(c) || is_decimal_digit(c) || c == '_'); });
     return end < text.size() && text[end] == ':' ? text.substr(0, end + 1) : std::string_view();
 }
 
@@ -644,12 +648,11 @@ plain_line plain_line_writer::write_in_first_column(std::string_view text, std::
                                                     const char* readable_end, const conversion_context& context,
                                                     text_buffer& out)
 {
-    const std::size_t label_end = name_end(text, 0);
-    if (label_end == 0 || is_decimal_digit(text[0]) || label_end == text.size() ||
-        (context.program != nullptr && context.program->declared_in_another_case)) {
+    if (context.program != nullptr && context.program->declared_in_another_case) {
         return plain_line::not_plain;
     }
-    if (is_blank(text[label_end])) {
+    const std::size_t label_end = name_end(text, 0);
+    if (label_end > 0 && !is_decimal_digit(text[0]) && label_end < text.size() && is_blank(text[label_end])) {
         const std::string_view name = text.substr(0, label_end);
         const std::size_t at = skip_blanks(text, label_end);
         if (at == text.size()) {
@@ -671,9 +674,17 @@ plain_line plain_line_writer::write_in_first_column(std::string_view text, std::
     if (at < text.size() && text[at] != ';') {
         return plain_line::not_plain;
     }
+    // @@next: is the local label its scope names (.Lscope.next:), in a program's scope.
+    const bool local = is_local_label(label);
+    if (local && context.local_label_prefix.empty()) {
+        return plain_line::not_plain;
+    }
+    const std::string_view prefix = local ? context.local_label_prefix : std::string_view();
+    const std::string_view name = local ? context.local_label_spelling(label) : label;
     const std::string_view comment = text.substr(at + (at < text.size() ? 1 : 0));
-    line_room line(out, label.size() + 4 + comment.size() + ending.size());
-    line.put(label);
+    line_room line(out, prefix.size() + name.size() + 4 + comment.size() + ending.size());
+    line.put(prefix);
+    line.put(name);
     line.put("\t\t");
     put_comment_and_ending(line, at < text.size(), comment, ending);
     return plain_line::written;
@@ -787,24 +798,30 @@ plain_line plain_line_writer::write_jump(std::string_view text, std::string_view
         }
         at = skip_blanks(text, at + 5);
     }
-    const std::size_t end = name_end(text, at);
+    // @@next: a local label, named as the line's scope names it.
+    const bool local = text.size() - at > 2 && text[at] == '@' && text[at + 1] == '@';
+    const std::size_t end = name_end(text, local ? at + 2 : at);
     const std::size_t after = skip_blanks(text, end);
     const std::string_view target = text.substr(at, end - at);
     const name_facts* facts = nullptr;
-    if ((after < text.size() && text[after] != ';') || !is_plain_name(target) ||
+    if ((after < text.size() && text[after] != ';') ||
+        (local ? end == at + 2 || context.local_label_prefix.empty() : !is_plain_name(target)) ||
         !declared_as_written(target, context, facts) || named_otherwise(target, context, renames)) {
         return plain_line::not_plain;
     }
     if (facts != nullptr && (facts->kind == declared::variable || facts->far)) {
         return plain_line::not_plain;  // through memory, or far
     }
+    const std::string_view prefix = local ? context.local_label_prefix : std::string_view();
+    const std::string_view name = local ? context.local_label_spelling(target) : target;
     const bool has_comment = after < text.size();
     const std::string_view comment = text.substr(after + (has_comment ? 1 : 0));
-    line_room line(out, mnemonic.size() + target.size() + comment.size() + 4 + ending.size());
+    line_room line(out, mnemonic.size() + prefix.size() + name.size() + comment.size() + 4 + ending.size());
     line.put('\t');
     line.put(mnemonic);
     line.put('\t');
-    line.put(target);
+    line.put(prefix);
+    line.put(name);
     put_comment_and_ending(line, has_comment, comment, ending);
     return plain_line::written;
 }

@@ -246,6 +246,17 @@ bool keyword_before_blank(std::string_view text, std::size_t at, std::string_vie
 
 constexpr byte_set hex_digits = byte_set::where([](char c) { return is_hex_digit(c); });
 
+// A character constant as GNU As reads it, 'c', for each printable character but the quotes and
+// the backslash (which take escapes).
+constexpr bool is_plain_character(char c) { return c >= ' ' && c <= '~' && c != '\'' && c != '"' && c != '\\'; }
+constexpr std::array<std::array<char, 3>, 128> quoted_characters = [] {
+    std::array<std::array<char, 3>, 128> quoted{};
+    for (int c = 0; c < 128; ++c) {
+        quoted[static_cast<std::size_t>(c)] = {'\'', static_cast<char>(c), '\''};
+    }
+    return quoted;
+}();
+
 // A word of hexadecimal digits behind a decimal one, ended by an h: 0FFh, 21h.
 bool is_plain_hexadecimal(std::string_view word)
 {
@@ -552,6 +563,24 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
         read.mark = '$';
         read.text = word.data();
         read.size = word.size();
+        return after;
+    }
+    if (is_quote(first)) {
+        // 'a': one character in quotes, a number.
+        if (text.size() - at < 3 || text[at + 2] != first || !is_plain_character(text[at + 1])) {
+            return 0;
+        }
+        const std::size_t after = skip_blanks(text, at + 3);
+        if (after < text.size() && text[after] != ',' && text[after] != ';') {
+            return 0;
+        }
+        read.mark = '$';
+        read.prefix = {};
+        read.text = quoted_characters[static_cast<unsigned char>(text[at + 1])].data();
+        read.size = 3;
+        read.size_flags = 0;
+        read.memory = false;
+        read.count_register = false;
         return after;
     }
     if (is_letter(first) || is_decimal_digit(first)) {

@@ -65,7 +65,8 @@ std::string_view label_alone(std::string_view text)
 {
     // @@next: a local label, which a line of a program's scope names.
     const std::size_t first = text.size() > 2 && text[0] == '@' && text[1] == '@' ? 2 : 0;
-    if (text.size() <= first || !(is_letter(text[first]) || text[first] == '_' || (first > 0 && is_decimal_digit(text[first])))) {
+    if (text.size() <= first ||
+        !(is_letter(text[first]) || text[first] == '_' || (first > 0 && is_decimal_digit(text[first])))) {
         return {};
     }
     const std::size_t end =

@@ -62,23 +62,22 @@ private:
     std::size_t write_usual_memory(std::string_view text, std::size_t at, operand& converted);
     bool convert_memory(std::string_view text, const conversion_context& context, conversion_workspace& work,
                         operand& converted);
+    // Kept out of write(), so that a blank or comment line does not pay for what they hold.
     [[gnu::noinline]] plain_line write_instruction(std::string_view text, std::size_t at, std::string_view ending,
-                                 const char* readable_end, const conversion_context& context, text_buffer& out,
-                                 conversion_workspace& work);
-
+                                                   const char* readable_end, const conversion_context& context,
+                                                   text_buffer& out, conversion_workspace& work);
     [[gnu::noinline]] plain_line write_in_first_column(std::string_view text, std::string_view ending,
                                                        const char* readable_end, const conversion_context& context,
                                                        text_buffer& out);
     plain_line write_jump(std::string_view text, std::string_view mnemonic, const mnemonic_row* row,
                           std::string_view ending, const conversion_context& context, text_buffer& out);
-
     plain_line write_data(std::string_view text, std::string_view name, std::string_view word,
-                                 const mnemonic_row& row, std::string_view ending, text_buffer& out);
+                          const mnemonic_row& row, std::string_view ending, text_buffer& out);
 
     text_buffer operands_;
     std::array<operand, most_operands> read_{};
-    bool short_declared_;
-    const char* readable_end_ = nullptr;  // of the line being written: bytes up to it may be read  // the program declares a name short, which the full conversion looks up
+    bool short_declared_;  // the program declares a name short, which the full conversion looks up
+    const char* readable_end_ = nullptr;  // of the line being written: bytes up to it may be read
 };
 
 } // namespace dravent

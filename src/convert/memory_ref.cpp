@@ -322,17 +322,7 @@ private:
         displacement_.append(term);
     }
 
-    // In 16-bit addressing bx and bp are the base, si and di the index, whichever is written
-    // first: [di+bx] is (%bx,%di).
-    void order_16_bit_registers()
-    {
-        const auto is_one_of = [](std::string_view name, std::string_view a, std::string_view b) {
-            return equal_folded(name, a) || equal_folded(name, b);
-        };
-        if (ref_.scale.empty() && is_one_of(ref_.base, "si", "di") && is_one_of(ref_.index, "bx", "bp")) {
-            std::swap(ref_.base, ref_.index);
-        }
-    }
+    void order_16_bit_registers() { order_16_bit_pair(ref_.base, ref_.index, ref_.scale); }
 
     std::string_view text_;
     memory_ref& ref_;
@@ -342,6 +332,16 @@ private:
 };
 
 } // namespace
+
+void order_16_bit_pair(std::string_view& base, std::string_view& index, std::string_view scale)
+{
+    const auto is_one_of = [](std::string_view name, std::string_view a, std::string_view b) {
+        return equal_folded(name, a) || equal_folded(name, b);
+    };
+    if (scale.empty() && is_one_of(base, "si", "di") && is_one_of(index, "bx", "bp")) {
+        std::swap(base, index);
+    }
+}
 
 bool keyword_at(std::string_view text, std::size_t position, std::string_view keyword)
 {

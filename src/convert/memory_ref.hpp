@@ -23,6 +23,10 @@ struct memory_ref {
 // space or by the "[" of a reference: "byte ptr[bx]" reads as "byte ptr [bx]".
 bool keyword_at(std::string_view text, std::size_t position, std::string_view keyword);
 
+// In 16-bit addressing bx and bp are the base, si and di the index, whichever is written first:
+// [di+bx] is (%bx,%di). Swaps base and index where they stand the other way round.
+void order_16_bit_pair(std::string_view& base, std::string_view& index, std::string_view scale);
+
 // True when the operand text holds a "[" outside quotes: a memory reference. A bracket inside a
 // character constant ('[') is a character.
 bool holds_memory_ref(std::string_view text);

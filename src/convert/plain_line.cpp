@@ -351,41 +351,6 @@ private:
 
 } // namespace
 
-namespace {
-
-// name is one of the two-letter names a and b (given in lower case), in any case.
-bool is_one_of(std::string_view name, std::string_view a, std::string_view b)
-{
-    if (name.size() != 2) {
-        return false;
-    }
-    const char first = fold_case(name[0]);
-    const char second = fold_case(name[1]);
-    return (first == a[0] && second == a[1]) || (first == b[0] && second == b[1]);
-}
-
-// The size a size keyword of memory gives (byte, word, dword, qword, any case), or 0.
-int memory_size_keyword(std::string_view word)
-{
-    switch (word.size()) {
-    case 4:
-        return equal_folded(word, "byte") ? SIZE_BYTE : equal_folded(word, "word") ? SIZE_WORD : 0;
-    case 5:
-        return equal_folded(word, "dword") ? SIZE_DWORD : equal_folded(word, "qword") ? SIZE_QWORD : 0;
-    default:
-        return 0;
-    }
-}
-
-// "ptr" stands at text[at], ended by white space or the "[" of the reference (word ptr[bx]).
-bool ptr_at(std::string_view text, std::size_t at)
-{
-    return text.size() - at > 3 && fold_case(text[at]) == 'p' && fold_case(text[at + 1]) == 't' &&
-           fold_case(text[at + 2]) == 'r' && (is_white_space(text[at + 3]) || text[at + 3] == '[');
-}
-
-} // namespace
-
 plain_line_writer::plain_line_writer(const program_declarations* program)
     : short_declared_(program != nullptr && program->find("short") != nullptr)
 {
@@ -401,19 +366,18 @@ std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::si
     int size_flags = 0;
     std::string_view segment;
     if (is_letter(text[at])) {
-        std::size_t end = word_end(text, at, readable_end_);
-        std::string_view word = text.substr(at, end - at);
-        if (end < text.size() && is_blank(text[end])) {
-            size_flags = memory_size_keyword(word);
+        size_flags = match_size_keyword(text, at);
+        if ((size_flags & ~SIZE_LETTER_FLAGS) != 0) {
+            return 0;  // tbyte, fword, near, far: no memory of an ordinary instruction
         }
         if (size_flags != 0) {
-            at = skip_blanks(text, end);
-            if (ptr_at(text, at)) {
+            at = skip_blanks(text, at);
+            if (keyword_at(text, at, "ptr")) {
                 at = skip_blanks(text, at + 3);
             }
-            end = word_end(text, at, readable_end_);
-            word = text.substr(at, end - at);
         }
+        const std::size_t end = word_end(text, at, readable_end_);
+        const std::string_view word = text.substr(at, end - at);
         if (!word.empty()) {
             const register_row* named = register_named(word);
             if (named == nullptr || !named->segment || end == text.size() || text[end] != ':') {
@@ -478,9 +442,7 @@ std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::si
         (!displacement.empty() && !read_number(displacement, number))) {
         return 0;
     }
-    if (scale.empty() && is_one_of(base, "si", "di") && is_one_of(index, "bx", "bp")) {
-        std::swap(base, index);
-    }
+    order_16_bit_pair(base, index, scale);
     converted = {};
     converted.offset = operands_.size();
     if (!segment.empty()) {

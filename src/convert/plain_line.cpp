@@ -133,7 +133,7 @@ constexpr byte_set name_characters_plain =
 
 // The letters and digits from at on: a word of a plain operand. Where sixteen bytes may be read
 // (up to readable_end, past the end of text), they are looked at at once.
-std::size_t word_end(std::string_view text, std::size_t at, const char* readable_end)
+[[gnu::always_inline]] inline std::size_t word_end(std::string_view text, std::size_t at, const char* readable_end)
 {
     // Most words are registers and mnemonics of two or three letters: looked at one by one.
     for (const std::size_t short_end = at + 4; at < short_end; ++at) {

@@ -57,8 +57,9 @@ private:
     };
     static constexpr std::size_t most_operands = 3;  // imul ax, bx, 5
 
-    [[gnu::always_inline]] inline std::size_t read_operand(std::string_view text, std::size_t at, const conversion_context& context,
-                             bool renames, conversion_workspace& work, operand& read);
+    [[gnu::always_inline]] inline std::size_t read_operand(std::string_view text, std::size_t at,
+                                                           const conversion_context& context, bool renames,
+                                                           conversion_workspace& work, operand& read);
     std::size_t write_usual_memory(std::string_view text, std::size_t at, operand& converted);
     bool convert_memory(std::string_view text, const conversion_context& context, conversion_workspace& work,
                         operand& converted);

@@ -7,23 +7,6 @@
 
 namespace dravent {
 
-bool line_converter::convert_plain(std::string_view line, const char* readable_end, const conversion_context& context,
-                                   text_buffer& out)
-{
-    if (!plain_lines_) {
-        return false;
-    }
-    const plain_line written = plain_.write(line, readable_end, context, open_data_, out, converted_.work);
-    if (written == plain_line::not_plain) {
-        return false;
-    }
-    converted_.warnings.clear();
-    if (written == plain_line::written) {
-        open_data_ = data_directive::none;
-    }
-    return true;
-}
-
 void line_converter::convert_in_full(std::string_view line, const char* readable_end,
                                      const conversion_context& context)
 {
@@ -37,12 +20,9 @@ void line_converter::convert(std::string_view line, text_buffer& out)
     convert(line, line.data() + line.size(), out);
 }
 
-void line_converter::convert(std::string_view line, const char* readable_end, text_buffer& out)
+void line_converter::convert_in_full(std::string_view line, const char* readable_end,
+                                     const conversion_context& context, text_buffer& out)
 {
-    const conversion_context& context = context_.at(next_line_++);
-    if (convert_plain(line, readable_end, context, out)) {
-        return;
-    }
     convert_in_full(line, readable_end, context);
     emit_line(converted_, out);
 }

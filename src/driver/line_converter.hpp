@@ -44,7 +44,13 @@ public:
     void convert(std::string_view line, text_buffer& out);
     void convert(std::string_view line, std::string& out);
     // The same for a line inside a larger text, whose bytes up to readable_end may be read.
-    void convert(std::string_view line, const char* readable_end, text_buffer& out);
+    void convert(std::string_view line, const char* readable_end, text_buffer& out)
+    {
+        const conversion_context& context = context_.at(next_line_++);
+        if (!convert_plain(line, readable_end, context, out)) {
+            convert_in_full(line, readable_end, context, out);
+        }
+    }
 
     // What the line converted last leaves for a hand.
     std::span<const warning> warnings() const { return converted_.warnings; }
@@ -58,8 +64,24 @@ public:
 
 private:
     bool convert_plain(std::string_view line, const char* readable_end, const conversion_context& context,
-                       text_buffer& out);
+                       text_buffer& out)
+    {
+        if (!plain_lines_) {
+            return false;
+        }
+        const plain_line written = plain_.write(line, readable_end, context, open_data_, out, converted_.work);
+        if (written == plain_line::not_plain) {
+            return false;
+        }
+        converted_.warnings.clear();
+        if (written == plain_line::written) {
+            open_data_ = data_directive::none;
+        }
+        return true;
+    }
     void convert_in_full(std::string_view line, const char* readable_end, const conversion_context& context);
+    void convert_in_full(std::string_view line, const char* readable_end, const conversion_context& context,
+                         text_buffer& out);
 
     line_context context_;
     std::uint64_t next_line_ = 1;

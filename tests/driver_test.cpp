@@ -110,6 +110,26 @@ TEST_F(dravent_command, existing_output_is_replaced)
     EXPECT_EQ(convert("; new\n"), "# new\n");
 }
 
+// An output file of a megabyte or more is emptied beside the reading of the declarations: none of
+// it is left after the new text, and an include that names it is read only once it is empty, as
+// if it had been emptied when it was opened.
+TEST_F(dravent_command, a_large_existing_output_is_emptied_before_anything_reads_or_writes_it)
+{
+    std::string filler;
+    for (int n = 0; n < 40000; ++n) {
+        filler += "; a line of the old output, long enough to make a megabyte\n";
+    }
+    write_file(folder / "out.s", filler);
+    EXPECT_EQ(convert("; new\n"), "# new\n");
+
+    write_file(folder / "defs.inc", "cnt dw 0\n" + filler);
+    write_file(folder / "in.asm", "include defs.inc\n\tmov ax, cnt\n");
+    const separate_result result =
+        run_dravent({(folder / "in.asm").string(), (folder / "defs.inc").string()}, stream_setup{});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(read_file(folder / "defs.inc"), "\n\tmovw\t$cnt,%ax\n");  // cnt was never declared
+}
+
 TEST_F(dravent_command, one_output_line_per_input_line)
 {
     EXPECT_EQ(convert("\n\n; c\n\n"), "\n\n# c\n\n");

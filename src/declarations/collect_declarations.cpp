@@ -468,6 +468,8 @@ class collector {
 public:
     collector(program_declarations& declarations) : d_(declarations) {}
 
+    void call_before_first_include(std::function<void()> call) { includes_.call_before_first_open(std::move(call)); }
+
     // Whole lines of the main file (line numbers count) or of an include (they do not), in order.
     void lines(std::string_view text, bool main_file, std::string_view folder, int depth);
 
@@ -1775,9 +1777,11 @@ bool fits_one_block(int fd)
 
 } // namespace
 
-bool collect_declarations(int fd, std::string_view folder, program_declarations& declarations)
+bool collect_declarations(int fd, std::string_view folder, program_declarations& declarations,
+                          std::function<void()> before_include)
 {
     collector c(declarations);
+    c.call_before_first_include(std::move(before_include));
     block_reader reader(fd, declarations_block_size);
     // With a second processor, a thread beside reads and looks at the lines ahead; without one, for
     // a file of one block, or when the system refuses the thread, this thread does it all.

@@ -4,6 +4,7 @@
 #include "declarations/declarations.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace dravent {
@@ -11,8 +12,10 @@ namespace dravent {
 // Reads every line of the file behind fd, from where fd stands, and the files it includes (for
 // their names only), and records what they declare. folder is where the file lives, for the
 // names its includes give. False when reading the file fails; an include that is missing or
-// cannot be read is no error.
-bool collect_declarations(int fd, std::string_view folder, program_declarations& declarations);
+// cannot be read is no error. before_include, when given, is called once before the first include
+// is looked for.
+bool collect_declarations(int fd, std::string_view folder, program_declarations& declarations,
+                          std::function<void()> before_include = nullptr);
 
 // The bytes a data definition's values lay out, units of unit bytes each (a string in db a byte a
 // character, count dup (...) count times); a count must be a number or a constant the program

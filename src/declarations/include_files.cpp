@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace dravent {
 namespace {
@@ -49,6 +50,9 @@ std::string folder_of(std::string_view path)
 
 int include_guard::open(std::string_view name, std::string_view folder, int depth, std::string& found_folder)
 {
+    if (before_first_open_) {
+        std::exchange(before_first_open_, nullptr)();
+    }
     if (name.empty() || depth >= max_depth) {
         return -1;
     }

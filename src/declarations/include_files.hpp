@@ -2,6 +2,7 @@
 // cycles and depth bounded.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,10 @@ public:
 
     void close(int fd);
 
+    // Called once, before the first include is looked for: what must be done before another file
+    // is read (the output, which may be one of them, truncated).
+    void call_before_first_open(std::function<void()> call) { before_first_open_ = std::move(call); }
+
 private:
     struct open_file {
         int fd;
@@ -29,6 +34,7 @@ private:
         unsigned long long inode;
     };
     std::vector<open_file> open_;
+    std::function<void()> before_first_open_;
 };
 
 // The folder part of a path, "." when it has none.

@@ -445,31 +445,36 @@ std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::si
     order_16_bit_pair(base, index, scale);
     converted = {};
     converted.offset = operands_.size();
-    if (!segment.empty()) {
-        operands_ += '%';
-        operands_ += segment;
-        operands_ += ':';
-    }
-    if (displacement_sign == '-') {
-        operands_ += '-';
-    }
-    operands_ += number.prefix;
-    operands_ += number.digits;
-    if (!base.empty() || !index.empty()) {
-        operands_ += '(';
-        if (!base.empty()) {
-            operands_ += '%';
-            operands_ += base;
+    {
+        line_room operand(operands_, segment.size() + number.prefix.size() + number.digits.size() + base.size() +
+                                         index.size() + scale.size() + 10);
+        if (!segment.empty()) {
+            operand.put('%');
+            operand.put(segment);
+            operand.put(':');
         }
-        if (!index.empty()) {
-            operands_ += ",%";
-            operands_ += index;
-            if (!scale.empty()) {
-                operands_ += ',';
-                operands_ += scale;
+        if (displacement_sign == '-') {
+            operand.put('-');
+        }
+        operand.put(number.prefix);
+        operand.put(number.digits);
+        if (!base.empty() || !index.empty()) {
+            operand.put('(');
+            if (!base.empty()) {
+                operand.put('%');
+                operand.put(base);
             }
+            if (!index.empty()) {
+                operand.put(',');
+                operand.put('%');
+                operand.put(index);
+                if (!scale.empty()) {
+                    operand.put(',');
+                    operand.put(scale);
+                }
+            }
+            operand.put(')');
         }
-        operands_ += ')';
     }
     converted.size = operands_.size() - converted.offset;
     converted.size_flags = size_flags;

@@ -5,6 +5,7 @@
 #include "declarations/include_files.hpp"
 #include "declarations/text_equates.hpp"
 #include "io/file_io.hpp"
+#include "source/line_scanner.hpp"
 #include "source/split_line.hpp"
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
@@ -493,11 +494,14 @@ public:
 private:
     static constexpr std::size_t no_procedure = ~std::size_t{0};
 
-    std::uint32_t declare(std::string_view name)
+    std::uint32_t declare(std::string_view name) { return declare(make_word_key(name)); }
+
+    std::uint32_t declare(const word_key& name)
     {
-        const std::uint32_t known = d_.names.find(name);
+        bool written_alike = true;
+        const std::uint32_t known = d_.names.find(name, written_alike);
         if (known != d_.names.none) {
-            d_.declared_in_another_case = d_.declared_in_another_case || d_.names.name(known) != name;
+            d_.declared_in_another_case = d_.declared_in_another_case || !written_alike;
             return known;
         }
         return within_limit() ? d_.names.add(name) : no_entry;
@@ -505,6 +509,12 @@ private:
 
     // count: what Tasm's length gives the variable, 0 when unknown.
     void declare_variable(std::string_view name, std::uint32_t bytes, std::uint32_t structure = no_entry,
+                          std::uint32_t count = 0)
+    {
+        declare_variable(make_word_key(name), bytes, structure, count);
+    }
+
+    void declare_variable(const word_key& name, std::uint32_t bytes, std::uint32_t structure = no_entry,
                           std::uint32_t count = 0)
     {
         const std::uint32_t entry = declare(name);
@@ -590,10 +600,12 @@ private:
     }
 
     // name: is a code label, and opens a scope for the @@ labels after it.
-    void code_label(std::string_view name)
+    void code_label(std::string_view name) { code_label(make_word_key(name)); }
+
+    void code_label(const word_key& name)
     {
-        if (is_local_label(name)) {
-            local_label(name);
+        if (is_local_label(name.text)) {
+            local_label(name.text);
             return;
         }
         const std::uint32_t entry = declare(name);
@@ -827,7 +839,9 @@ private:
               std::string_view folder, int depth);
     const char* comment_block(const marked_line& mark, std::string_view text, std::uint64_t first_line, bool main_file);
     const char* close_comment_block(std::string_view text, const char* from, std::uint64_t line_before, bool main_file);
-    void statement(std::string_view text, bool uses_local_labels, bool main_file, std::string_view folder, int depth);
+    void statement(std::string_view text, const char* readable_end, bool uses_local_labels, bool main_file,
+                   std::string_view folder, int depth);
+    bool first_column_declaration(std::string_view text, const char* readable_end);
     void declaring_line(std::string_view folder, int depth);
 
     void directive_line(const statement_words& w, const source_line& line, std::string_view folder, int depth);
@@ -1411,31 +1425,55 @@ void collector::take(const std::vector<marked_line>& marks, std::string_view tex
         main_file_ = main_file;
         line_number_ = mark.number;
         if (mark.may_declare) {
-            statement(mark.text, mark.uses_local_labels, main_file, folder, depth);
+            statement(mark.text, text.data() + text.size(), mark.uses_local_labels, main_file, folder, depth);
         } else {
             use_local_labels();
         }
     }
 }
 
-void collector::statement(std::string_view text, bool uses_local_labels, bool main_file, std::string_view folder,
-                          int depth)
+// A line of the main file, outside structures, that begins with a name declares what most such
+// lines declare without being split: a code label (name:, a colon alone names nothing) or a
+// variable (name db ..., the name no word the vocabulary knows). False for a line of another
+// shape, for the full reading. readable_end: the end of the block the line stands in, which lets
+// the words be searched and packed sixteen and eight bytes at a time.
+bool collector::first_column_declaration(std::string_view text, const char* readable_end)
+{
+    const std::string_view line = text.back() == '\r' ? text.substr(0, text.size() - 1) : text;
+    const line_scanner scan(line, readable_end);
+    const std::string_view label = line.substr(0, scan.find_first<' ', '\t', ';'>(0));
+    if (label.size() > 1 && label.back() == ':') {
+        recorded_ = false;
+        code_label(make_word_key(label.substr(0, label.size() - 1), readable_end));
+        return true;
+    }
+    // name db ...: what declaring_line does for a variable, without splitting the operands.
+    const std::size_t directive = skip_blanks(line, label.size());
+    const std::size_t values = scan.find_first<' ', '\t', ';'>(directive);
+    const std::uint32_t bytes = bytes_of(line.substr(directive, values - directive));
+    if (bytes == 0 || label.empty() || label.back() == ':') {
+        return false;
+    }
+    const word_key name = make_word_key(label, readable_end);
+    if (mnemonic_table.find(name) != nullptr) {
+        return false;  // an instruction or a directive may stand there: the split line tells
+    }
+    recorded_ = false;
+    declare_variable(name, bytes, no_entry, count_of_values(text.substr(values), d_));
+    return true;
+}
+
+void collector::statement(std::string_view text, const char* readable_end, bool uses_local_labels, bool main_file,
+                          std::string_view folder, int depth)
 {
     if (frame_list_goes_on(text)) {
         return;
     }
-    if (main_file && !in_structure_ && !is_white_space(text[0])) {
-        // name: outside a structure declares a code label, whatever follows it. (A colon alone
-        // names nothing: the line is read as what follows it.)
-        const std::string_view label = first_word(text.back() == '\r' ? text.substr(0, text.size() - 1) : text);
-        if (label.size() > 1 && label.back() == ':') {
-            recorded_ = false;
-            code_label(label.substr(0, label.size() - 1));
-            if (uses_local_labels) {
-                use_local_labels();
-            }
-            return;
+    if (main_file && !in_structure_ && !is_white_space(text[0]) && first_column_declaration(text, readable_end)) {
+        if (uses_local_labels) {
+            use_local_labels();
         }
+        return;
     }
     split_label_and_mnemonic(text, source_);
     if (source_.label.empty() && source_.mnemonic.empty()) {

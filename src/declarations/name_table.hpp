@@ -20,19 +20,35 @@ public:
     static constexpr std::uint32_t none = ~std::uint32_t{0};
 
     // The entry of name (compared without regard to case), or none.
-    std::uint32_t find(std::string_view name) const
+    std::uint32_t find(std::string_view name) const { return find(make_word_key(name)); }
+
+    // The entry of the key's word, or none.
+    std::uint32_t find(const word_key& key) const
     {
+        bool written_alike = false;
+        return find(key, written_alike);
+    }
+
+    // The same, and whether the entry's name has the very bytes of the word (not only its letters
+    // in another case).
+    std::uint32_t find(const word_key& key, bool& written_alike) const
+    {
+        const std::string_view name = key.text;
         if (slots_.empty() || name.empty()) {
             return none;
         }
-        const word_key key = make_word_key(name);
         const std::uint8_t tag = tag_of(key.hash);
         for (std::size_t at = key.hash & (slots_.size() - 1); slots_[at] != none; at = (at + 1) & (slots_.size() - 1)) {
             if (tags_[at] != tag) {
                 continue;  // another name: its entry is not read
             }
             const entry& e = entries_[slots_[at]];
-            if (e.hash == key.hash && same_name(name_of(e), name)) {
+            if (e.hash != key.hash || e.length != name.size()) {
+                continue;
+            }
+            const char* stored = characters_.data() + e.first;
+            written_alike = same_bytes(stored, name.data(), name.size());
+            if (written_alike || equal_folded(std::string_view(stored, name.size()), name)) {
                 return slots_[at];
             }
         }
@@ -40,16 +56,18 @@ public:
     }
 
     // The entry of name, made with default facts when the name is new.
-    std::uint32_t add(std::string_view name)
+    std::uint32_t add(std::string_view name) { return add(make_word_key(name)); }
+
+    std::uint32_t add(const word_key& key)
     {
-        const std::uint32_t found = find(name);
+        const std::uint32_t found = find(key);
         if (found != none) {
             return found;
         }
         if ((entries_.size() + 1) * 2 > slots_.size()) {
             grow();
         }
-        const word_key key = make_word_key(name);
+        const std::string_view name = key.text;
         const auto index = static_cast<std::uint32_t>(entries_.size());
         entries_.push_back({static_cast<std::uint32_t>(characters_.size()), static_cast<std::uint32_t>(name.size()),
                             key.hash, Facts{}});
@@ -78,11 +96,22 @@ private:
         Facts facts;
     };
 
-    // Equal without regard to case. A name is mostly written the same way each time: the bytes
-    // are compared as they are first.
-    static bool same_name(std::string_view a, std::string_view b)
+    // A name is mostly written the same way each time: its bytes are compared as they are first.
+    // Names are short: one of four to eight bytes is compared as two words of four (which overlap
+    // when it is shorter than eight), cheaper than a call to memcmp.
+    static bool same_bytes(const char* a, const char* b, std::size_t length)
     {
-        return a.size() == b.size() && (std::memcmp(a.data(), b.data(), a.size()) == 0 || equal_folded(a, b));
+        if (length < 4 || length > 8) {
+            return std::memcmp(a, b, length) == 0;
+        }
+        return (load_four(a) ^ load_four(b)) == 0 && (load_four(a + length - 4) ^ load_four(b + length - 4)) == 0;
+    }
+
+    static std::uint32_t load_four(const char* at)
+    {
+        std::uint32_t bytes = 0;
+        std::memcpy(&bytes, at, 4);
+        return bytes;
     }
 
     std::string_view name_of(const entry& e) const { return std::string_view(characters_).substr(e.first, e.length); }

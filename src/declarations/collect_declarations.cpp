@@ -113,7 +113,7 @@ std::uint32_t bytes_of(std::string_view word)
     if (word.size() < 2 || word.size() > 5) {  // the lengths of the names
         return 0;
     }
-    const std::uint64_t head = make_word_key(word).head;
+    const std::uint64_t head = fold_case_bytes(pack_head(word));  // a word key's head, without its hash
     for (std::size_t n = 0; n < size_table.size(); ++n) {
         if (size_heads[n] == head && size_table[n].name.size() == word.size()) {
             return size_table[n].bytes;
@@ -1439,18 +1439,19 @@ void collector::take(const std::vector<marked_line>& marks, std::string_view tex
 // the words be searched and packed sixteen and eight bytes at a time.
 bool collector::first_column_declaration(std::string_view text, const char* readable_end)
 {
-    const std::string_view line = text.back() == '\r' ? text.substr(0, text.size() - 1) : text;
+    // (The words are cut with the views' constructor: every length is within the line.)
+    const std::string_view line(text.data(), text.size() - (text.back() == '\r' ? 1 : 0));
     const line_scanner scan(line, readable_end);
-    const std::string_view label = line.substr(0, scan.find_first<' ', '\t', ';'>(0));
+    const std::string_view label(line.data(), scan.find_first<' ', '\t', ';'>(0));
     if (label.size() > 1 && label.back() == ':') {
         recorded_ = false;
-        code_label(make_word_key(label.substr(0, label.size() - 1), readable_end));
+        code_label(make_word_key(std::string_view(label.data(), label.size() - 1), readable_end));
         return true;
     }
     // name db ...: what declaring_line does for a variable, without splitting the operands.
     const std::size_t directive = skip_blanks(line, label.size());
     const std::size_t values = scan.find_first<' ', '\t', ';'>(directive);
-    const std::uint32_t bytes = bytes_of(line.substr(directive, values - directive));
+    const std::uint32_t bytes = bytes_of(std::string_view(line.data() + directive, values - directive));
     if (bytes == 0 || label.empty() || label.back() == ':') {
         return false;
     }
@@ -1459,7 +1460,8 @@ bool collector::first_column_declaration(std::string_view text, const char* read
         return false;  // an instruction or a directive may stand there: the split line tells
     }
     recorded_ = false;
-    declare_variable(name, bytes, no_entry, count_of_values(text.substr(values), d_));
+    const std::string_view written_values(text.data() + values, text.size() - values);  // with the line's ending
+    declare_variable(name, bytes, no_entry, count_of_values(written_values, d_));
     return true;
 }
 

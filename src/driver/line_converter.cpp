@@ -20,8 +20,8 @@ void line_converter::convert(std::string_view line, text_buffer& out)
     convert(line, line.data() + line.size(), out);
 }
 
-void line_converter::convert_in_full(std::string_view line, const char* readable_end,
-                                     const conversion_context& context, text_buffer& out)
+void line_converter::write_in_full(std::string_view line, const char* readable_end,
+                                   const conversion_context& context, text_buffer& out)
 {
     convert_in_full(line, readable_end, context);
     emit_line(converted_, out);

@@ -48,7 +48,7 @@ public:
     {
         const conversion_context& context = context_.at(next_line_++);
         if (!convert_plain(line, readable_end, context, out)) {
-            convert_in_full(line, readable_end, context, out);
+            write_in_full(line, readable_end, context, out);
         }
     }
 
@@ -80,8 +80,10 @@ private:
         return true;
     }
     void convert_in_full(std::string_view line, const char* readable_end, const conversion_context& context);
-    void convert_in_full(std::string_view line, const char* readable_end, const conversion_context& context,
-                         text_buffer& out);
+    // The full conversion, its output line appended to out: kept out of line, so that a plain
+    // line's path stays short.
+    void write_in_full(std::string_view line, const char* readable_end, const conversion_context& context,
+                       text_buffer& out);
 
     line_context context_;
     std::uint64_t next_line_ = 1;

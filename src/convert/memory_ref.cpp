@@ -335,10 +335,7 @@ private:
 
 void order_16_bit_pair(std::string_view& base, std::string_view& index, std::string_view scale)
 {
-    const auto is_one_of = [](std::string_view name, std::string_view a, std::string_view b) {
-        return equal_folded(name, a) || equal_folded(name, b);
-    };
-    if (scale.empty() && is_one_of(base, "si", "di") && is_one_of(index, "bx", "bp")) {
+    if (index_written_first(register_named(base), register_named(index), scale)) {
         std::swap(base, index);
     }
 }

@@ -4,6 +4,8 @@
 #include "convert/write_expression.hpp"
 #include "text/text_buffer.hpp"
 
+#include "vocabulary/registers.hpp"
+
 #include <string_view>
 
 namespace dravent {
@@ -24,7 +26,15 @@ struct memory_ref {
 bool keyword_at(std::string_view text, std::size_t position, std::string_view keyword);
 
 // In 16-bit addressing bx and bp are the base, si and di the index, whichever is written first:
-// [di+bx] is (%bx,%di). Swaps base and index where they stand the other way round.
+// [di+bx] is (%bx,%di). True when base and index (rows of register_named, or nullptr) stand the
+// other way round and are to be swapped; a scaled index is never swapped.
+constexpr bool index_written_first(const register_row* base, const register_row* index, std::string_view scale)
+{
+    return scale.empty() && (base == register_si || base == register_di) &&
+           (index == register_bx || index == register_bp);
+}
+
+// Swaps base and index where they stand the other way round (index_written_first).
 void order_16_bit_pair(std::string_view& base, std::string_view& index, std::string_view scale);
 
 // True when the operand text holds a "[" outside quotes: a memory reference. A bracket inside a

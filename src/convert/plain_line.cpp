@@ -392,6 +392,8 @@ std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::si
     }
     std::string_view base;
     std::string_view index;
+    const register_row* base_row = nullptr;
+    const register_row* index_row = nullptr;
     std::string_view scale;
     std::string_view displacement;
     char displacement_sign = '\0';
@@ -414,11 +416,14 @@ std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::si
                     return 0;
                 }
                 index = word;
+                index_row = named;
                 at = scale_end;
             } else if (base.empty()) {
                 base = word;
+                base_row = named;
             } else if (index.empty()) {
                 index = word;
+                index_row = named;
             } else {
                 return 0;
             }
@@ -442,7 +447,9 @@ std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::si
         (!displacement.empty() && !read_number(displacement, number))) {
         return 0;
     }
-    order_16_bit_pair(base, index, scale);
+    if (index_written_first(base_row, index_row, scale)) {
+        std::swap(base, index);
+    }
     converted = {};
     converted.offset = operands_.size();
     {
@@ -569,7 +576,7 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
                 }
                 read.mark = '%';
                 read.size_flags = named->size;
-                read.count_register = word.size() == 2 && fold_case(word[0]) == 'c' && fold_case(word[1]) == 'l';
+                read.count_register = named == register_cl;
                 return after;
             }
             gnu_as_number number;

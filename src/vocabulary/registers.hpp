@@ -148,6 +148,17 @@ constexpr const register_row* register_named(std::string_view word)
     return register_names.find(register_index::key_of(word));
 }
 
+// The rows of the registers some rules name: a row found by register_named is one of them
+// exactly when the word names that register.
+inline constexpr const register_row* register_cl = register_named("cl");
+inline constexpr const register_row* register_bx = register_named("bx");
+inline constexpr const register_row* register_bp = register_named("bp");
+inline constexpr const register_row* register_si = register_named("si");
+inline constexpr const register_row* register_di = register_named("di");
+static_assert(register_cl->name == "cl" && register_bx->name == "bx" && register_bp->name == "bp" &&
+                  register_si->name == "si" && register_di->name == "di",
+              "register_table: cl, bx, bp, si and di");
+
 // The row of the register named by the token at the start of text (up to the first blank, any
 // case), or nullptr.
 const register_row* find_register(std::string_view text);

@@ -3,7 +3,6 @@
 
 #include "convert/write_expression.hpp"
 #include "text/text_buffer.hpp"
-
 #include "vocabulary/registers.hpp"
 
 #include <string_view>

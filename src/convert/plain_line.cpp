@@ -230,12 +230,13 @@ bool declared_as_written(std::string_view name, const conversion_context& contex
         return true;
     }
     const name_table<name_facts>& names = context.program->names;
-    const std::uint32_t entry = names.find(name);
+    bool written_alike = false;
+    const std::uint32_t entry = names.find(make_word_key(name), written_alike);
     if (entry == names.none) {
         return true;
     }
     facts = &names.facts(entry);
-    return names.name(entry) == name;
+    return written_alike;
 }
 
 // The word at text[at] is keyword, followed by a blank: "offset msg", "short next".

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <set>
 #include <string>
 
 namespace dravent {
@@ -146,6 +148,24 @@ TEST(make_word_key, folds_only_a_to_z_and_tells_other_bytes_apart)
                 EXPECT_FALSE(key_names(make_word_key(other), b.head, lower)) << byte << " at " << position;
             }
         }
+    }
+}
+
+TEST(make_word_key, names_that_differ_in_their_last_bytes_take_slots_far_apart)
+{
+    // Tables take a slot from a hash's low bits. Names numbered in their last bytes (msg_0001 ...
+    // of eight, the length a key's head holds, and v1 ... of any length) must spread over the
+    // slots as random numbers would: piled on a few, every search would pass hundreds of names.
+    constexpr std::uint32_t slots = 1024;
+    for (const char* pattern : {"msg_%04d", "v%d", "buffer%02d", "table_%05d"}) {
+        std::set<std::uint32_t> taken;
+        for (int n = 0; n < 1000; ++n) {
+            char name[32];
+            std::snprintf(name, sizeof name, pattern, n);
+            taken.insert(make_word_key(name).hash & (slots - 1));
+        }
+        // 1,000 random numbers below 1,024 take about 630 of them.
+        EXPECT_GT(taken.size(), 550U) << pattern;
     }
 }
 

@@ -50,6 +50,24 @@ constexpr std::uint64_t pack_head(std::string_view text)
     return head;
 }
 
+// 32 bits of x in which every bit of x counts, low bits as much as high ones: tables take their
+// slot from the low bits, and names often differ in their last byte alone (msg_0001, msg_0002),
+// which a plain multiplication carries only into the product's top bits.
+constexpr std::uint32_t mix_to_32(std::uint64_t x)
+{
+    constexpr std::uint64_t odd_constant = 0x9E3779B97F4A7C15;
+#if defined(__SIZEOF_INT128__)
+    // Both halves of the 128-bit product, folded: each depends on every bit of x.
+    __extension__ using wide = unsigned __int128;
+    const wide product = static_cast<wide>(x) * odd_constant;
+    const std::uint64_t folded = static_cast<std::uint64_t>(product >> 64) ^ static_cast<std::uint64_t>(product);
+#else
+    std::uint64_t folded = (x ^ (x >> 33)) * odd_constant;
+    folded = (folded ^ (folded >> 29)) * 0xBF58476D1CE4E5B9;
+#endif
+    return static_cast<std::uint32_t>(folded ^ (folded >> 32));
+}
+
 // The key of text, given its first bytes as pack_head packs them: for a reader that has loaded them.
 constexpr word_key make_word_key(std::string_view text, std::uint64_t packed_head)
 {
@@ -58,8 +76,7 @@ constexpr word_key make_word_key(std::string_view text, std::uint64_t packed_hea
     for (std::size_t i = word_key_head_length; i < text.size(); ++i) {
         mixed = (mixed ^ static_cast<unsigned char>(fold_case(text[i]))) * 0x100000001B3;
     }
-    mixed *= 0xFF51AFD7ED558CCD;
-    return {head, static_cast<std::uint32_t>(mixed >> 32), text};
+    return {head, mix_to_32(mixed), text};
 }
 
 constexpr word_key make_word_key(std::string_view text) { return make_word_key(text, pack_head(text)); }

@@ -1,6 +1,8 @@
 // Micro-benchmarks of each conversion stage and of whole lines, in bytes of source per second.
 #include "convert/convert_operand.hpp"
 #include "convert/convert_statement.hpp"
+#include "declarations/collect_declarations.hpp"
+#include "declarations/declarations.hpp"
 #include "driver/line_converter.hpp"
 #include "emit/emit_line.hpp"
 #include "sample_lines.hpp"
@@ -113,6 +115,33 @@ void whole_line_mix(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sample_bytes()));
 }
 BENCHMARK(whole_line_mix);
+
+// The declarations pass over a text of repeated_lines repeated 4,000 times: the sample lines, or
+// one-line comment blocks, which each close on the line after the one that opens them.
+void declarations_pass(benchmark::State& state, std::string_view repeated_lines)
+{
+    std::string text;
+    for (int n = 0; n < 4000; ++n) {
+        text += repeated_lines;
+    }
+    for (auto _ : state) {
+        program_declarations declarations;
+        collect_declarations_from_text(text, ".", declarations);
+        benchmark::DoNotOptimize(declarations);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
+std::string sample_text()
+{
+    std::string text;
+    for (const std::string_view line : sample_lines) {
+        text.append(line).append("\n");
+    }
+    return text;
+}
+BENCHMARK_CAPTURE(declarations_pass, sample_lines, sample_text());
+BENCHMARK_CAPTURE(declarations_pass, comment_blocks, std::string("comment ^ opened\n closed ^\n\tmov ax, bx\n"));
 
 } // namespace
 } // namespace dravent::bench

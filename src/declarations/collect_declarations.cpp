@@ -837,8 +837,9 @@ private:
     // nor a comment, nor (in the main file) an instruction, nor inside a comment block.
     void take(const std::vector<marked_line>& marks, std::string_view text, std::uint64_t first_line, bool main_file,
               std::string_view folder, int depth);
-    const char* comment_block(const marked_line& mark, std::string_view text, std::uint64_t first_line, bool main_file);
-    const char* close_comment_block(std::string_view text, const char* from, std::uint64_t line_before, bool main_file);
+    const char* comment_block(const marked_line& mark, std::string_view text, bool main_file);
+    const char* close_comment_block(std::string_view text, const char* from, const char* line_start,
+                                    std::uint64_t line, bool main_file);
     void statement(std::string_view text, const char* readable_end, bool uses_local_labels, bool main_file,
                    std::string_view folder, int depth);
     bool first_column_declaration(std::string_view text, const char* readable_end);
@@ -1372,8 +1373,7 @@ char comment_block_delimiter(std::string_view line)
 
 // A comment block opened by a line of text that the look marked: where the lines after it may
 // declare again (the end of text while the block stays open), or nullptr for no block.
-const char* collector::comment_block(const marked_line& mark, std::string_view text, std::uint64_t first_line,
-                                     bool main_file)
+const char* collector::comment_block(const marked_line& mark, std::string_view text, bool main_file)
 {
     const char delimiter = comment_block_delimiter(mark.text);
     if (delimiter == '\0') {
@@ -1384,14 +1384,15 @@ const char* collector::comment_block(const marked_line& mark, std::string_view t
     }
     comment_delimiter_ = delimiter;
     const char* opening = std::find(mark.text.data(), mark.text.data() + mark.text.size(), delimiter);
-    return close_comment_block(text, opening + 1, first_line, main_file);
+    return close_comment_block(text, opening + 1, mark.text.data(), mark.number, main_file);
 }
 
-// Looks for the open comment block's delimiter from position from of text, which follows line
-// line_before: the block ends with the line that holds it. Returns where the lines after that
-// begin, or the end of text while the block stays open.
-const char* collector::close_comment_block(std::string_view text, const char* from, std::uint64_t line_before,
-                                           bool main_file)
+// Looks for the open comment block's delimiter from position from of text, in the line numbered
+// line that begins at line_start or after it: the block ends with the line that holds it. Returns
+// where the lines after that begin, or the end of text while the block stays open. The lines are
+// counted from line_start, not from the start of text, so that a text of many blocks is read once.
+const char* collector::close_comment_block(std::string_view text, const char* from, const char* line_start,
+                                           std::uint64_t line, bool main_file)
 {
     const char* end = text.data() + text.size();
     const char* closing = std::find(from, end, comment_delimiter_);
@@ -1400,7 +1401,7 @@ const char* collector::close_comment_block(std::string_view text, const char* fr
     }
     comment_delimiter_ = '\0';
     if (main_file) {
-        d_.comments.back().last_line = line_before + 1 + static_cast<std::uint64_t>(std::count(text.data(), closing, '\n'));
+        d_.comments.back().last_line = line + static_cast<std::uint64_t>(std::count(line_start, closing, '\n'));
     }
     const char* line_end = std::find(closing, end, '\n');
     return line_end == end ? end : line_end + 1;
@@ -1412,13 +1413,13 @@ void collector::take(const std::vector<marked_line>& marks, std::string_view tex
     // Lines before resume stand in a comment block.
     const char* resume = text.data();
     if (comment_delimiter_ != '\0') {
-        resume = close_comment_block(text, text.data(), first_line, main_file);
+        resume = close_comment_block(text, text.data(), text.data(), first_line + 1, main_file);
     }
     for (const marked_line& mark : marks) {
         if (mark.text.data() < resume) {
             continue;
         }
-        if (const char* after = comment_block(mark, text, first_line, main_file)) {
+        if (const char* after = comment_block(mark, text, main_file)) {
             resume = after;
             continue;
         }

@@ -469,7 +469,8 @@ TEST(collect_declarations, comment_blocks_span_their_lines_and_declare_nothing)
 }
 
 // An equate of a memory reference or a register is a text for the lines after it, until another
-// equate gives the name another text; one of a number is none.
+// equate gives the name another text; one of a number is none. An equ of a name alone that has a
+// text takes the text it has there when that is a reference or a register; a textequ takes any.
 TEST(collect_declarations, text_equates_hold_from_the_line_after_them)
 {
     const program_declarations d = collect("arg1 equ word ptr [bp+4]\n"  // 1
@@ -477,7 +478,12 @@ TEST(collect_declarations, text_equates_hold_from_the_line_after_them)
                                            "ARG1 equ cx\n"                 // 3
                                            "t1 equ < 5 + 2 >\n"            // 4
                                            "t2 textequ <[bx]>\n"           // 5
-                                           "t3 equ <mov>\n");              // 6
+                                           "t3 equ <mov>\n"                // 6
+                                           "a1 equ arg1\n"                 // 7
+                                           "arg1 equ dx\n"                 // 8
+                                           "a2 equ t1\n"                   // 9
+                                           "a3 textequ t1\n"               // 10
+                                           "a4 equ n\n");                  // 11
     struct text_case {
         std::string_view name;
         std::uint64_t line;
@@ -487,6 +493,7 @@ TEST(collect_declarations, text_equates_hold_from_the_line_after_them)
         {"arg1", 1, ""}, {"arg1", 2, "word ptr [bp+4]"}, {"Arg1", 3, "word ptr [bp+4]"}, {"arg1", 4, "cx"},
         {"n", 3, ""},    {"other", 4, ""},               {"t1", 5, "5 + 2"},
         {"t2", 6, "[bx]"}, {"t3", 7, ""},
+        {"a1", 12, "cx"},  {"arg1", 12, "dx"},           {"a2", 12, ""},  {"a3", 12, "5 + 2"}, {"a4", 12, ""},
     };
     for (const text_case& c : cases) {
         std::string_view text;

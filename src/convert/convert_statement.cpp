@@ -686,17 +686,23 @@ bool statement_converter::write_far_transfer(const statement_draft& draft, const
 
 namespace {
 
-// Each operand that rewrite writes anew (into buffer, returning true) becomes the text written. The
-// room asked for is reserved first, so that the views into buffer stay where they are.
+// Each operand that rewrite writes anew (into buffer, returning true) becomes the text written.
+// The operands take their views into buffer once all are written, wherever its growing has moved
+// it; bounds keeps where each begins and ends meanwhile.
 template <typename Rewrite>
-void rewrite_operands(statement_draft& draft, std::string& buffer, std::size_t room, Rewrite rewrite)
+void rewrite_operands(statement_draft& draft, std::string& buffer, std::vector<std::size_t>& bounds, Rewrite rewrite)
 {
+    constexpr std::size_t kept = ~std::size_t{0};  // the operand stays as it is
     buffer.clear();
-    buffer.reserve(room);
-    for (std::size_t n = 0; n < draft.operands.size(); ++n) {
+    bounds.clear();
+    for (const std::string_view operand : draft.operands) {
         const std::size_t begin = buffer.size();
-        if (rewrite(draft.operands[n], buffer)) {
-            draft.replace_operand(n, std::string_view(buffer).substr(begin));
+        bounds.push_back(rewrite(operand, buffer) ? begin : kept);
+        bounds.push_back(buffer.size());
+    }
+    for (std::size_t n = 0; n < draft.operands.size(); ++n) {
+        if (const std::size_t begin = bounds[2 * n]; begin != kept) {
+            draft.replace_operand(n, std::string_view(buffer).substr(begin, bounds[2 * n + 1] - begin));
         }
     }
 }
@@ -724,13 +730,7 @@ bool put_type_values(std::string_view operand, const conversion_context& context
 // tells them are numbers (buffer db 80 dup (?): size 80, type 1).
 void statement_converter::put_type_values(statement_draft& draft, const conversion_context& context)
 {
-    constexpr std::size_t longest_number = 20;
-    std::size_t room = 0;
-    for (const std::string_view operand : draft.operands) {
-        room += operand.size();
-        for_each_type_operator(operand, context, [&](const token&, const token&, std::uint64_t) { room += longest_number; });
-    }
-    rewrite_operands(draft, typed_values_, room, [&](std::string_view operand, std::string& out) {
+    rewrite_operands(draft, typed_values_, rewritten_, [&](std::string_view operand, std::string& out) {
         return dravent::put_type_values(operand, context, out);
     });
 }
@@ -742,14 +742,7 @@ void statement_converter::put_text_equates(statement_draft& draft, const convers
     if (context.program == nullptr || context.program->text_equates.empty()) {
         return;
     }
-    std::size_t room = 0;
-    for (const std::string_view operand : draft.operands) {
-        room += operand.size();
-        for_each_text_equate(operand, context, [&](const token& t, std::string_view text) {
-            room += text.size() - std::min(text.size(), t.text.size());
-        });
-    }
-    rewrite_operands(draft, equated_, room, [&](std::string_view operand, std::string& out) {
+    rewrite_operands(draft, equated_, rewritten_, [&](std::string_view operand, std::string& out) {
         return dravent::put_text_equates(operand, context, out);
     });
 }
@@ -761,11 +754,7 @@ void statement_converter::write_typed_pointers(statement_draft& draft, const con
     if (context.program == nullptr || !context.program->declares(declared::structure)) {
         return;
     }
-    std::size_t room = 0;
-    for (const std::string_view operand : draft.operands) {
-        room += operand.size() + 8;
-    }
-    rewrite_operands(draft, typed_pointers_, room, [&](std::string_view operand, std::string& out) {
+    rewrite_operands(draft, typed_pointers_, rewritten_, [&](std::string_view operand, std::string& out) {
         return dravent::write_typed_pointers(operand, context, out);
     });
 }

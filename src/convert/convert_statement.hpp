@@ -52,6 +52,7 @@ private:
     std::string typed_pointers_;                  // operands with their typed pointers rewritten
     std::string equated_;                         // operands with the texts of text equates put in
     std::string typed_values_;                    // operands with the values of type, length and size put in
+    std::vector<std::size_t> rewritten_;          // where the operands written anew begin and end in one of these
 };
 
 // The line flags that a mnemonic (any case) gives its line.

@@ -53,15 +53,21 @@ void handle_assign(statement_draft& draft, const conversion_context& /*context*/
 
 namespace {
 
-// arg1 equ [bp+4], count equ cx, name equ <text>: Tasm keeps the text and puts it in place of
-// each use; a GNU As equate holds a number only. With the program's declarations the uses of a
-// text that an operand can hold get their text, and the line keeps only its comment. Returns
-// true when it has emptied the line; false for a text left for a hand, and for no text at all.
+// arg1 equ [bp+4], count equ cx, name equ <text>, name equ other (other's text a reference or a
+// register): Tasm keeps the text and puts it in place of each use; a GNU As equate holds a number
+// only. With the program's declarations the uses of a text that an operand can hold get their
+// text, and the line keeps only its comment. Returns true when it has emptied the line; false for
+// a text left for a hand, and for no text at all.
 bool drop_text_equate(statement_draft& draft, const conversion_context& context, const converted_line& line)
 {
     std::string_view text;
-    if (draft.operands.size() != 1 || context.program == nullptr ||
-        !text_equate_text(line.view(draft.mnemonic), draft.operands[0], text)) {
+    if (draft.operands.size() != 1 || context.program == nullptr) {
+        return false;
+    }
+    const std::string_view verb = line.view(draft.mnemonic);
+    if (!text_equate_text(verb, draft.operands[0], text) &&
+        !(context.program->text_of(equated_name(verb, draft.operands[0]), context.line, text) &&
+          takes_text_of_name(verb, text))) {
         return false;
     }
     draft.label = {};

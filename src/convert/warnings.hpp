@@ -74,8 +74,8 @@ inline constexpr std::string_view text_equate =
     "a text equate (textequ, equ <text>) whose text Dravent cannot put in an operand (empty, left open, an "
     "instruction, several operands, quotes or Tasm's text operators): replace its uses by hand";
 inline constexpr std::string_view text_equate_unplaced =
-    "a name with a text from equ, where Dravent does not put the text in (a directive's arguments, or a text "
-    "that names another text equate): write the text in place of the name by hand";
+    "a name with a text from equ, where Dravent does not put the text in (a directive's arguments, or texts "
+    "that name each other without end or grow past 64 KB): write the text in place of the name by hand";
 inline constexpr std::string_view call_with_arguments =
     "call with arguments (call proc, args) is not converted: push the arguments and call by hand";
 

@@ -826,6 +826,7 @@ private:
     void include(std::string_view name, std::string_view folder, int depth);
     void record_line(std::string_view name, std::string_view fields);
     void text_equate_line(std::string_view name, std::string_view value);
+    bool equate_of_a_text(std::string_view name, std::string_view verb, std::string_view other);
     void frame_list(std::string_view list, bool typed_only, bool local = false);
     void open_frame_list(std::string_view statement);
     bool frame_list_goes_on(std::string_view text);
@@ -924,6 +925,22 @@ void collector::record_line(std::string_view name, std::string_view fields)
             d_.names.facts(d_.bit_fields[n].name).structure = entry;
         }
     }
+}
+
+// name equ other, name textequ other, where other has a text that makes name one: name takes that
+// text as it is now.
+bool collector::equate_of_a_text(std::string_view name, std::string_view verb, std::string_view other)
+{
+    const std::uint32_t known = other.empty() ? d_.text_equate_names.none : d_.text_equate_names.find(other);
+    if (known == d_.text_equate_names.none) {
+        return false;
+    }
+    const std::string text(d_.view(d_.text_equates[d_.text_equate_names.facts(known)].value));  // kept anew below
+    if (!takes_text_of_name(verb, text)) {
+        return false;
+    }
+    text_equate_line(name, text);
+    return true;
 }
 
 void collector::text_equate_line(std::string_view name, std::string_view value)
@@ -1576,6 +1593,9 @@ void collector::declaring_line(std::string_view folder, int depth)
     }
     if (std::string_view text; source_.operands.size() == 1 && text_equate_text(verb, source_.operands[0], text)) {
         text_equate_line(name, text);
+        return;
+    }
+    if (source_.operands.size() == 1 && equate_of_a_text(name, verb, equated_name(verb, source_.operands[0]))) {
         return;
     }
     if (equal_folded(verb, "equ") || verb == "=") {

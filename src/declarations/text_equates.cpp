@@ -101,4 +101,22 @@ bool text_equate_text(std::string_view verb, std::string_view value, std::string
     return true;
 }
 
+std::string_view equated_name(std::string_view verb, std::string_view value)
+{
+    if (!equal_folded(verb, "equ") && !equal_folded(verb, "textequ")) {
+        return {};
+    }
+    value = trim_blanks(value);
+    tokenizer tokens(value);
+    token name;
+    return tokens.next(name) && name.kind == token_kind::name && name.text.size() == value.size() ? value
+                                                                                                  : std::string_view();
+}
+
+bool takes_text_of_name(std::string_view verb, std::string_view other_text)
+{
+    std::string_view text;
+    return equal_folded(verb, "textequ") || (equal_folded(verb, "equ") && text_equate_text(verb, other_text, text));
+}
+
 } // namespace dravent

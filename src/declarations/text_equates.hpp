@@ -14,4 +14,14 @@ namespace dravent {
 // lines stay for a hand. Returns false for them, and for values that are no text.
 bool text_equate_text(std::string_view verb, std::string_view value, std::string_view& text);
 
+// The name that value is, when it is one name alone and the verb equ or textequ: "r0 equ r1".
+// Empty for any other value.
+std::string_view equated_name(std::string_view verb, std::string_view value);
+
+// Whether "name equ other" (verb equ) or "name textequ other" gives name a text, when other has
+// the text other_text there: Tasm puts that text in place of other before it reads the line, so
+// textequ gives name the text, and equ does when the text is a memory reference or a register
+// (an equ of a number or an expression is a number, as before).
+bool takes_text_of_name(std::string_view verb, std::string_view other_text);
+
 } // namespace dravent

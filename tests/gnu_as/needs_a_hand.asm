@@ -52,15 +52,15 @@ local6  equ <a!>b>
 local7  equ <word ptr>
 local8  equ <[bp-2>
 local9  textequ cx
-; a name with a text where Dravent does not put the text in: a directive's arguments, a text that
-; names another text equate; and texts that make data values no data can hold
+; a name with a text where Dravent does not put the text in: a directive's arguments, texts that
+; name each other without end; and texts that make data values no data can hold
 cnt     equ cx
 inner   equ <5>
-outer   equ <inner>
+round1  equ <round2>
+round2  equ <round1>
 wptr    equ <word ptr [bp+4]>
         if inner
-        align outer
-        mov ax, outer
+        mov ax, round1
         dw 3 dup (cnt)
         dw cnt
         dw wptr

@@ -89,4 +89,15 @@ reg     equ <cx>                        ;=
         dw 2 dup (seven), -seven        ;= .short 7, 7, -3
         db 1,                           ;= .byte 1, 7
            seven                        ;=
+; a text put in is read again: the names with a text in it get theirs (seven2 is (5 + 2)*2). An
+; equ of a name alone that has a text takes the text that name has there (acc stays cx when reg
+; is given another text after it)
+seven2  equ <(seven)*2>                 ;=
+acc     equ reg                         ;=
+where   textequ <local1>                ;=
+reg     equ <dx>                        ;=
+        mov ax, seven2                  ;= mov ax, 14
+        mov acc, reg                    ;= mov cx, dx
+        mov ax, where                   ;= mov ax, [bp-2]
+        dw seven2, 2 dup (seven2+1)     ;= .short 14, 15, 15
 next:   ret

@@ -154,6 +154,25 @@ TEST_F(dravent_command, long_lines_are_converted_whole)
     EXPECT_EQ(convert(";" + huge), "#" + huge + "\n");
 }
 
+// A line longer than 1 MB that needs more than the plain rules (an expression, a string) would
+// take memory many times its length to read: it is copied as it stands, with a warning, and the
+// lines around it are converted as usual.
+TEST_F(dravent_command, a_line_too_long_to_read_is_copied_with_a_warning)
+{
+    std::string expression = "\tmov ax, 1";
+    while (expression.size() <= std::size_t{1} << 20) {
+        expression += "+(2)";
+    }
+    write_file(folder / "in.asm", "\tret\n" + expression + "\r\n\tmov ax, [bx+si+4]\n");
+    const separate_result result =
+        run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()}, stream_setup{});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(read_file(folder / "out.s"), "\tret\t\n" + expression + "\r\n\tmovw\t4(%bx,%si),%ax\n");
+    EXPECT_NE(result.standard_error.find("in.asm:2: warning: a line longer than 1 MB"), std::string::npos)
+        << result.standard_error;
+    EXPECT_EQ(result.standard_error.find("in.asm:3:"), std::string::npos) << result.standard_error;
+}
+
 TEST_F(dravent_command, nul_bytes_are_kept)
 {
     const std::string input("; a\0b\nlbl\0x\n", 12);

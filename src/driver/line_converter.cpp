@@ -2,6 +2,7 @@
 // emitted.
 #include "driver/line_converter.hpp"
 
+#include "convert/warnings.hpp"
 #include "emit/emit_line.hpp"
 #include "source/split_line.hpp"
 
@@ -23,20 +24,31 @@ void line_converter::convert(std::string_view line, text_buffer& out)
 void line_converter::write_in_full(std::string_view line, const char* readable_end,
                                    const conversion_context& context, text_buffer& out)
 {
+    if (line.size() > longest_line_in_full) {
+        copy_as_it_stands(line, out);
+        return;
+    }
     convert_in_full(line, readable_end, context);
     emit_line(converted_, out);
+}
+
+void line_converter::copy_as_it_stands(std::string_view line, text_buffer& out)
+{
+    out.append(line);
+    out.append("\n");
+    converted_.warnings.clear();
+    converted_.warnings.push_back({0, warning_text::line_too_long});
+    open_data_ = data_directive::none;
 }
 
 void line_converter::convert(std::string_view line, std::string& out)
 {
     const conversion_context& context = context_.at(next_line_++);
     plain_text_.clear();
-    if (convert_plain(line, line.data() + line.size(), context, plain_text_)) {
-        out += plain_text_.view();
-        return;
+    if (!convert_plain(line, line.data() + line.size(), context, plain_text_)) {
+        write_in_full(line, line.data() + line.size(), context, plain_text_);
     }
-    convert_in_full(line, line.data() + line.size(), context);
-    emit_line(converted_, out);
+    out += plain_text_.view();
 }
 
 } // namespace dravent

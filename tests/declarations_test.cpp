@@ -683,5 +683,28 @@ TEST(collect_declarations, stops_at_the_limit_and_says_so)
     EXPECT_TRUE(some.scopes.empty());
 }
 
+// What include lines declare counts toward the limit too: a file included again and again adds
+// its equates at each include line until the limit, and later include lines read as ones whose
+// file cannot be read, so that repeating a line cannot make the pass keep more. Comment blocks
+// count as well.
+TEST(collect_declarations, repeated_includes_and_comment_blocks_stay_within_the_limit)
+{
+    scratch_folder folder;
+    write_file(folder / "eq.inc", "a equ 1\nb equ 2\nc equ 3\nd equ 4\n");
+    std::string text;
+    for (int n = 0; n < 100; ++n) {
+        text += "include eq.inc\ncomment ~ ~\n";
+    }
+    program_declarations d;
+    d.limit = 60;
+    collect_declarations_from_text(text, folder.path().string(), d);
+    EXPECT_TRUE(d.truncated);
+    EXPECT_LE(d.include_items.size() + d.includes.size() + d.comments.size() + d.names.size(), 60U);
+    ASSERT_FALSE(d.includes.empty());
+    EXPECT_TRUE(d.includes.front().found);
+    EXPECT_EQ(d.includes.front().item_count, 4U);
+    EXPECT_FALSE(d.includes.back().found);
+}
+
 } // namespace
 } // namespace dravent

@@ -486,7 +486,7 @@ public:
             d_.procedures[open_procedure_].last_line = line_number_;
             sort_frame_names(d_.procedures[open_procedure_]);
         }
-        if (comment_delimiter_ != '\0' && !d_.comments.empty()) {
+        if (comment_delimiter_ != '\0' && comment_kept_) {
             d_.comments.back().last_line = line_number_;  // a comment block the file never closes
         }
     }
@@ -644,12 +644,17 @@ private:
         }
     }
 
-    // Names, procedures, scopes and changes of code size or mode together stay below the limit.
+    // Everything the pass keeps (names, the facts of lines, what include lines declare) together
+    // stays below the limit, and the texts it keeps below max_kept_text: so that no input makes
+    // it keep more, however often it includes the same file.
     bool within_limit()
     {
         const std::size_t held = d_.names.size() + d_.local_labels.size() + d_.procedures.size() + d_.scopes.size() +
-                                 d_.code_sizes.size() + d_.modes.size() + d_.frame_names.size();
-        if (held < d_.limit) {
+                                 d_.code_sizes.size() + d_.modes.size() + d_.frame_names.size() + d_.segments.size() +
+                                 d_.structures.size() + d_.fields.size() + d_.bit_fields.size() +
+                                 d_.text_equates.size() + d_.includes.size() + d_.include_items.size() +
+                                 d_.frame_list_lines.size() + d_.comments.size();
+        if (held < d_.limit && d_.text.size() < max_kept_text) {
             return true;
         }
         d_.truncated = true;
@@ -868,6 +873,7 @@ private:
     bool open_structure_span_ = false;
     std::string qualified_;                 // structure.field, built for each field
     char comment_delimiter_ = '\0';         // what closes the comment block the lines stand in
+    bool comment_kept_ = false;             // the open block of the main file has its span in comments
     bool recording_ = false;                // the lines read belong to an include line of the main file
     bool recorded_ = false;                 // the line read declared something the include keeps
     std::uint32_t structure_ = no_entry;
@@ -875,6 +881,7 @@ private:
     bool scope_pending_ = true;             // the scope before the first label: .Lfile
     std::uint32_t scope_count_ = 1;         // 0 is the scope before the first label
     include_guard includes_;
+    std::uint64_t included_bytes_ = 0;      // read from included files so far
 };
 
 // name record field:width [= default], ...: the record, as wide as its fields together and a
@@ -1037,12 +1044,17 @@ void collector::include(std::string_view name, std::string_view folder, int dept
     // An include line of the main file keeps what its file (and the files that one includes)
     // declares, for the include line's own conversion.
     const bool top = main_file_;
+    const bool truncated_before = d_.truncated;
     if (top && within_limit()) {
         d_.includes.push_back({line_number_, static_cast<std::uint32_t>(d_.include_items.size()), 0, false, true});
         recording_ = true;
     }
     std::string found_folder;
-    const int fd = includes_.open(name, folder, depth, found_folder);
+    // Once nothing more can be kept, or once the includes have taken max_included_bytes, a file
+    // is not read again (its include line reads as one that cannot be read): however often a
+    // file is included, the pass ends.
+    const int fd = within_limit() && included_bytes_ < max_included_bytes ? includes_.open(name, folder, depth, found_folder)
+                                                                          : -1;
     if (fd >= 0) {
         // A comment block that the included file leaves open ends with the file.
         const char open_comment = std::exchange(comment_delimiter_, '\0');
@@ -1053,6 +1065,7 @@ void collector::include(std::string_view name, std::string_view folder, int dept
         block_reader reader(fd);
         line_block block;
         while (reader.next(block) == block_reader::result::block) {
+            included_bytes_ += block.size;
             lines(block.text(), false, found_folder, depth + 1);
         }
         includes_.close(fd);
@@ -1062,6 +1075,9 @@ void collector::include(std::string_view name, std::string_view folder, int dept
     if (top && recording_) {
         include_span& span = d_.includes.back();
         span.item_count = static_cast<std::uint32_t>(d_.include_items.size()) - span.first_item;
+        // A file whose declarations did not all fit reads as one that cannot be read: its
+        // include line declares none of them rather than some.
+        span.found = span.found && !(d_.truncated && !truncated_before);
         recording_ = false;
     }
 }
@@ -1396,7 +1412,8 @@ const char* collector::comment_block(const marked_line& mark, std::string_view t
     if (delimiter == '\0') {
         return nullptr;
     }
-    if (main_file) {
+    comment_kept_ = main_file && within_limit();
+    if (comment_kept_) {
         d_.comments.push_back({mark.number, mark.number});
     }
     comment_delimiter_ = delimiter;
@@ -1417,7 +1434,7 @@ const char* collector::close_comment_block(std::string_view text, const char* fr
         return end;
     }
     comment_delimiter_ = '\0';
-    if (main_file) {
+    if (main_file && comment_kept_) {
         d_.comments.back().last_line = line + static_cast<std::uint64_t>(std::count(line_start, closing, '\n'));
     }
     const char* line_end = std::find(closing, end, '\n');

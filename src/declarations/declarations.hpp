@@ -44,10 +44,17 @@ inline constexpr std::uint32_t no_entry = ~std::uint32_t{0};
 // whose count is no number).
 inline constexpr std::uint32_t unknown_offset = ~std::uint32_t{0};
 
-// At most this many names and line facts are kept (about 250 MB): a file that declares more (none
-// that people write does) is converted with the first ones known and the rest treated as
-// undeclared, so that no input can exhaust memory.
+// At most this many names, line facts and declarations of include lines are kept (about 300 MB at
+// most): a file that declares more (none that people write does) is converted with the first ones
+// known and the rest treated as undeclared, so that no input can exhaust memory.
 inline constexpr std::size_t max_declared_names = 4'000'000;
+// The texts kept for fields' defaults, text equates and what include lines declare: at most this
+// many bytes, with the same effect.
+inline constexpr std::size_t max_kept_text = std::size_t{64} << 20;
+// The files that include lines name are read for declarations up to this many bytes in all (a
+// file read by each of its include lines counts each time); later include lines read as ones whose
+// file cannot be read.
+inline constexpr std::uint64_t max_included_bytes = std::uint64_t{1} << 30;
 
 struct name_facts {
     declared kind = declared::unknown;

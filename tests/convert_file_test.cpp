@@ -53,13 +53,15 @@ program_declarations declarations_of_file(const std::filesystem::path& input)
 }
 
 conversion convert_in_blocks(const std::filesystem::path& input, const std::filesystem::path& output,
-                             std::size_t block_size, unsigned threads, const program_declarations& program)
+                             std::size_t block_size, unsigned threads, const program_declarations& program,
+                             std::size_t most_output = std::size_t{8} << 20)
 {
     std::ostringstream messages;
     diagnostics warnings(messages, "in.asm", {});
     const int input_fd = ::open(input.c_str(), O_RDONLY);
     const int output_fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    EXPECT_EQ(convert_file(input_fd, output_fd, warnings, &program, block_size, threads), convert_result::done);
+    EXPECT_EQ(convert_file(input_fd, output_fd, warnings, &program, block_size, threads, most_output),
+              convert_result::done);
     ::close(input_fd);
     warnings.finish();
     return {read_file(output), messages.str()};
@@ -107,6 +109,17 @@ TEST(convert_file, blocks_of_any_size_give_the_output_of_one_line_after_another)
             const conversion blocks = convert_in_blocks(folder / "in.asm", folder / "out.s", block_size, threads);
             EXPECT_EQ(blocks.output, expected) << threads << " threads, block size " << block_size;
             EXPECT_EQ(blocks.messages, whole.messages) << threads << " threads, block size " << block_size;
+        }
+    }
+    // A block whose output grows past the most it may hold is written and converted on from the
+    // line after: with a bound of a few bytes, every line or two.
+    const program_declarations program = declarations_of_file(folder / "in.asm");
+    for (const unsigned threads : {1, 2, 3}) {
+        for (const std::size_t most_output : {1, 20, 100}) {
+            const conversion bounded =
+                convert_in_blocks(folder / "in.asm", folder / "out.s", 4096, threads, program, most_output);
+            EXPECT_EQ(bounded.output, expected) << threads << " threads, output bound " << most_output;
+            EXPECT_EQ(bounded.messages, whole.messages) << threads << " threads, output bound " << most_output;
         }
     }
 }

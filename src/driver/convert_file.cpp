@@ -28,32 +28,46 @@ struct block_warning {
     std::string_view text;
 };
 
-// A block of lines and what converting it gave.
+// A block of lines and what converting it gave: all of its lines, or those before stopped_at,
+// where the output grew past the most it may hold.
 struct block_job {
     line_block input;
     std::uint64_t first_line = 1;
     data_directive opened = data_directive::none;  // what the line before the block left open
     text_buffer output;
     std::vector<block_warning> warnings;
-    data_directive leaves_open = data_directive::none;
+    data_directive leaves_open = data_directive::none;  // the last line converted leaves open
+    std::size_t stopped_at = 0;     // where the lines not converted yet begin: the block's size when none
+    std::uint64_t stopped_line = 0;  // the number of the line there
     bool converted = false;  // since it was read; guarded by the ring's mutex once it can be taken
 };
 
-void convert_block(line_converter& converter, block_job& job)
+// Converts the lines of the block from byte from, numbered from line on, after a line that left
+// open open: into an emptied output, until the block ends or the output holds most_output bytes.
+void convert_lines(line_converter& converter, block_job& job, std::size_t from, std::uint64_t line,
+                   data_directive open, std::size_t most_output)
 {
-    converter.start_at(job.first_line, job.opened);
+    converter.start_at(line, open);
     job.output.clear();
     job.warnings.clear();
-    std::uint64_t number = job.first_line;
     const std::string_view text = job.input.text();
-    line_splitter lines(text);
-    for (std::string_view line; lines.next(line); ++number) {
-        converter.convert(line, text.data() + text.size(), job.output);
+    line_splitter lines(text.substr(from));
+    std::size_t after = from;  // where the line after the last one converted begins
+    for (std::string_view each; job.output.size() < most_output && lines.next(each); ++line) {
+        converter.convert(each, text.data() + text.size(), job.output);
         for (const warning& w : converter.warnings()) {
-            job.warnings.push_back({number, w.column, w.text});
+            job.warnings.push_back({line, w.column, w.text});
         }
+        after = static_cast<std::size_t>(each.data() - text.data()) + each.size() + 1;
     }
+    job.stopped_at = std::min(after, text.size());
+    job.stopped_line = line;
     job.leaves_open = converter.open_data();
+}
+
+void convert_block(line_converter& converter, block_job& job, std::size_t most_output)
+{
+    convert_lines(converter, job, 0, job.first_line, job.opened, most_output);
 }
 
 void write_block(const block_job& job, output_file& output, diagnostics& warnings)
@@ -67,11 +81,12 @@ void write_block(const block_job& job, output_file& output, diagnostics& warning
 // What this thread and the threads beside it share. Blocks are numbered in the order they are
 // read; block n lives in slot n % slots.size() until it is written.
 struct block_ring {
-    explicit block_ring(std::size_t size) : slots(size) {}
+    block_ring(std::size_t size, std::size_t most_output) : slots(size), most_output(most_output) {}
 
     block_job& slot(std::uint64_t n) { return slots[n % slots.size()]; }
 
     std::vector<block_job> slots;
+    std::size_t most_output;  // a block's output held at most, but for its last line's
     std::mutex mutex;
     std::condition_variable block_read;       // a block can be taken, or the threads are to stop
     std::condition_variable block_converted;
@@ -94,7 +109,7 @@ void convert_beside(block_ring& ring, const program_declarations* program)
             }
             block_job& job = ring.slot(ring.taken++);
             lock.unlock();
-            convert_block(converter, job);
+            convert_block(converter, job, ring.most_output);
             lock.lock();
             job.converted = true;
             ring.block_converted.notify_one();
@@ -148,7 +163,7 @@ constexpr unsigned most_threads = 8;  // beyond, this thread's reading and writi
 } // namespace
 
 convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, const program_declarations* program,
-                            std::size_t block_size, unsigned threads)
+                            std::size_t block_size, unsigned threads, std::size_t most_output)
 {
     if (threads == 0) {
         threads = std::clamp(std::thread::hardware_concurrency(), 1U, most_threads);
@@ -156,7 +171,7 @@ convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, 
     block_reader input(input_fd, block_size);
     output_file output(output_fd);
     line_converter converter(program);
-    block_ring ring(2 * std::size_t{threads});
+    block_ring ring(2 * std::size_t{threads}, most_output);
     threads_beside beside(ring);  // after the ring: the threads stop before it goes
     std::uint64_t written = 0;
     std::uint64_t next_line = 1;
@@ -196,7 +211,7 @@ convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, 
                 while (!job.converted && ring.failure == nullptr && ring.taken < ring.read) {
                     block_job& next = ring.slot(ring.taken++);
                     lock.unlock();
-                    convert_block(converter, next);
+                    convert_block(converter, next, ring.most_output);
                     lock.lock();
                     next.converted = true;
                 }
@@ -208,9 +223,13 @@ convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, 
         }
         if (!job.converted || job.opened != open) {
             job.opened = open;
-            convert_block(converter, job);
+            convert_block(converter, job, ring.most_output);
         }
         write_block(job, output, warnings);
+        while (job.stopped_at < job.input.size && !output.failed()) {
+            convert_lines(converter, job, job.stopped_at, job.stopped_line, job.leaves_open, ring.most_output);
+            write_block(job, output, warnings);
+        }
         open = job.leaves_open;
         ++written;
     }

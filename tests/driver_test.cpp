@@ -171,6 +171,16 @@ TEST_F(dravent_command, a_line_too_long_to_read_is_copied_with_a_warning)
     EXPECT_NE(result.standard_error.find("in.asm:2: warning: a line longer than 1 MB"), std::string::npos)
         << result.standard_error;
     EXPECT_EQ(result.standard_error.find("in.asm:3:"), std::string::npos) << result.standard_error;
+    // A data definition of numbers is written and declared at any length.
+    std::string values = "table db 1";
+    while (values.size() <= std::size_t{1} << 20) {
+        values += ",2";
+    }
+    std::string written = "table:\t.byte\t1";
+    for (std::size_t n = 0; n < (values.size() - 10) / 2; ++n) {
+        written += ",2";
+    }
+    EXPECT_EQ(convert(values + "\n\tmov al, table\n"), written + "\n\tmovb\ttable,%al\n");
 }
 
 TEST_F(dravent_command, nul_bytes_are_kept)

@@ -1523,7 +1523,7 @@ void collector::statement(std::string_view text, const char* readable_end, bool 
         // name db ...: what declaring_line does for a variable, without splitting the operands.
         const auto values = static_cast<std::size_t>(source_.mnemonic.data() - text.data()) + source_.mnemonic.size();
         declare_variable(source_.label, bytes, no_entry, count_of_values(text.substr(values), d_));
-    } else {
+    } else if (text.size() <= longest_split_line) {
         split_line(text, source_);
         declaring_line(folder, depth);
     }

@@ -24,7 +24,7 @@ void line_converter::convert(std::string_view line, text_buffer& out)
 void line_converter::write_in_full(std::string_view line, const char* readable_end,
                                    const conversion_context& context, text_buffer& out)
 {
-    if (line.size() > longest_line_in_full) {
+    if (line.size() > longest_split_line) {
         copy_as_it_stands(line, out);
         return;
     }

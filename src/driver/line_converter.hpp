@@ -79,11 +79,8 @@ private:
         }
         return true;
     }
-    // The longest line converted in full, far beyond any that Tasm reads: reading a longer one
-    // would take memory many times its length (a token for each parenthesis of an expression).
-    // It is copied as it stands, with its ending and a warning. Plain lines (a comment, a data
-    // definition of numbers) take no more memory than their text, and are written at any length.
-    static constexpr std::size_t longest_line_in_full = std::size_t{1} << 20;
+    // A line longer than longest_split_line that the plain rules do not write: copied as it
+    // stands, with its ending and a warning.
     void copy_as_it_stands(std::string_view line, text_buffer& out);
     void convert_in_full(std::string_view line, const char* readable_end, const conversion_context& context);
     // The full conversion, its output line appended to out: kept out of line, so that a plain

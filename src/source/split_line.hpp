@@ -3,9 +3,16 @@
 
 #include "source/source_line.hpp"
 
+#include <cstddef>
 #include <string_view>
 
 namespace dravent {
+
+// The longest line that is split and read apart, far beyond any that Tasm reads: the words and
+// tokens of a longer one would take memory many times its length (a token for each parenthesis of
+// an expression). Such a line declares nothing, and is copied to the output as it stands, with a
+// warning, unless a comment or a data definition of numbers, which are written without splitting.
+inline constexpr std::size_t longest_split_line = std::size_t{1} << 20;
 
 // Fills line from one line's text, given without its line feed. Any length, any byte: a NUL is an
 // ordinary character. A carriage return that ends the text belongs to the line ending. Knows no

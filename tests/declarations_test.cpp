@@ -706,5 +706,25 @@ TEST(collect_declarations, repeated_includes_and_comment_blocks_stay_within_the_
     EXPECT_FALSE(d.includes.back().found);
 }
 
+// Included files are read up to a budget of bytes in all: the include whose file the budget cuts,
+// and the ones after it, read as files that cannot be read.
+TEST(collect_declarations, included_files_are_read_within_their_budget)
+{
+    scratch_folder folder;
+    write_file(folder / "small.inc", "a equ 1\n");
+    std::string large;
+    for (int n = 0; n < 20000; ++n) {
+        large.append("b").append(std::to_string(n)).append(" equ 2\n");
+    }
+    write_file(folder / "large.inc", large);
+    program_declarations d;
+    d.include_budget = large.size() / 2;
+    collect_declarations_from_text("include small.inc\ninclude large.inc\ninclude small.inc\n", folder.path().string(), d);
+    ASSERT_EQ(d.includes.size(), 3U);
+    EXPECT_TRUE(d.includes[0].found);
+    EXPECT_FALSE(d.includes[1].found);
+    EXPECT_FALSE(d.includes[2].found);
+}
+
 } // namespace
 } // namespace dravent

@@ -882,6 +882,7 @@ private:
     std::uint32_t scope_count_ = 1;         // 0 is the scope before the first label
     include_guard includes_;
     std::uint64_t included_bytes_ = 0;      // read from included files so far
+    bool include_cut_ = false;              // a file the include line being read names was not read to its end
 };
 
 // name record field:width [= default], ...: the record, as wide as its fields together and a
@@ -1045,16 +1046,19 @@ void collector::include(std::string_view name, std::string_view folder, int dept
     // declares, for the include line's own conversion.
     const bool top = main_file_;
     const bool truncated_before = d_.truncated;
+    if (top) {
+        include_cut_ = false;
+    }
     if (top && within_limit()) {
         d_.includes.push_back({line_number_, static_cast<std::uint32_t>(d_.include_items.size()), 0, false, true});
         recording_ = true;
     }
     std::string found_folder;
-    // Once nothing more can be kept, or once the includes have taken max_included_bytes, a file
+    // Once nothing more can be kept, or once the includes have taken their budget of bytes, a file
     // is not read again (its include line reads as one that cannot be read): however often a
     // file is included, the pass ends.
-    const int fd = within_limit() && included_bytes_ < max_included_bytes ? includes_.open(name, folder, depth, found_folder)
-                                                                          : -1;
+    const int fd = within_limit() && included_bytes_ < d_.include_budget ? includes_.open(name, folder, depth, found_folder)
+                                                                         : -1;
     if (fd >= 0) {
         // A comment block that the included file leaves open ends with the file.
         const char open_comment = std::exchange(comment_delimiter_, '\0');
@@ -1065,6 +1069,10 @@ void collector::include(std::string_view name, std::string_view folder, int dept
         block_reader reader(fd);
         line_block block;
         while (reader.next(block) == block_reader::result::block) {
+            if (included_bytes_ >= d_.include_budget) {
+                include_cut_ = true;  // the rest of the file is not read
+                break;
+            }
             included_bytes_ += block.size;
             lines(block.text(), false, found_folder, depth + 1);
         }
@@ -1075,9 +1083,9 @@ void collector::include(std::string_view name, std::string_view folder, int dept
     if (top && recording_) {
         include_span& span = d_.includes.back();
         span.item_count = static_cast<std::uint32_t>(d_.include_items.size()) - span.first_item;
-        // A file whose declarations did not all fit reads as one that cannot be read: its
-        // include line declares none of them rather than some.
-        span.found = span.found && !(d_.truncated && !truncated_before);
+        // A file whose declarations did not all fit, or that was not read to its end, reads as
+        // one that cannot be read: its include line declares none of them rather than some.
+        span.found = span.found && !(d_.truncated && !truncated_before) && !include_cut_;
         recording_ = false;
     }
 }

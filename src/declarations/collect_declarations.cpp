@@ -882,6 +882,7 @@ private:
     std::uint32_t scope_count_ = 1;         // 0 is the scope before the first label
     include_guard includes_;
     std::uint64_t included_bytes_ = 0;      // read from included files so far
+    std::uint64_t included_files_ = 0;      // opened so far
     bool include_cut_ = false;              // a file the include line being read names was not read to its end
 };
 
@@ -1054,12 +1055,16 @@ void collector::include(std::string_view name, std::string_view folder, int dept
         recording_ = true;
     }
     std::string found_folder;
-    // Once nothing more can be kept, or once the includes have taken their budget of bytes, a file
-    // is not read again (its include line reads as one that cannot be read): however often a
-    // file is included, the pass ends.
-    const int fd = within_limit() && included_bytes_ < d_.include_budget ? includes_.open(name, folder, depth, found_folder)
-                                                                         : -1;
+    // Once nothing more can be kept, or once the includes have taken their budget of bytes or of
+    // files, a file is not read again (its include line reads as one that cannot be read):
+    // however often files are included, the pass ends.
+    const bool within_budget = included_bytes_ < d_.include_budget && included_files_ < d_.include_file_budget;
+    if (!within_budget) {
+        include_cut_ = true;
+    }
+    const int fd = within_limit() && within_budget ? includes_.open(name, folder, depth, found_folder) : -1;
     if (fd >= 0) {
+        ++included_files_;
         // A comment block that the included file leaves open ends with the file.
         const char open_comment = std::exchange(comment_delimiter_, '\0');
         if (top && recording_) {

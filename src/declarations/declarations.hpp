@@ -55,6 +55,9 @@ inline constexpr std::size_t max_kept_text = std::size_t{64} << 20;
 // file read by each of its include lines counts each time); later include lines read as ones whose
 // file cannot be read.
 inline constexpr std::uint64_t max_included_bytes = std::uint64_t{1} << 30;
+// And at most this many times in all: files that include others several times over, level after
+// level, would otherwise be opened a number of times that grows as a power of their depth.
+inline constexpr std::uint64_t max_included_files = 65'536;
 
 struct name_facts {
     declared kind = declared::unknown;
@@ -240,6 +243,7 @@ struct program_declarations {
     bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
     std::size_t limit = max_declared_names;    // names and line facts kept at most
     std::uint64_t include_budget = max_included_bytes;  // bytes of included files read at most
+    std::uint64_t include_file_budget = max_included_files;  // included files opened at most
     bool truncated = false;                    // the limit was reached: later names are unknown
     bool declared_in_another_case = false;     // a name declared again in another spelling than at first
     std::string text;                          // the texts that fields point into

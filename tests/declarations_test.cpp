@@ -724,16 +724,18 @@ TEST(collect_declarations, included_files_are_read_within_their_budget)
     EXPECT_TRUE(d.includes[0].found);
     EXPECT_FALSE(d.includes[1].found);
     EXPECT_FALSE(d.includes[2].found);
-    // And up to a number of files opened: a file that includes another four times takes five.
+    // And up to a number of files looked for, found or not: a file that includes another four
+    // times takes five.
     write_file(folder / "four.inc", "include small.inc\ninclude small.inc\ninclude small.inc\ninclude small.inc\n");
     program_declarations counted;
     counted.include_file_budget = 6;
-    collect_declarations_from_text("include four.inc\ninclude small.inc\ninclude four.inc\n", folder.path().string(),
-                                   counted);
-    ASSERT_EQ(counted.includes.size(), 3U);
+    collect_declarations_from_text("include four.inc\ninclude missing.inc\ninclude four.inc\ninclude small.inc\n",
+                                   folder.path().string(), counted);
+    ASSERT_EQ(counted.includes.size(), 4U);
     EXPECT_TRUE(counted.includes[0].found);
-    EXPECT_TRUE(counted.includes[1].found);
-    EXPECT_FALSE(counted.includes[2].found);
+    EXPECT_FALSE(counted.includes[1].found);
+    EXPECT_FALSE(counted.includes[2].found);  // its file would be the seventh looked for
+    EXPECT_FALSE(counted.includes[3].found);
 }
 
 } // namespace

@@ -1062,9 +1062,12 @@ void collector::include(std::string_view name, std::string_view folder, int dept
     if (!within_budget) {
         include_cut_ = true;
     }
-    const int fd = within_limit() && within_budget ? includes_.open(name, folder, depth, found_folder) : -1;
+    int fd = -1;
+    if (within_limit() && within_budget) {
+        ++included_files_;  // a look for a file that is missing costs as much (a folder is read)
+        fd = includes_.open(name, folder, depth, found_folder);
+    }
     if (fd >= 0) {
-        ++included_files_;
         // A comment block that the included file leaves open ends with the file.
         const char open_comment = std::exchange(comment_delimiter_, '\0');
         if (top && recording_) {

@@ -55,8 +55,9 @@ inline constexpr std::size_t max_kept_text = std::size_t{64} << 20;
 // file read by each of its include lines counts each time); later include lines read as ones whose
 // file cannot be read.
 inline constexpr std::uint64_t max_included_bytes = std::uint64_t{1} << 30;
-// And at most this many times in all: files that include others several times over, level after
-// level, would otherwise be opened a number of times that grows as a power of their depth.
+// And looked for at most this many times in all (a name not found as written is looked for in its
+// folder's list): files that include others several times over, level after level, would
+// otherwise be opened a number of times that grows as a power of their depth.
 inline constexpr std::uint64_t max_included_files = 65'536;
 
 struct name_facts {

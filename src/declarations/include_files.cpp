@@ -5,22 +5,21 @@
 #include "text/characters.hpp"
 
 #include <dirent.h>
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
 namespace dravent {
-namespace {
-
 // The entry of folder whose name equals part without regard to case, or part itself when it
-// exists as written (or nothing matches).
-std::string find_entry(const std::string& folder, std::string_view part)
+// exists as written (or nothing matches, or the lists read have reached their bound).
+std::string include_guard::find_entry(const std::string& folder, std::string_view part)
 {
     std::string exact = folder + "/" + std::string(part);
     struct stat status {};
-    if (::lstat(exact.c_str(), &status) == 0) {
-        return exact;
+    if (::lstat(exact.c_str(), &status) == 0 || part.size() > NAME_MAX || entries_read_ >= max_entries_read) {
+        return exact;  // found; longer than any entry's name; or no more lists are read
     }
     DIR* directory = ::opendir(folder.c_str());
     if (directory == nullptr) {
@@ -28,6 +27,7 @@ std::string find_entry(const std::string& folder, std::string_view part)
     }
     std::string found = exact;
     while (const dirent* entry = ::readdir(directory)) {
+        ++entries_read_;
         if (equal_folded(entry->d_name, part)) {
             found = folder + "/" + entry->d_name;
             break;
@@ -36,8 +36,6 @@ std::string find_entry(const std::string& folder, std::string_view part)
     ::closedir(directory);
     return found;
 }
-
-} // namespace
 
 std::string folder_of(std::string_view path)
 {

@@ -2,6 +2,7 @@
 // cycles and depth bounded.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,10 @@ class include_guard {
 public:
     // Includes nest at most this deep.
     static constexpr int max_depth = 16;
+    // Names not found as written are looked for in their folders' lists, which are read for this
+    // many entries at most in all; past that, a name is found as written or not at all (many
+    // include lines of missing names in a large folder would otherwise read it again and again).
+    static constexpr std::uint64_t max_entries_read = std::uint64_t{1} << 22;
 
     // Opens the regular file that name (a DOS name: "\" separates folders) gives, relative to
     // folder, each part matched without regard to case when no part of that exact name exists.
@@ -33,8 +38,11 @@ private:
         unsigned long long device;
         unsigned long long inode;
     };
+    std::string find_entry(const std::string& folder, std::string_view part);
+
     std::vector<open_file> open_;
     std::function<void()> before_first_open_;
+    std::uint64_t entries_read_ = 0;  // of folders' lists
 };
 
 // The folder part of a path, "." when it has none.

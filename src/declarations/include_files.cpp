@@ -4,14 +4,15 @@
 
 #include "text/characters.hpp"
 
-#include <dirent.h>
 #include <climits>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
 namespace dravent {
+
 // The entry of folder whose name equals part without regard to case, or part itself when it
 // exists as written (or nothing matches, or the lists read have reached their bound).
 std::string include_guard::find_entry(const std::string& folder, std::string_view part)

@@ -882,7 +882,7 @@ private:
     std::uint32_t scope_count_ = 1;         // 0 is the scope before the first label
     include_guard includes_;
     std::uint64_t included_bytes_ = 0;      // read from included files so far
-    std::uint64_t included_files_ = 0;      // opened so far
+    std::uint64_t included_files_ = 0;      // looked for so far, found or not
     bool include_cut_ = false;              // a file the include line being read names was not read to its end
 };
 

@@ -244,7 +244,7 @@ struct program_declarations {
     bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
     std::size_t limit = max_declared_names;    // names and line facts kept at most
     std::uint64_t include_budget = max_included_bytes;  // bytes of included files read at most
-    std::uint64_t include_file_budget = max_included_files;  // included files opened at most
+    std::uint64_t include_file_budget = max_included_files;  // included files looked for at most
     bool truncated = false;                    // the limit was reached: later names are unknown
     bool declared_in_another_case = false;     // a name declared again in another spelling than at first
     std::string text;                          // the texts that fields point into

@@ -124,6 +124,31 @@ TEST(convert_file, blocks_of_any_size_give_the_output_of_one_line_after_another)
     }
 }
 
+// Past the limit of what the declarations keep, later names are converted as undeclared: the
+// line where the limit was reached draws a warning, once, whatever the blocks and threads.
+TEST(convert_file, the_line_where_the_declarations_reach_their_limit_is_warned_about)
+{
+    scratch_folder folder;
+    std::string text;
+    for (int n = 0; n < 30; ++n) {
+        text.append("v").append(std::to_string(n)).append(" dw 0\n        inc v").append(std::to_string(n)).append("\n");
+    }
+    write_file(folder / "in.asm", text);
+    program_declarations program;
+    program.limit = 10;
+    const int fd = ::open((folder / "in.asm").c_str(), O_RDONLY);
+    ASSERT_TRUE(collect_declarations(fd, folder.path().string(), program));
+    ::close(fd);
+    for (const unsigned threads : {1, 2}) {
+        const conversion result = convert_in_blocks(folder / "in.asm", folder / "out.s", 64, threads, program);
+        EXPECT_NE(result.messages.find("in.asm:21: warning: the program declares more than Dravent keeps"),
+                  std::string::npos)
+            << result.messages;
+        const std::size_t first = result.messages.find("the program declares more");
+        EXPECT_EQ(result.messages.find("the program declares more", first + 1), std::string::npos) << result.messages;
+    }
+}
+
 // A converter's first line knows its context like any later one: an instance met first (the
 // first line of a block taken by a new thread) writes its field's default, a constant named in
 // another case, as declared.

@@ -676,6 +676,7 @@ TEST(collect_declarations, stops_at_the_limit_and_says_so)
     some.limit = 40;
     collect_declarations_from_text(text + "p proc\nx: jmp @@a\np endp\n", ".", some);
     EXPECT_TRUE(some.truncated);
+    EXPECT_EQ(some.limit_line, 41U);  // v40's line, where the conversion warns
     EXPECT_EQ(some.names.size(), 40U);
     EXPECT_NE(some.find("v39"), nullptr);
     EXPECT_EQ(some.find("v40"), nullptr);

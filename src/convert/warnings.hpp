@@ -76,6 +76,9 @@ inline constexpr std::string_view text_equate =
 inline constexpr std::string_view text_equate_unplaced =
     "a name with a text from equ, where Dravent does not put the text in (a directive's arguments, or texts "
     "that name each other without end or grow past 64 KB): write the text in place of the name by hand";
+inline constexpr std::string_view declarations_limit =
+    "the program declares more than Dravent keeps from this line on (four million names and facts, 64 MB of "
+    "texts): later names are converted as undeclared; check their uses by hand";
 inline constexpr std::string_view line_too_long =
     "a line longer than 1 MB that is more than a comment or numbers is copied as it stands, not converted: write "
     "it in GNU As form by hand";

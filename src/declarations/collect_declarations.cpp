@@ -657,7 +657,10 @@ private:
         if (held < d_.limit && d_.text.size() < max_kept_text) {
             return true;
         }
-        d_.truncated = true;
+        if (!d_.truncated) {
+            d_.truncated = true;
+            d_.limit_line = line_number_;
+        }
         return false;
     }
 

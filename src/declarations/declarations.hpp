@@ -246,6 +246,7 @@ struct program_declarations {
     std::uint64_t include_budget = max_included_bytes;  // bytes of included files read at most
     std::uint64_t include_file_budget = max_included_files;  // included files looked for at most
     bool truncated = false;                    // the limit was reached: later names are unknown
+    std::uint64_t limit_line = 0;              // the line it was reached on (an include's: the include line)
     bool declared_in_another_case = false;     // a name declared again in another spelling than at first
     std::string text;                          // the texts that fields point into
 

@@ -77,14 +77,8 @@ inline bool put_text_equates(std::string_view text, const conversion_context& co
     }
     out.append(written, text.data() + text.size());
     if (!fits) {
-        out.resize(begin);
-        written = text.data();
-        for_each_text_equate(text, context, [&](const token& t, std::string_view equated) {
-            out.append(written, t.text.data());
-            out.append(equated);
-            written = t.text.data() + t.text.size();
-        });
-        out.append(written, text.data() + text.size());
+        out.resize(begin);  // each text put in as it stands, one level deep
+        text_equate_detail::put_nested(text, context, out, most_nested_texts - 1, ~std::size_t{0});
     }
     return true;
 }

@@ -943,7 +943,7 @@ void collector::record_line(std::string_view name, std::string_view fields)
 // text as it is now.
 bool collector::equate_of_a_text(std::string_view name, std::string_view verb, std::string_view other)
 {
-    const std::uint32_t known = other.empty() ? d_.text_equate_names.none : d_.text_equate_names.find(other);
+    const std::uint32_t known = d_.text_equate_names.find(other);  // none for an empty name
     if (known == d_.text_equate_names.none) {
         return false;
     }

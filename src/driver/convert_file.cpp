@@ -6,7 +6,6 @@
 // before it is written when the block before it turns out to leave one open.
 #include "driver/convert_file.hpp"
 
-#include "convert/warnings.hpp"
 #include "driver/line_converter.hpp"
 #include "io/file_io.hpp"
 #include "text/line_splitter.hpp"
@@ -46,7 +45,7 @@ struct block_job {
 // Converts the lines of the block from byte from, numbered from line on, after a line that left
 // open open: into an emptied output, until the block ends or the output holds most_output bytes.
 void convert_lines(line_converter& converter, block_job& job, std::size_t from, std::uint64_t line,
-                   data_directive open, std::size_t most_output, std::uint64_t limit_line)
+                   data_directive open, std::size_t most_output)
 {
     converter.start_at(line, open);
     job.output.clear();
@@ -59,9 +58,6 @@ void convert_lines(line_converter& converter, block_job& job, std::size_t from, 
         for (const warning& w : converter.warnings()) {
             job.warnings.push_back({line, w.column, w.text});
         }
-        if (line == limit_line) {
-            job.warnings.push_back({line, 0, warning_text::declarations_limit});
-        }
         after = static_cast<std::size_t>(each.data() - text.data()) + each.size() + 1;
     }
     job.stopped_at = std::min(after, text.size());
@@ -69,9 +65,9 @@ void convert_lines(line_converter& converter, block_job& job, std::size_t from, 
     job.leaves_open = converter.open_data();
 }
 
-void convert_block(line_converter& converter, block_job& job, std::size_t most_output, std::uint64_t limit_line)
+void convert_block(line_converter& converter, block_job& job, std::size_t most_output)
 {
-    convert_lines(converter, job, 0, job.first_line, job.opened, most_output, limit_line);
+    convert_lines(converter, job, 0, job.first_line, job.opened, most_output);
 }
 
 void write_block(const block_job& job, output_file& output, diagnostics& warnings)
@@ -85,16 +81,12 @@ void write_block(const block_job& job, output_file& output, diagnostics& warning
 // What this thread and the threads beside it share. Blocks are numbered in the order they are
 // read; block n lives in slot n % slots.size() until it is written.
 struct block_ring {
-    block_ring(std::size_t size, std::size_t most_output, std::uint64_t limit_line)
-        : slots(size), most_output(most_output), limit_line(limit_line)
-    {
-    }
+    block_ring(std::size_t size, std::size_t most_output) : slots(size), most_output(most_output) {}
 
     block_job& slot(std::uint64_t n) { return slots[n % slots.size()]; }
 
     std::vector<block_job> slots;
     std::size_t most_output;  // a block's output held at most, but for its last line's
-    std::uint64_t limit_line;  // where the declarations reached their limit, 0 for nowhere
     std::mutex mutex;
     std::condition_variable block_read;       // a block can be taken, or the threads are to stop
     std::condition_variable block_converted;
@@ -117,7 +109,7 @@ void convert_beside(block_ring& ring, const program_declarations* program)
             }
             block_job& job = ring.slot(ring.taken++);
             lock.unlock();
-            convert_block(converter, job, ring.most_output, ring.limit_line);
+            convert_block(converter, job, ring.most_output);
             lock.lock();
             job.converted = true;
             ring.block_converted.notify_one();
@@ -179,7 +171,7 @@ convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, 
     block_reader input(input_fd, block_size);
     output_file output(output_fd);
     line_converter converter(program);
-    block_ring ring(2 * std::size_t{threads}, most_output, program != nullptr ? program->limit_line : 0);
+    block_ring ring(2 * std::size_t{threads}, most_output);
     threads_beside beside(ring);  // after the ring: the threads stop before it goes
     std::uint64_t written = 0;
     std::uint64_t next_line = 1;
@@ -219,7 +211,7 @@ convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, 
                 while (!job.converted && ring.failure == nullptr && ring.taken < ring.read) {
                     block_job& next = ring.slot(ring.taken++);
                     lock.unlock();
-                    convert_block(converter, next, ring.most_output, ring.limit_line);
+                    convert_block(converter, next, ring.most_output);
                     lock.lock();
                     next.converted = true;
                 }
@@ -231,12 +223,11 @@ convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, 
         }
         if (!job.converted || job.opened != open) {
             job.opened = open;
-            convert_block(converter, job, ring.most_output, ring.limit_line);
+            convert_block(converter, job, ring.most_output);
         }
         write_block(job, output, warnings);
         while (job.stopped_at < job.input.size && !output.failed()) {
-            convert_lines(converter, job, job.stopped_at, job.stopped_line, job.leaves_open, ring.most_output,
-                          ring.limit_line);
+            convert_lines(converter, job, job.stopped_at, job.stopped_line, job.leaves_open, ring.most_output);
             write_block(job, output, warnings);
         }
         open = job.leaves_open;

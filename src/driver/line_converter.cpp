@@ -2,7 +2,6 @@
 // emitted.
 #include "driver/line_converter.hpp"
 
-#include "convert/warnings.hpp"
 #include "emit/emit_line.hpp"
 #include "source/split_line.hpp"
 
@@ -43,11 +42,8 @@ void line_converter::copy_as_it_stands(std::string_view line, text_buffer& out)
 
 void line_converter::convert(std::string_view line, std::string& out)
 {
-    const conversion_context& context = context_.at(next_line_++);
     plain_text_.clear();
-    if (!convert_plain(line, line.data() + line.size(), context, plain_text_)) {
-        write_in_full(line, line.data() + line.size(), context, plain_text_);
-    }
+    convert(line, line.data() + line.size(), plain_text_);
     out += plain_text_.view();
 }
 

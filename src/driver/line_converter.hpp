@@ -7,6 +7,7 @@
 #include "convert/converted_line.hpp"
 #include "convert/plain_line.hpp"
 #include "convert/data_directive.hpp"
+#include "convert/warnings.hpp"
 #include "source/source_line.hpp"
 #include "text/text_buffer.hpp"
 
@@ -24,7 +25,8 @@ class line_converter {
 public:
     explicit line_converter(const program_declarations* program = nullptr,
                             data_directive open_data = data_directive::none)
-        : context_(program), open_data_(open_data), plain_(program)
+        : context_(program), open_data_(open_data), plain_(program),
+          limit_line_(program != nullptr ? program->limit_line : 0)
     {
     }
 
@@ -49,6 +51,9 @@ public:
         const conversion_context& context = context_.at(next_line_++);
         if (!convert_plain(line, readable_end, context, out)) {
             write_in_full(line, readable_end, context, out);
+        }
+        if (context.line == limit_line_) [[unlikely]] {
+            converted_.warnings.push_back({0, warning_text::declarations_limit});
         }
     }
 
@@ -97,6 +102,7 @@ private:
     plain_line_writer plain_;
     bool plain_lines_ = true;
     text_buffer plain_text_;  // a line on its way to a std::string
+    std::uint64_t limit_line_;  // where the declarations reached their limit: 0 for nowhere
 };
 
 } // namespace dravent

@@ -53,14 +53,26 @@ local7  equ <word ptr>
 local8  equ <[bp-2>
 local9  textequ cx
 ; a name with a text where Dravent does not put the text in: a directive's arguments, texts that
-; name each other without end; and texts that make data values no data can hold
+; name each other without end or would grow an operand past 64 KB (grow9: 4^9 ones); and texts
+; that make data values no data can hold
 cnt     equ cx
 inner   equ <5>
 round1  equ <round2>
 round2  equ <round1>
+grow0   equ <1>
+grow1   equ <grow0+grow0+grow0+grow0>
+grow2   equ <grow1+grow1+grow1+grow1>
+grow3   equ <grow2+grow2+grow2+grow2>
+grow4   equ <grow3+grow3+grow3+grow3>
+grow5   equ <grow4+grow4+grow4+grow4>
+grow6   equ <grow5+grow5+grow5+grow5>
+grow7   equ <grow6+grow6+grow6+grow6>
+grow8   equ <grow7+grow7+grow7+grow7>
+grow9   equ <grow8+grow8+grow8+grow8>
 wptr    equ <word ptr [bp+4]>
         if inner
         mov ax, round1
+        mov ax, grow9
         dw 3 dup (cnt)
         dw cnt
         dw wptr

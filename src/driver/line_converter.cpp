@@ -2,6 +2,7 @@
 // emitted.
 #include "driver/line_converter.hpp"
 
+#include "convert/warnings.hpp"
 #include "emit/emit_line.hpp"
 #include "source/split_line.hpp"
 
@@ -38,6 +39,11 @@ void line_converter::copy_as_it_stands(std::string_view line, text_buffer& out)
     converted_.warnings.clear();
     converted_.warnings.push_back({0, warning_text::line_too_long});
     open_data_ = data_directive::none;
+}
+
+void line_converter::warn_at_limit()
+{
+    converted_.warnings.push_back({0, warning_text::declarations_limit});
 }
 
 void line_converter::convert(std::string_view line, std::string& out)

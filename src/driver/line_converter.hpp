@@ -7,7 +7,6 @@
 #include "convert/converted_line.hpp"
 #include "convert/plain_line.hpp"
 #include "convert/data_directive.hpp"
-#include "convert/warnings.hpp"
 #include "source/source_line.hpp"
 #include "text/text_buffer.hpp"
 
@@ -53,7 +52,7 @@ public:
             write_in_full(line, readable_end, context, out);
         }
         if (context.line == limit_line_) [[unlikely]] {
-            converted_.warnings.push_back({0, warning_text::declarations_limit});
+            warn_at_limit();
         }
     }
 
@@ -87,6 +86,8 @@ private:
     // A line longer than longest_split_line that the plain rules do not write: copied as it
     // stands, with its ending and a warning.
     void copy_as_it_stands(std::string_view line, text_buffer& out);
+    // The line where the declarations reached their limit says so.
+    [[gnu::noinline]] void warn_at_limit();
     void convert_in_full(std::string_view line, const char* readable_end, const conversion_context& context);
     // The full conversion, its output line appended to out: kept out of line, so that a plain
     // line's path stays short.

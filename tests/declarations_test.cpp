@@ -152,6 +152,16 @@ TEST(collect_declarations, local_label_scopes_open_at_procedures_and_at_labels_o
     }
 }
 
+TEST(collect_declarations, a_data_definition_without_a_name_keeps_the_scope_of_an_at_label_it_names)
+{
+    const program_declarations d = collect(
+        "first:  nop\n"
+        "        dw @@a, 0\n"  // the scope holds an @@ label through this line alone
+        "second: nop\n");
+    ASSERT_EQ(d.scopes.size(), 1U);
+    EXPECT_EQ(d.names.name(d.scopes[0].name), "first");
+}
+
 TEST(collect_declarations, names_and_local_labels_keep_the_spelling_they_are_first_declared_with)
 {
     const program_declarations d = collect(
@@ -644,6 +654,11 @@ TEST(collect_declarations, passing_over_instruction_lines_misses_no_declaration)
         {"\tinc;flag db 1", ""},
         {"\tPUSH\r", ""},
         {"\tcmpxchg8b [bx]", ""},
+        {"\tdb 1, 2", ""},  // a data definition without a name: the rows of a table
+        {"\tDW 0FFFFh\r", ""},
+        {"\tdd;x dw 1", ""},
+        {"\tdb_size dw 1", "db_size", declared::variable, 2},  // a data directive begins the word
+        {"\tdwords\tdd 0", "dwords", declared::variable, 4},
         {"@@local:", ""},
         {":", ""},
     };

@@ -1336,6 +1336,13 @@ constexpr bool short_instructions_agree_with_the_table()
 }
 static_assert(short_instructions_agree_with_the_table(), "short_instructions: not the mnemonic table's instructions");
 
+// db, dw, dd and the other data directives, in any case (byte and the other types are no
+// directive a statement begins with).
+bool is_data_directive(std::string_view word)
+{
+    return !word.empty() && fold_case(word[0]) == 'd' && bytes_of(word) > 0;
+}
+
 // Whether an indented line (one that begins with white space) begins with a word that names an
 // instruction: then the line has neither label nor declaring directive. readable_end as for
 // leading_word: a word of eight bytes or fewer is packed with one load where the block goes on
@@ -1523,6 +1530,14 @@ void collector::statement(std::string_view text, const char* readable_end, bool 
                           std::string_view folder, int depth)
 {
     if (frame_list_goes_on(text)) {
+        return;
+    }
+    if (main_file && !in_structure_ && is_white_space(text[0]) && is_data_directive(leading_word(text, readable_end))) {
+        // A data definition without a name (the rows of a table) declares nothing outside a
+        // structure: only an @@ label it uses keeps its scope.
+        if (uses_local_labels) {
+            use_local_labels();
+        }
         return;
     }
     if (main_file && !in_structure_ && !is_white_space(text[0]) && first_column_declaration(text, readable_end)) {

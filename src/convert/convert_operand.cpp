@@ -116,6 +116,29 @@ private:
     int count_ = 0;
 };
 
+// The field named by the "." that follows an instance's name, whose tokens after the name are
+// tokens: directly (point.x) or after the index that goes with the name (table[bx].x,
+// table[bx][si].x, [table+bx].x). Empty when no "." and field follow.
+std::string_view field_named_after(tokenizer tokens)
+{
+    int depth = 0;  // of the brackets opened since the name; below 0 once the name's own closes
+    for (token t; tokens.next(t);) {
+        if (t.text == ".") {
+            token field;
+            return depth <= 0 && tokens.next(field) && field.kind == token_kind::name ? field.text
+                                                                                   : std::string_view();
+        }
+        if (t.text == "[") {
+            ++depth;
+        } else if (t.text == "]") {
+            --depth;
+        } else if (depth <= 0 && t.text != "+" && t.kind != token_kind::name && t.kind != token_kind::number) {
+            return {};  // a "." past anything else is no field of this name
+        }
+    }
+    return {};
+}
+
 // The size flag of the first name in text that the program declares as a variable (or, inside
 // brackets, as a structure field): the size a memory operand has when nothing else gives one.
 // A name after "offset" is an address, no variable use. 0 when there is none, and 0 when the
@@ -153,11 +176,8 @@ int declared_size_in(std::string_view text, const conversion_context& context, b
             // An instance of a structure: the field after its "." gives the size; without one,
             // the instance is a variable of the structure's size (a word for a two-byte one).
             found = true;
-            tokenizer after = tokens;
-            token dot;
-            token field;
-            if (after.next(dot) && dot.text == "." && after.next(field)) {
-                if (const structure_field* f = field_of_instance(t.text, field.text, &context)) {
+            if (const std::string_view field = field_named_after(tokens); !field.empty()) {
+                if (const structure_field* f = field_of_instance(t.text, field, &context)) {
                     size = size_flag_of_bytes(f->size);
                 }
             } else {

@@ -15,6 +15,18 @@ px      db 0                            ;= .equ px, 0
 py      db 0                            ;= .equ py, 1
 point   ends                            ;=
 origin  point <>                        ;= origin: .byte 0, 0
+cell    struc                           ;=
+c_val   dw 0                            ;= .equ c_val, 0
+c_kind  db 0                            ;= .equ c_kind, 2
+        db 0                            ;=
+cell    ends                            ;=
+cells   cell 3 dup (<>)                 ;= cells: .fill 12, 1, 0
+pt3     struc                           ;=
+p_x     dd 0                            ;= .equ p_x, 0
+p_n     dw 0                            ;= .equ p_n, 4
+        dw 0                            ;=
+pt3     ends                            ;=
+pts     pt3 2 dup (<>)                  ;= pts: .fill 16, 1, 0
 start:  mov ax, count
         mov count, 1                    ;= mov word ptr count, 1
         inc count                       ;= inc word ptr count
@@ -54,6 +66,14 @@ start:  mov ax, count
         inc origin                      ;= inc word ptr origin
         mov origin, 5                   ;= mov word ptr origin, 5
         mov al, origin.py               ;= mov al, byte ptr origin+1
+; a field after the index into an array of structures gives the field's size, not the
+; structure's (a four-byte one would make a dword of it)
+        mov cells[bx].c_kind, 1         ;= mov byte ptr cells[bx+2], 1
+        cmp cells[bx][si].c_val, 0      ;= cmp word ptr cells[bx+si], 0
+        inc [cells+bx].c_kind           ;= inc byte ptr cells[bx+2]
+        test cells[si+4].c_kind, 80h    ;= test byte ptr cells[si+4+2], 0x80
+        fld pts[bx].p_x                 ;= fld dword ptr pts[bx]
+        add pts[bx+si].p_n, 2           ;= add word ptr pts[bx+si+4], 2
 ; equates of a memory reference or a register: the text stands in place of each use
         push bp
         mov bp, sp

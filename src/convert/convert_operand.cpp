@@ -172,21 +172,22 @@ int declared_size_in(std::string_view text, const conversion_context& context, b
             after_offset = false;
             continue;
         }
-        if (facts != nullptr && facts->kind == declared::variable && facts->structure != no_entry) {
-            // An instance of a structure: the field after its "." gives the size; without one,
-            // the instance is a variable of the structure's size (a word for a two-byte one).
+        if (facts != nullptr && facts->kind == declared::variable) {
+            // A field after the variable's "." gives the size (the instance's own field, or in
+            // MASM mode any structure's); without one, the variable's own size does (an instance's
+            // is its structure's: a word for a two-byte one).
             found = true;
-            if (const std::string_view field = field_named_after(tokens); !field.empty()) {
-                if (const structure_field* f = field_of_instance(t.text, field, &context)) {
-                    size = size_flag_of_bytes(f->size);
-                }
-            } else {
+            const std::string_view field = field_named_after(tokens);
+            if (const structure_field* f = field.empty() ? nullptr : field_of_instance(t.text, field, &context)) {
+                size = size_flag_of_bytes(f->size);
+            } else if (const name_facts* g = field.empty() ? nullptr : masm_field_of(t.text, field, &context)) {
+                size = size_flag_of_bytes(g->size);
+            } else if (field.empty() || facts->structure == no_entry) {
                 size = size_flag_of_bytes(facts->size);
             }
             continue;
         }
-        if (facts != nullptr &&
-            (facts->kind == declared::variable || (fields_count && facts->kind == declared::field))) {
+        if (facts != nullptr && fields_count && facts->kind == declared::field) {
             found = true;
             size = size_flag_of_bytes(facts->size);
         }

@@ -499,20 +499,22 @@ private:
     text_buffer& out_;
 };
 
-// var.field, var an instance of a structure: the field that the "." token at tokens[at]
-// addresses, or nullptr.
-const structure_field* instance_field_at(const std::vector<token>& tokens, std::size_t at,
-                                         const expression_workspace& work)
+// var.field: whether the "." token at tokens[at] adds the offset of a field to var, an instance of
+// the field's structure or, in MASM mode, any variable.
+bool adds_field_at(const std::vector<token>& tokens, std::size_t at, const expression_workspace& work)
 {
     const token& t = tokens[at];
     if (t.kind != token_kind::other || t.text != "." || at == 0 || tokens[at - 1].kind != token_kind::name ||
         work.context == nullptr) {
-        return nullptr;
+        return false;
     }
     if (at + 1 == tokens.size() || tokens[at + 1].kind != token_kind::name) {
-        return nullptr;
+        return false;
     }
-    return field_of_instance(tokens[at - 1].text, tokens[at + 1].text, work.context);
+    const std::string_view variable = tokens[at - 1].text;
+    const std::string_view field = tokens[at + 1].text;
+    return field_of_instance(variable, field, work.context) != nullptr ||
+           masm_field_of(variable, field, work.context) != nullptr;
 }
 
 // Every token in its GNU As form; var.field becomes var+field (IDEAL mode: var+structure.field).
@@ -520,7 +522,7 @@ void write_token_stream(string_meaning strings, const expression_workspace& work
 {
     const std::vector<token>& tokens = work.tokens;
     for (std::size_t at = 0; at < tokens.size(); ++at) {
-        if (instance_field_at(tokens, at, work) != nullptr) {
+        if (adds_field_at(tokens, at, work)) {
             out += '+';
             if (work.context->ideal) {
                 const name_facts* instance = work.context->find(tokens[at - 1].text);
@@ -632,6 +634,19 @@ const structure_field* field_of_instance(std::string_view variable, std::string_
     return nullptr;
 }
 
+const name_facts* masm_field_of(std::string_view variable, std::string_view field, const conversion_context* context)
+{
+    if (context == nullptr || context->program == nullptr || context->ideal) {
+        return nullptr;
+    }
+    const name_facts* left = context->find(variable);
+    const name_facts* named = context->find(field);
+    if (left == nullptr || left->kind != declared::variable || named == nullptr || named->kind != declared::field) {
+        return nullptr;
+    }
+    return field_of_instance(variable, field, context) == nullptr ? named : nullptr;
+}
+
 namespace {
 
 // A token that comes out other than it was written.
@@ -718,7 +733,7 @@ std::string_view write_rewritten(std::string_view text, text_buffer& out, expres
     std::string_view left_as_written;
     for (std::size_t at = 0; at < work.tokens.size(); ++at) {
         token& t = work.tokens[at];
-        rewrite = rewrite || needs_rewriting(t, work) || instance_field_at(work.tokens, at, work) != nullptr;
+        rewrite = rewrite || needs_rewriting(t, work) || adds_field_at(work.tokens, at, work);
         if (left_as_written.empty() && t.kind == token_kind::string && !has_a_value(t, strings)) {
             left_as_written = t.text;
         }

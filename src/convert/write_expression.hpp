@@ -44,6 +44,13 @@ struct expression_workspace {
 const structure_field* field_of_instance(std::string_view variable, std::string_view field,
                                          const conversion_context* context);
 
+// The field that "var . field" addresses in MASM mode, where the fields of every structure are
+// names of the program: var a variable that is no instance of the field's structure (buffer db
+// 512 dup (?), then buffer.bpb_bps), field a field the program declares. nullptr in IDEAL mode,
+// and for any other pair.
+const name_facts* masm_field_of(std::string_view variable, std::string_view field,
+                                const conversion_context* context);
+
 // What a string of two or more characters stands for: a number in instructions (and dw, dd), its
 // characters where a data directive lays them out one by one.
 enum class string_meaning { number, characters };

@@ -27,6 +27,11 @@ p_n     dw 0                            ;= .equ p_n, 4
         dw 0                            ;=
 pt3     ends                            ;=
 pts     pt3 2 dup (<>)                  ;= pts: .fill 16, 1, 0
+hdr     struc                           ;=
+h_tag   db 0, 0                         ;= .equ h_tag, 0
+h_len   dw 0                            ;= .equ h_len, 2
+hdr     ends                            ;=
+raw     db 8 dup (0)                    ;= raw: .fill 8, 1, 0
 start:  mov ax, count
         mov count, 1                    ;= mov word ptr count, 1
         inc count                       ;= inc word ptr count
@@ -74,6 +79,11 @@ start:  mov ax, count
         test cells[si+4].c_kind, 80h    ;= test byte ptr cells[si+4+2], 0x80
         fld pts[bx].p_x                 ;= fld dword ptr pts[bx]
         add pts[bx+si].p_n, 2           ;= add word ptr pts[bx+si+4], 2
+; in MASM mode a field adds its offset to any variable, and gives the operand its size
+        mov ax, raw.h_len               ;= mov ax, word ptr raw+2
+        cmp raw.h_len, 512              ;= cmp word ptr raw+2, 512
+        mul raw[bx].h_len               ;= mul word ptr raw[bx+2]
+        mov si, offset raw.h_len        ;= mov si, offset raw+2
 ; equates of a memory reference or a register: the text stands in place of each use
         push bp
         mov bp, sp

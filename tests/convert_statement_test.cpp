@@ -75,7 +75,7 @@ TEST(convert_statement, sets_the_line_flags)
         {"\tloopz x", LINE_JUMP},
         {"\tLOOPNZ x", LINE_JUMP},
         {"\tcalls x", 0},
-        {"\tlea di, x", LINE_ADDRESS},
+        {"\tlea di, x", LINE_ADDRESS | LINE_NO_ACCESS},
         {"\tLDS si, p", LINE_ADDRESS},
         {"\tles di, p", LINE_ADDRESS},
         {"\tlfs di, p", LINE_ADDRESS},

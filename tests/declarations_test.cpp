@@ -162,6 +162,58 @@ TEST(collect_declarations, a_data_definition_without_a_name_keeps_the_scope_of_a
     EXPECT_EQ(d.names.name(d.scopes[0].name), "first");
 }
 
+TEST(collect_declarations, assume_and_group_tell_what_each_segment_register_reaches)
+{
+    const program_declarations d = collect(
+        "        assume cs: code, ds:data\n"  // 1: a blank after the colon; segments named before their lines
+        "DGROUP  group data, bss\n"           // 2
+        "data    segment\n"                   // 3
+        "v       dw 0\n"                      // 4
+        "data    ends\n"                      // 5
+        "code    segment\n"                   // 6
+        "c       db 0\n"                      // 7
+        "        assume ds:DGROUP, es:nothing, ss:seg v\n"  // 8: seg v is nothing the pass can tell
+        "        assume nothing\n"            // 9
+        "code    ends\n"
+        "        extrn far_v:word\n");
+    const auto segment = [&](std::string_view name) { return d.segment_names.facts(d.segment_names.find(name)); };
+    ASSERT_EQ(d.assumes.size(), 3U);
+    EXPECT_EQ(d.assumes[0].first_line, 1U);
+    EXPECT_EQ(d.assumes[0].targets[cs_register], segment("code"));
+    EXPECT_EQ(d.assumes[0].targets[ds_register], segment("data"));
+    EXPECT_EQ(d.assumes[0].targets[es_register], assumed_unknown);
+    const std::uint32_t data_group = d.assumes[1].targets[ds_register];
+    EXPECT_EQ(d.assumes[1].first_line, 8U);
+    EXPECT_NE(data_group & group_target, 0U);
+    EXPECT_EQ(d.assumes[1].targets[es_register], assumed_nothing);
+    EXPECT_EQ(d.assumes[1].targets[ss_register], assumed_unknown);
+    EXPECT_EQ(d.assumes[2].targets[cs_register], assumed_nothing);
+    // Variables lie in the segment of their line; an external one in none the pass knows.
+    EXPECT_EQ(facts_of(d, "v").segment, segment("data"));
+    EXPECT_EQ(facts_of(d, "c").segment, segment("code"));
+    EXPECT_EQ(facts_of(d, "far_v").segment, no_entry);
+    EXPECT_TRUE(d.reaches(data_group, segment("data")));
+    EXPECT_TRUE(d.reaches(data_group, segment("bss")));
+    EXPECT_FALSE(d.reaches(data_group, segment("code")));
+    EXPECT_TRUE(d.reaches(segment("code"), segment("code")));
+    EXPECT_FALSE(d.reaches(assumed_nothing, segment("code")));
+}
+
+TEST(collect_declarations, a_model_makes_dgroup_of_its_data_which_ds_and_ss_reach)
+{
+    for (const bool tiny : {false, true}) {
+        const program_declarations d = collect(std::string(tiny ? ".model tiny\n" : ".model small\n") +
+                                               ".data\nv dw 0\n.code\nc db 0\n.fardata\nf db 0\n");
+        ASSERT_FALSE(d.assumes.empty());
+        const auto& targets = d.assumes.back().targets;
+        EXPECT_TRUE(d.reaches(targets[ds_register], facts_of(d, "v").segment)) << tiny;
+        EXPECT_TRUE(d.reaches(targets[ss_register], facts_of(d, "v").segment)) << tiny;
+        EXPECT_TRUE(d.reaches(targets[cs_register], facts_of(d, "c").segment)) << tiny;
+        EXPECT_EQ(d.reaches(targets[ds_register], facts_of(d, "c").segment), tiny);  // tiny: code in DGROUP
+        EXPECT_FALSE(d.reaches(targets[ds_register], facts_of(d, "f").segment)) << tiny;  // far data: no
+    }
+}
+
 TEST(collect_declarations, names_and_local_labels_keep_the_spelling_they_are_first_declared_with)
 {
     const program_declarations d = collect(

@@ -25,6 +25,7 @@ struct conversion_context {
     bool ideal = false;                             // Tasm reads the line in IDEAL mode
     std::string_view local_label_prefix;            // what @@name becomes before name: ".Lmain."
     const local_scope* scope = nullptr;             // the scope of the line's @@ labels, if any
+    const assume_state* assumes = nullptr;          // what the segment registers reach, if assume told
 
     // The facts of a name the program declares, or nullptr.
     const name_facts* find(std::string_view name) const { return program != nullptr ? program->find(name) : nullptr; }

@@ -195,6 +195,70 @@ int declared_size_in(std::string_view text, const conversion_context& context, b
     return addresses.cancel_out() ? 0 : size;
 }
 
+// The first name in text that the program declares as a variable, outside offset's operand: the
+// variable a memory operand reaches. nullptr when there is none.
+const name_facts* first_variable_in(std::string_view text, const conversion_context& context)
+{
+    bool after_offset = false;
+    tokenizer tokens(text);
+    for (token t; tokens.next(t);) {
+        if (t.kind != token_kind::name) {
+            continue;
+        }
+        if (equal_folded(t.text, "offset")) {
+            after_offset = true;
+            continue;
+        }
+        const name_facts* facts = context.find(t.text);
+        if (!after_offset && facts != nullptr && facts->kind == declared::variable) {
+            return facts;
+        }
+        after_offset = false;
+    }
+    return nullptr;
+}
+
+// The segment register that Tasm puts before a memory operand that names none, as assume tells
+// it: the operand's variable lies in a segment that the register its address goes through by
+// default (ds; ss through bp) does not reach, and one other register reaches it (cs, for a
+// variable kept in the code segment while ds reaches the data). Empty otherwise: in 32-bit code,
+// while assume has said nothing of the default register, and where Tasm would have a choice.
+std::string_view implied_segment(std::string_view text, bool through_stack, const conversion_context& context)
+{
+    if (context.assumes == nullptr || context.code_bits != 16) {
+        return {};
+    }
+    const name_facts* variable = first_variable_in(text, context);
+    if (variable == nullptr) {
+        return {};
+    }
+    const program_declarations& program = *context.program;
+    const auto& targets = context.assumes->targets;
+    const std::size_t by_default = through_stack ? ss_register : ds_register;
+    if (targets[by_default] == assumed_unknown || program.reaches(targets[by_default], variable->segment)) {
+        return {};
+    }
+    std::string_view reaching;
+    for (std::size_t r = 0; r < targets.size(); ++r) {
+        if (r != by_default && program.reaches(targets[r], variable->segment)) {
+            if (!reaching.empty()) {
+                return {};
+            }
+            reaching = segment_registers[r];
+        }
+    }
+    return reaching;
+}
+
+// A base or index register that makes ss the default segment: bp, ebp or esp.
+bool goes_through_stack(std::string_view base, std::string_view index)
+{
+    const auto stack_register = [](std::string_view name) {
+        return equal_folded(name, "bp") || equal_folded(name, "ebp") || equal_folded(name, "esp");
+    };
+    return stack_register(base) || stack_register(index);
+}
+
 // A segment register and ":" at the start of text: the override of a memory operand written
 // without brackets (es:x). Returns the register's name, and the text after the ":".
 bool take_segment_override(std::string_view& text, std::string_view& segment)
@@ -275,11 +339,16 @@ std::string_view write_operand_expression(std::string_view expression, const ope
 }
 
 // A memory operand written without brackets: [size keyword [ptr]] [segment:] expression.
+// Where the line's memory operands take the segment assume implies: not on data lines, nor for lea.
+bool implies_segments(int line_flags) { return (line_flags & (LINE_DATA | LINE_NO_ACCESS)) == 0; }
+
 operand_result write_bare_memory(std::string_view text, int size_flags, int declared_flags, const operand_start& look,
-                                 text_buffer& out, conversion_workspace& work)
+                                 int line_flags, const conversion_context& context, text_buffer& out,
+                                 conversion_workspace& work)
 {
     std::string_view segment;
-    if (take_segment_override(text, segment)) {
+    if (take_segment_override(text, segment) ||
+        (implies_segments(line_flags) && !(segment = implied_segment(text, false, context)).empty())) {
         out += '%';
         out += segment;
         out += ':';
@@ -306,7 +375,10 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
     }
     // Most references begin with their "["; a token alone holds none unless it is that "[".
     if (look.first().text == "[" || (!look.alone() && holds_memory_ref(text))) {
-        const memory_ref ref = parse_memory_ref(text, work.scratch);
+        memory_ref ref = parse_memory_ref(text, work.scratch);
+        if (ref.segment.empty() && implies_segments(line_flags)) {
+            ref.segment = implied_segment(text, goes_through_stack(ref.base, ref.index), context);
+        }
         const std::string_view left = write_memory_ref(ref, out, work.expressions);
         const bool sized = (ref.size_flags & ~(DISTANCE_NEAR | DISTANCE_FAR)) != 0;
         return {ref.size_flags, 0, operand_form::memory, -1, left, sized ? std::string_view() : text};
@@ -362,7 +434,7 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
             if (begins_with_keyword(text, cursor, "ptr")) {
                 cursor = skip_blanks(text, cursor + 4);
             }
-            return write_bare_memory(text.substr(cursor), keyword, 0, look, out, work);
+            return write_bare_memory(text.substr(cursor), keyword, 0, look, line_flags, context, out, work);
         }
         std::string_view rest = at_start;
         std::string_view segment;
@@ -371,7 +443,7 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
                                  ? 0
                                  : declared_size_in(at_start, context, false);
         if (overridden || declared != 0) {
-            return write_bare_memory(at_start, 0, declared, look, out, work);
+            return write_bare_memory(at_start, 0, declared, look, line_flags, context, out, work);
         }
     }
     if ((line_flags & LINE_JUMP) != 0) {
@@ -381,6 +453,13 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
     // Anything else is an immediate, except on data lines and where an address is expected.
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
         out += '$';
+    } else if (implies_segments(line_flags)) {
+        // les and lds read a far pointer from memory: through the segment assume gives it.
+        if (const std::string_view segment = implied_segment(at_start, false, context); !segment.empty()) {
+            out += '%';
+            out += segment;
+            out += ':';
+        }
     }
     // A data line lays its strings out character by character; an equate's value is a number.
     const bool characters = (line_flags & (LINE_DATA | LINE_EQUATE)) == LINE_DATA;

@@ -826,6 +826,8 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
 {
     const std::size_t first = line.operands.size();
     const bool transfer = operands.size() == 1 && is_jump_through(draft.rule);
+    // A string instruction's operands name what si and di reach: assume implies no segment there.
+    const int operand_flags = draft.kind == word_kind::string_op ? draft.line_flags | LINE_NO_ACCESS : draft.line_flags;
     results_.clear();
     for (const std::string_view operand : operands) {
         std::size_t begin = line.text.size();
@@ -833,7 +835,7 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
             line.text += '*';  // used only when the target turns out to be indirect
         }
         operand_result& result =
-            results_.emplace_back(convert_operand(operand, draft.line_flags, context, line.text, line.work));
+            results_.emplace_back(convert_operand(operand, operand_flags, context, line.text, line.work));
         if (transfer) {
             look_up_declared_size(result, context);
             if (!is_indirect(result, context.code_bits)) {

@@ -526,6 +526,166 @@ private:
         facts.size = bytes;
         facts.structure = structure;
         facts.count = count;
+        facts.segment = segment_;
+    }
+
+    // A variable that extrn or global names lies in no segment the declarations know.
+    void declare_external_variable(std::string_view name, std::uint32_t bytes)
+    {
+        declare_variable(name, bytes);
+        if (const std::uint32_t entry = d_.names.find(name); entry != d_.names.none) {
+            d_.names.facts(entry).segment = no_entry;
+        }
+    }
+
+    // The number of the segment named name, given it here when it has none yet (assume and group
+    // may name a segment before its segment line).
+    std::uint32_t segment_number(std::string_view name)
+    {
+        const std::uint32_t known = d_.segment_names.find(name);
+        if (known != d_.segment_names.none) {
+            return d_.segment_names.facts(known);
+        }
+        if (!within_limit()) {
+            return 0;
+        }
+        const std::uint32_t entry = d_.segment_names.add(name);
+        const auto number = static_cast<std::uint32_t>(d_.segment_names.size());
+        d_.segment_names.facts(entry) = number;
+        return number;
+    }
+
+    // The number of the group named name (from 1), marked with group_target.
+    std::uint32_t group_number(std::string_view name)
+    {
+        const std::uint32_t known = d_.group_names.find(name);
+        if (known != d_.group_names.none) {
+            return group_target | d_.group_names.facts(known);
+        }
+        if (!within_limit()) {
+            return assumed_unknown;
+        }
+        const std::uint32_t entry = d_.group_names.add(name);
+        const auto number = static_cast<std::uint32_t>(d_.group_names.size());
+        d_.group_names.facts(entry) = number;
+        return group_target | number;
+    }
+
+    // The segment numbered segment belongs to group (a group_number).
+    void join_group(std::uint32_t segment, std::uint32_t group)
+    {
+        if (segment == 0 || group == assumed_unknown || !within_limit()) {
+            return;
+        }
+        if (d_.segment_groups.size() <= segment) {
+            d_.segment_groups.resize(std::size_t{segment} + 1, 0);
+        }
+        d_.segment_groups[segment] = group;
+    }
+
+    // name group segment, ...: the segments belong to the group.
+    void group_line(std::string_view name, const statement_words& w, std::size_t first_member)
+    {
+        if (!is_name(name)) {
+            return;
+        }
+        const std::uint32_t group = group_number(name);
+        for (std::size_t n = first_member; n < w.size(); ++n) {
+            if (is_name(w[n])) {
+                join_group(segment_number(w[n]), group);
+            }
+        }
+    }
+
+    // What an assume names a register's target by: nothing, a group (DGROUP, @data or a group
+    // line's name), the code segment (@code) or a segment; anything else (seg x) is unknown.
+    std::uint32_t assume_target(std::string_view name)
+    {
+        if (equal_folded(name, "nothing")) {
+            return assumed_nothing;
+        }
+        if (equal_folded(name, "@data")) {
+            return group_number("DGROUP");
+        }
+        if (equal_folded(name, "@code")) {
+            return code_segment_ != 0 ? code_segment_ : assumed_unknown;
+        }
+        if (!is_name(name)) {
+            return assumed_unknown;
+        }
+        if (const std::uint32_t group = d_.group_names.find(name); group != d_.group_names.none) {
+            return group_target | d_.group_names.facts(group);
+        }
+        if (equal_folded(name, "dgroup")) {
+            return group_number(name);
+        }
+        const std::uint32_t segment = segment_number(name);
+        return segment != 0 ? segment : assumed_unknown;
+    }
+
+    void set_assumed(std::size_t register_index, std::uint32_t target)
+    {
+        if (assumed_[register_index] == target) {
+            return;
+        }
+        assumed_[register_index] = target;
+        if (!within_limit()) {
+            return;
+        }
+        if (!d_.assumes.empty() && d_.assumes.back().first_line == line_number_) {
+            d_.assumes.back().targets = assumed_;
+        } else {
+            d_.assumes.push_back({line_number_, assumed_});
+        }
+    }
+
+    // .code and codeseg: cs reaches the code segment. The data segments of a model (and in the
+    // tiny model the code segment too) belong to DGROUP.
+    void simplified_segment_entered(bool code, std::string_view directive)
+    {
+        if (code) {
+            code_segment_ = segment_;
+            set_assumed(cs_register, segment_);
+        }
+        const bool far_data = equal_folded(directive, ".fardata") || equal_folded(directive, "fardata") ||
+                              equal_folded(directive, ".fardata?");
+        if (model_given_ && (code ? tiny_model_ : !far_data)) {
+            join_group(segment_, group_number("DGROUP"));
+        }
+    }
+
+    // assume reg:target, ... (or "reg: target"), assume nothing.
+    void assume_line(const statement_words& w)
+    {
+        for (std::size_t n = 1; n < w.size(); ++n) {
+            const std::string_view item = w[n];
+            if (equal_folded(item, "nothing")) {
+                for (std::size_t r = 0; r < segment_registers.size(); ++r) {
+                    set_assumed(r, assumed_nothing);
+                }
+                continue;
+            }
+            const std::size_t colon = item.find(':');
+            if (colon == std::string_view::npos) {
+                continue;
+            }
+            std::string_view target = item.substr(colon + 1);
+            if (target.empty() && n + 1 < w.size()) {
+                target = w[++n];
+            }
+            // A target of more than one word (seg x) is nothing the declarations can tell.
+            bool one_word = true;
+            while (n + 1 < w.size() && w[n + 1].find(':') == std::string_view::npos && !w.is(n + 1, "nothing")) {
+                one_word = false;
+                ++n;
+            }
+            const std::string_view named = item.substr(0, colon);
+            for (std::size_t r = 0; r < segment_registers.size(); ++r) {
+                if (equal_folded(named, segment_registers[r])) {
+                    set_assumed(r, one_word ? assume_target(target) : assumed_unknown);
+                }
+            }
+        }
     }
 
     void declare_procedure(std::string_view name, bool far, bool external = false)
@@ -653,7 +813,8 @@ private:
                                  d_.code_sizes.size() + d_.modes.size() + d_.frame_names.size() + d_.segments.size() +
                                  d_.structures.size() + d_.fields.size() + d_.bit_fields.size() +
                                  d_.text_equates.size() + d_.includes.size() + d_.include_items.size() +
-                                 d_.frame_list_lines.size() + d_.comments.size();
+                                 d_.frame_list_lines.size() + d_.comments.size() + d_.assumes.size() +
+                                 d_.group_names.size() + d_.segment_groups.size();
         if (held < d_.limit && d_.text.size() < max_kept_text) {
             return true;
         }
@@ -867,6 +1028,10 @@ private:
     std::vector<int> segment_bits_;         // the open segments' code sizes
     std::vector<std::uint32_t> outer_segments_;  // the segments that open ones interrupt
     std::uint32_t segment_ = 0;             // the segment the line stands in
+    std::array<std::uint32_t, segment_registers.size()> assumed_{};  // what each register reaches
+    bool model_given_ = false;              // a model line (not flat) makes DGROUP
+    bool tiny_model_ = false;               // its code lies in DGROUP too
+    std::uint32_t code_segment_ = 0;        // the segment .code or codeseg entered last
     std::size_t open_procedure_ = no_procedure;
     bool in_structure_ = false;
     std::uint32_t nested_blocks_ = 0;       // struc and union blocks open inside the structure
@@ -1129,6 +1294,17 @@ void collector::directive_line(const statement_words& w, const source_line& line
         if (equal_folded(model, "flat")) {
             model_bits_ = 32;
             set_code_size(32);
+        } else {
+            // The data segments make DGROUP, which ds and ss reach (ss unless the stack is far).
+            model_given_ = true;
+            tiny_model_ = equal_folded(model, "tiny");
+            const std::uint32_t data_group = group_number("DGROUP");
+            set_assumed(ds_register, data_group);
+            bool far_stack = false;
+            for (std::size_t n = 2; n < w.size(); ++n) {
+                far_stack = far_stack || w.is(n, "farstack");
+            }
+            set_assumed(ss_register, far_stack ? assumed_unknown : data_group);
         }
         for (const std::string_view far_model : far_models) {
             d_.far_by_model = d_.far_by_model || equal_folded(model, far_model);
@@ -1145,6 +1321,7 @@ void collector::directive_line(const statement_words& w, const source_line& line
         const bool code = equal_folded(first, ".code") || equal_folded(first, "codeseg");
         const std::string_view named = w[1];
         enter_segment(code ? (named.empty() ? std::string_view("_TEXT") : named) : first);
+        simplified_segment_entered(code, first);
     } else if (equal_folded(first, "include")) {
         std::string_view name = line.after_directive_word();
         if (name.size() >= 2 && (name.front() == '"' || name.front() == '\'' || name.front() == '<')) {
@@ -1174,7 +1351,7 @@ void collector::directive_line(const statement_words& w, const source_line& line
                 declare_procedure(name, equal_folded(type, "far") || (equal_folded(type, "proc") && d_.far_by_model),
                                   true);
             } else if (const std::uint32_t bytes = bytes_of(type); bytes > 0) {
-                declare_variable(name, bytes);
+                declare_external_variable(name, bytes);
             }
         }
     } else if (equal_folded(first, "public")) {
@@ -1192,6 +1369,10 @@ void collector::directive_line(const statement_words& w, const source_line& line
         open_frame_list(statement_of(line));
     } else if (equal_folded(first, "endp")) {
         end_procedure();
+    } else if (equal_folded(first, "assume")) {
+        assume_line(w);
+    } else if (equal_folded(first, "group") && ideal_) {
+        group_line(w[1], w, 2);  // IDEAL's group name segment, ...
     } else if ((equal_folded(first, "struc") || equal_folded(first, "struct") || equal_folded(first, "union")) &&
                (ideal_ || in_structure_)) {
         // IDEAL's struc name, union name; and in either mode a block nested in a structure.
@@ -1217,10 +1398,10 @@ void collector::directive_line(const statement_words& w, const source_line& line
 
 // The words that directive_line acts on, and those bytes_of knows, name no instruction: a line
 // that begins with an instruction declares nothing.
-constexpr std::array<std::string_view, 30> directive_words{
+constexpr std::array<std::string_view, 32> directive_words{
     "ideal", "masm", "model", ".model", ".code", "codeseg", ".data", "dataseg", ".data?", "udataseg", ".const",
     "const", ".stack", "stack", ".fardata", "fardata", "include", "extrn", "extern", "global", "public", "proc",
-    "endp", "struc", "struct", "ends", "segment", "label", "union", "record",
+    "endp", "struc", "struct", "ends", "segment", "label", "union", "record", "assume", "group",
 };
 
 constexpr bool names_no_instruction(std::string_view word)
@@ -1640,6 +1821,10 @@ void collector::declaring_line(std::string_view folder, int depth)
     }
     if (equal_folded(verb, "segment")) {
         begin_segment(w);
+        return;
+    }
+    if (equal_folded(verb, "group")) {
+        group_line(name, w, 2);
         return;
     }
     if (std::string_view text; source_.operands.size() == 1 && text_equate_text(verb, source_.operands[0], text)) {

@@ -196,6 +196,26 @@ struct segment_change {
     std::uint32_t segment = 0;
 };
 
+// The segment registers, in the order of assume_state::targets.
+inline constexpr std::array<std::string_view, 6> segment_registers{"es", "cs", "ss", "ds", "fs", "gs"};
+inline constexpr std::size_t es_register = 0;
+inline constexpr std::size_t cs_register = 1;
+inline constexpr std::size_t ss_register = 2;
+inline constexpr std::size_t ds_register = 3;
+
+// What assume says a segment register reaches: a segment's number, a group's number marked with
+// group_target, nothing, or (before any assume names the register, or for a value the
+// declarations cannot tell) unknown.
+inline constexpr std::uint32_t assumed_unknown = 0;
+inline constexpr std::uint32_t assumed_nothing = ~std::uint32_t{0};
+inline constexpr std::uint32_t group_target = std::uint32_t{1} << 31;
+
+// From first_line on, each segment register reaches what targets holds for it.
+struct assume_state {
+    std::uint64_t first_line = 0;
+    std::array<std::uint32_t, segment_registers.size()> targets{};
+};
+
 // From first_line on, Tasm reads in IDEAL mode (or, when false, in MASM mode).
 struct mode_change {
     std::uint64_t first_line = 0;
@@ -225,6 +245,9 @@ struct program_declarations {
     std::vector<local_scope> scopes;           // in line order
     std::vector<code_size_change> code_sizes;  // in line order
     std::vector<mode_change> modes;            // in line order
+    std::vector<assume_state> assumes;         // in line order
+    name_table<std::uint32_t> group_names;     // each group's number (from 1), by name
+    std::vector<std::uint32_t> segment_groups;  // by segment number: its group, marked with group_target, or 0
     std::vector<segment_change> segments;      // in line order
     std::vector<structure_span> structures;    // in line order
     std::vector<comment_span> comments;        // in line order
@@ -345,6 +368,16 @@ struct program_declarations {
         }
         const std::string_view defined = local_labels.name(entry);
         return defined.substr(defined.find(':') + 1);
+    }
+
+    // A segment register assumed to target reaches the segment numbered segment: target is that
+    // segment, or the group it belongs to.
+    bool reaches(std::uint32_t target, std::uint32_t segment) const
+    {
+        if (target == assumed_unknown || target == assumed_nothing || segment == 0 || segment == no_entry) {
+            return false;
+        }
+        return target == segment || (segment < segment_groups.size() && segment_groups[segment] == target);
     }
 
     // The facts of a name, or nullptr when the program does not declare it.

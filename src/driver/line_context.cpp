@@ -49,7 +49,8 @@ void line_context::move_to(std::uint64_t line)
         counts_ = {search_starting_by(p.procedures, line), search_starting_by(p.includes, line - 1),
                    search_starting_by(p.structures, line),  search_starting_by(p.comments, line),
                    search_starting_by(p.code_sizes, line),  search_starting_by(p.segments, line),
-                   search_starting_by(p.modes, line),       search_starting_by(p.scopes, line)};
+                   search_starting_by(p.modes, line),       search_starting_by(p.scopes, line),
+                   search_starting_by(p.assumes, line)};
     } else {
         counts_.procedures = count_starting_by(p.procedures, line, counts_.procedures);
         counts_.includes = count_starting_by(p.includes, line - 1, counts_.includes);
@@ -59,6 +60,7 @@ void line_context::move_to(std::uint64_t line)
         counts_.segments = count_starting_by(p.segments, line, counts_.segments);
         counts_.modes = count_starting_by(p.modes, line, counts_.modes);
         counts_.scopes = count_starting_by(p.scopes, line, counts_.scopes);
+        counts_.assumes = count_starting_by(p.assumes, line, counts_.assumes);
     }
     last_line_ = line;
 }
@@ -84,6 +86,7 @@ const conversion_context& line_context::changed_at(std::uint64_t line)
     const mode_change* mode = last_of(p.modes, counts_.modes);
     context_.ideal = mode != nullptr && mode->ideal;
     context_.scope = last_of(p.scopes, counts_.scopes);
+    context_.assumes = last_of(p.assumes, counts_.assumes);
     write_local_label_prefix(context_.scope);
     context_.local_label_prefix = prefix_;
     next_change_ = next_change(line);
@@ -112,6 +115,7 @@ std::uint64_t line_context::next_change(std::uint64_t line) const
     take(p.segments, counts_.segments);
     take(p.modes, counts_.modes);
     take(p.scopes, counts_.scopes);
+    take(p.assumes, counts_.assumes);
     if (context_.procedure != nullptr) {
         next = std::min(next, context_.procedure->last_line + 1);
     }

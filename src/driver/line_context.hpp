@@ -42,6 +42,7 @@ private:
         std::size_t segments = 0;
         std::size_t modes = 0;
         std::size_t scopes = 0;
+        std::size_t assumes = 0;
     };
 
     void move_to(std::uint64_t line);

@@ -22,5 +22,6 @@ inline constexpr int LINE_JUMP = 0x08;     // a jump, call or loop: its target g
 inline constexpr int LINE_ADDRESS = 0x10;  // lea and the far-pointer loads: the source is an address, no "$"
 inline constexpr int LINE_SHIFT = 0x20;    // a shift or rotate: a count in cl gives no size letter
 inline constexpr int LINE_SOURCE_ORDER = 0x40;  // enter and bound: GNU As keeps their operands in Intel order
+inline constexpr int LINE_NO_ACCESS = 0x80;  // lea: the address alone is taken; assume puts no segment before it
 
 } // namespace dravent

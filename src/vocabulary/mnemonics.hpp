@@ -348,7 +348,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"lahf",       "",         0,            word_kind::instruction},
     {"lar",        "",         0,            word_kind::instruction},
     {"lds",        "",         LINE_ADDRESS, word_kind::far_pointer_load},
-    {"lea",        "",         LINE_ADDRESS, word_kind::instruction},
+    {"lea",        "",         LINE_ADDRESS | LINE_NO_ACCESS, word_kind::instruction},
     {"leave",      "",         0,            word_kind::instruction},
     {"les",        "",         LINE_ADDRESS, word_kind::far_pointer_load},
     {"lfs",        "",         LINE_ADDRESS, word_kind::far_pointer_load},

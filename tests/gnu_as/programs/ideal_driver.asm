@@ -57,14 +57,14 @@ proc    Interrupt far                   ;= Interrupt:
         push ax bx cx dx si di ds es    ;= push ax; push bx; push cx; push dx; push si; push di; push ds; push es
         push cs                         ;= push cs
         pop ds                          ;= pop ds
-        les bx, [ReqPtr]                ;= les bx, dword ptr [ReqPtr]
+        les bx, [ReqPtr]                ;= les bx, dword ptr cs:[ReqPtr]
         mov al, [es:bx+Request.rh_cmd]  ;= mov al, es:[bx+2]
         cmp al, CMD_WRITE
         ja @@bad                        ;= ja .Lint_bad
         xor ah, ah
         mov si, ax
         shl si, 1
-        call [Handlers+si]              ;= call word ptr [Handlers+si]
+        call [Handlers+si]              ;= call word ptr cs:[Handlers+si]
         jmp @@done                      ;= jmp .Lint_done
 @@bad:  call BadCmd                     ;= .Lint_bad: call BadCmd
 @@done: or [word es:bx+Request.rh_status], ST_DONE ;= .Lint_done: or word ptr es:[bx+3], 0x100
@@ -96,7 +96,7 @@ proc    FillTime near                   ;= FillTime:
         inc di
         mov al, dh
         call PutBcd
-        cmp [word TimeBuf+TIME_LEN-2], CRLF ;= cmp word ptr [TimeBuf+TIME_LEN-2], 0x0A0D
+        cmp [word TimeBuf+TIME_LEN-2], CRLF ;= cmp word ptr cs:[TimeBuf+TIME_LEN-2], 0x0A0D
         pop es bx                       ;= pop es; pop bx
         ret
 endp    FillTime                        ;=

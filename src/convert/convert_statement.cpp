@@ -324,13 +324,17 @@ bool split_list(std::span<const std::string_view> operands, std::vector<std::str
 
 // The value Tasm's type, length or size (word) has for a name with these facts, where the
 // declarations tell it: type is the bytes of a variable's elements (an instance's structure) or of
-// a structure, length a variable's count of first values, size length times type.
+// a structure, length a variable's count of first values (an instance's count of instances), size
+// length times type, and a structure's size its bytes.
 std::optional<std::uint64_t> type_operator_value(std::string_view word, const name_facts& facts)
 {
     const bool variable = facts.kind == declared::variable && facts.size > 0;
+    const bool structure = facts.kind == declared::structure && facts.size > 0;
     if (equal_folded(word, "type")) {
-        return variable || (facts.kind == declared::structure && facts.size > 0) ? std::optional<std::uint64_t>(facts.size)
-                                                                                 : std::nullopt;
+        return variable || structure ? std::optional<std::uint64_t>(facts.size) : std::nullopt;
+    }
+    if (structure && equal_folded(word, "size")) {
+        return facts.size;
     }
     if (!variable || facts.count == 0) {
         return std::nullopt;

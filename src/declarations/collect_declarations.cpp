@@ -398,6 +398,75 @@ std::uint32_t count_of_values(std::string_view values, const program_declaration
     return constant != nullptr && constant->kind == declared::constant && constant->has_value ? constant->value : 0;
 }
 
+// The tokens of a data line's values one by one, up to the ";" of a comment, blanks left out.
+class value_reader {
+public:
+    explicit value_reader(std::string_view values) : tokens_(values) {}
+
+    bool next(token& t)
+    {
+        while (tokens_.next(t)) {
+            if (t.text == ";") {
+                return false;
+            }
+            if (t.kind != token_kind::other || !is_white_space(t.text[0])) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Reads one value in angle brackets (or IDEAL's braces) whose opening token is open: true
+    // when it closes.
+    bool bracketed_value(const token& open)
+    {
+        int depth = 0;
+        for (token t = open;;) {
+            const std::string_view text = t.kind == token_kind::other ? t.text : std::string_view();
+            depth += text == "<" || text == "{" ? 1 : text == ">" || text == "}" ? -1 : 0;
+            if (depth <= 0) {
+                return depth == 0 && (text == ">" || text == "}");
+            }
+            if (!next(t)) {
+                return false;
+            }
+        }
+    }
+
+private:
+    tokenizer tokens_;
+};
+
+// What Tasm's length gives an instance of a structure whose values are written in values: 1 for
+// one value in angle brackets, count for count dup (one such value); 0 when unknown.
+std::uint32_t count_of_instances(std::string_view values, const program_declarations& program)
+{
+    value_reader reader(values);
+    token first;
+    token t;
+    if (!reader.next(first)) {
+        return 0;
+    }
+    if (first.text == "<" || first.text == "{") {
+        return reader.bracketed_value(first) && !reader.next(t) ? 1 : 0;
+    }
+    token dup;
+    token open;
+    token value;
+    token close;
+    if (!reader.next(dup) || dup.kind != token_kind::name || !equal_folded(dup.text, "dup") || !reader.next(open) ||
+        open.text != "(" || !reader.next(value) || !reader.bracketed_value(value) || !reader.next(close) ||
+        close.text != ")" || reader.next(t)) {
+        return 0;
+    }
+    std::uint32_t count = 0;
+    if (number_value(first, count)) {
+        return count;
+    }
+    const name_facts* constant = first.kind == token_kind::name ? program.find(first.text) : nullptr;
+    return constant != nullptr && constant->kind == declared::constant && constant->has_value ? constant->value : 0;
+}
+
 bool is_distance(std::string_view word) { return equal_folded(word, "near") || equal_folded(word, "far"); }
 
 bool is_code_type(std::string_view word) { return is_distance(word) || equal_folded(word, "proc"); }
@@ -1857,7 +1926,8 @@ void collector::declaring_line(std::string_view folder, int depth)
     // name structure <values>: an instance of a structure declared before; name record <values>
     // one of a record.
     if (const name_facts* type = d_.find(verb); type != nullptr && type->kind == declared::structure) {
-        declare_variable(name, type->size, d_.names.find(verb));
+        const auto values = static_cast<std::size_t>(verb.data() - source_.text.data()) + verb.size();
+        declare_variable(name, type->size, d_.names.find(verb), count_of_instances(source_.text.substr(values), d_));
         return;
     }
     if (const name_facts* type = d_.find(verb); type != nullptr && type->kind == declared::record) {

@@ -13,6 +13,9 @@ px      dw ?                            ;= .equ px, 0
 py      dw ?                            ;= .equ py, 2
 Point   ends                            ;=
 origin  Point <>                        ;= origin: .short 0, 0
+NPTS    equ 3                           ;= .equ NPTS, 3
+path    Point NPTS dup (<1, 2>)         ;= path: .short 1, 2, 1, 2, 1, 2
+corners Point 4 dup (<>)                ;= corners: .fill 8, 2, 0
 BLEN    equ size buf                    ;= .equ BLEN, 80
         dw size words, length buf       ;= .short 128, 80
 begin:  mov cx, size buf                ;= begin: mov cx, 80
@@ -25,4 +28,13 @@ begin:  mov cx, size buf                ;= begin: mov cx, 80
         mov al, type big                ;= mov al, 8
         mov cx, length one              ;= mov cx, 1
         mov cx, size one + BLEN         ;= mov cx, 84
+; a structure's size is its bytes; an instance's length the count of instances it lays out
+        mov cx, size Point              ;= mov cx, 4
+        sub ax, size Point * 2          ;= sub ax, 8
+        mov cx, size origin             ;= mov cx, 4
+        mov cx, length origin           ;= mov cx, 1
+        mov cx, length path             ;= mov cx, 3
+        mov cx, size corners            ;= mov cx, 16
+PSIZE   =       size Point + 1          ;= PSIZE = 5
+        add di, PSIZE                   ;= add di, 5
         ret

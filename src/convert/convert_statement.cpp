@@ -494,11 +494,11 @@ void statement_converter::convert_line(const source_line& source, const conversi
         line.leaves_open = continued;
         return;
     }
-    // Only a labelled line can define an instance, only an include line includes.
+    // An instance of a structure may have a name or not (the rows of a table of them); only a
+    // labelled line can define a record's, only an include line includes.
     const bool records = context.program != nullptr && context.program->declares(declared::record);
-    if ((records && write_record_line(source, context, line)) ||
-        (!source.label.empty() &&
-         (write_instance(source, context, line) || (records && write_record_instance(source, context, line)))) ||
+    if ((records && write_record_line(source, context, line)) || write_instance(source, context, line) ||
+        (!source.label.empty() && records && write_record_instance(source, context, line)) ||
         (context.include != nullptr && write_include(source, context, line))) {
         return;
     }

@@ -277,8 +277,7 @@ bool write_include(const source_line& source, const conversion_context& context,
 
 bool write_instance(const source_line& source, const conversion_context& context, converted_line& line)
 {
-    if (context.program == nullptr || source.label.empty() || source.mnemonic.empty() ||
-        !context.program->declares(declared::structure)) {
+    if (context.program == nullptr || source.mnemonic.empty() || !context.program->declares(declared::structure)) {
         return false;
     }
     const program_declarations& program = *context.program;
@@ -361,7 +360,7 @@ bool write_instance(const source_line& source, const conversion_context& context
         end.first_operand = line.operands.size();
     }
     line.label = source.label;
-    line.label_colon = source.label.back() != ':';
+    line.label_colon = !source.label.empty() && source.label.back() != ':';
     line.leaves_open = data_directive::none;
     return true;
 }

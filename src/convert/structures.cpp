@@ -49,11 +49,15 @@ void write_structure_line(const source_line& source, const conversion_context& c
                                                               : warning_text::nested_structure});
         return;
     }
+    const program_declarations& program = *context.program;
+    // A field is a data definition, or an instance of a structure or a record declared before.
+    const name_facts* type = program.find(source.mnemonic);
+    const bool field_line = (source.mnemonic_word != nullptr && source.mnemonic_word->kind == word_kind::data) ||
+                            (type != nullptr && (type->kind == declared::structure || type->kind == declared::record));
     if (context.line == context.structure->first_line || context.line == context.structure->last_line ||
-        source.label.empty() || source.mnemonic_word == nullptr || source.mnemonic_word->kind != word_kind::data) {
+        source.label.empty() || !field_line) {
         return;
     }
-    const program_declarations& program = *context.program;
     const std::string_view structure = program.names.name(context.structure->structure);
     const std::string_view field = source.label.back() == ':' ? source.label.substr(0, source.label.size() - 1)
                                                                 : source.label;
@@ -348,7 +352,14 @@ bool write_instance(const source_line& source, const conversion_context& context
             return true;
         }
         const data_directive directive = data_directive_of(program.view(field.directive));
-        if (directive == data_directive::none || !convert_data(directive, {}, value, context, line)) {
+        if (directive == data_directive::none) {
+            // A field that is an instance of a structure or a record.
+            line.statements.clear();
+            line.operands.clear();
+            write_instance_as_written(source, list, warning_text::instance_of_typed_fields, line);
+            return true;
+        }
+        if (!convert_data(directive, {}, value, context, line)) {
             line.statements.clear();
             line.operands.clear();
             return false;

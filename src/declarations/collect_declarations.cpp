@@ -964,13 +964,29 @@ private:
         structure_length_known_ = true;
     }
 
+    // The bytes of one value of a field declared with word: a data directive's, or those of a
+    // structure or record declared before (a field that is an instance of one); 0 for another word.
+    std::uint32_t field_unit(std::string_view word) const
+    {
+        if (const std::uint32_t bytes = bytes_of(word); bytes > 0) {
+            return bytes;
+        }
+        const name_facts* type = d_.find(word);
+        if (type == nullptr || type->size == 0 ||
+            !(type->kind == declared::record || (type->kind == declared::structure && type->value != layout_nested))) {
+            return 0;
+        }
+        return type->size;
+    }
+
     void field(const statement_words& w, const source_line& line)
     {
         if (structure_ == no_entry) {
             return;
         }
         const std::string_view directive = line.mnemonic;
-        const std::uint32_t each = bytes_of(directive);
+        const std::uint32_t each = field_unit(directive);
+        const bool typed = bytes_of(directive) == 0;  // an instance of a structure or a record
         std::string_view value;
         if (!line.operands.empty()) {
             const std::size_t begin = static_cast<std::size_t>(line.operands.front().data() - line.text.data());
@@ -985,7 +1001,10 @@ private:
                                      : in_union              ? 0
                                                              : d_.names.facts(structure_).size;
         std::uint64_t length = each;
-        if (!value.empty() && !length_of_values(value, each, d_, length)) {
+        if (typed) {
+            length = std::uint64_t{count_of_instances(value, d_)} * each;
+            structure_length_known_ = structure_length_known_ && length > 0;
+        } else if (!value.empty() && !length_of_values(value, each, d_, length)) {
             structure_length_known_ = false;
         }
         std::uint32_t entry = no_entry;
@@ -1830,12 +1849,12 @@ void collector::declaring_line(std::string_view folder, int depth)
     if (name.empty() || w.label_has_colon()) {
         if (!name.empty()) {
             code_label(name);
-            if (in_structure_ && !verb.empty() && bytes_of(verb) > 0) {
+            if (in_structure_ && !verb.empty() && field_unit(verb) > 0) {
                 field(w, source_);
             }
             return;
         }
-        if (in_structure_ && bytes_of(verb) > 0) {
+        if (in_structure_ && field_unit(verb) > 0) {
             field(w, source_);  // a field without a name still takes its room
             return;
         }
@@ -1848,7 +1867,7 @@ void collector::declaring_line(std::string_view folder, int depth)
         return;
     }
     // name directive ...
-    if (in_structure_ && bytes_of(verb) > 0) {
+    if (in_structure_ && field_unit(verb) > 0) {
         field(w, source_);
         return;
     }

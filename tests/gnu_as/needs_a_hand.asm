@@ -111,6 +111,16 @@ hand_s  struc
         ends
 hand_s  ends
 hs      hand_s <>
+; a structure with a field that is an instance of another structure: its instances
+hand_p  struc
+        dw ?
+hand_p  ends
+hand_t  struc
+        hand_p <>
+        db ?
+hand_t  ends
+ht      hand_t <>
+        hand_t <>
 ; a record whose field is named like another declared name; its instances with a value too wide
 ; for its field, one that is no number or constant number, or a missing one without a default
 hand_r  record hand_u:3, hr_b:5, hr_c:4 = ?

@@ -346,6 +346,53 @@ void write_segment(const directive_line& directive, const conversion_context& co
     }
 }
 
+// name ends: the segment closes. When it was opened inside another, the lines after it stand in
+// that one again, as Tasm reads them; GNU As stays in the section it was told last, so it is told
+// the outer one's again (a section's name alone takes up its flags), with its code size.
+void write_ends(const directive_line& /*directive*/, const conversion_context& context, converted_line& line)
+{
+    const program_declarations* program = context.program;
+    if (program == nullptr || context.segment == 0 || context.segment >= program->segment_sections.size()) {
+        return;
+    }
+    const auto change = std::lower_bound(program->segments.begin(), program->segments.end(), context.line,
+                                         [](const segment_change& c, std::uint64_t l) { return c.first_line < l; });
+    if (change == program->segments.end() || change->first_line != context.line) {
+        return;  // the line closes the outermost segment, or none
+    }
+    const std::string_view name = program->segment_names.name(context.segment - 1);
+    switch (program->segment_sections[context.segment]) {
+    case segment_section::none:
+        return;
+    case segment_section::named:
+        if (equal_folded(name, "_text")) {
+            add_statement(line, ".text");
+        } else if (equal_folded(name, "_data")) {
+            add_statement(line, ".data");
+        } else if (equal_folded(name, "_bss")) {
+            add_statement(line, ".bss");
+        } else {
+            add_statement(line, ".section");
+            add_operand(line, name);
+        }
+        break;
+    case segment_section::text:
+        add_statement(line, ".text");
+        break;
+    case segment_section::data:
+        add_statement(line, ".data");
+        break;
+    case segment_section::bss:
+        add_statement(line, ".bss");
+        break;
+    case segment_section::rodata:
+        add_statement(line, ".section");
+        add_operand(line, std::string_view(".rodata"));
+        break;
+    }
+    add_statement(line, context.code_bits == 32 ? ".code32" : ".code16");
+}
+
 // name proc [near]: a label. A far procedure is one too once the program's declarations are
 // known, for then its returns are far; without them it stays as written, for GNU As to reject.
 void write_proc(const directive_line& directive, const conversion_context& context, converted_line& line)

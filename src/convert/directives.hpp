@@ -55,6 +55,7 @@ void write_rodata_section(const directive_line& directive, const conversion_cont
 // that name, "ax" for code, "aw" for data, then .code16 or .code32 where the line says use16 or
 // use32. _TEXT, _DATA and _BSS are .text, .data and .bss. An AT segment stays as written.
 void write_segment(const directive_line& directive, const conversion_context& context, converted_line& line);
+void write_ends(const directive_line& directive, const conversion_context& context, converted_line& line);
 // name proc [near] (IDEAL: proc name [near]): the label name:. A far proc, or one with a
 // language, arguments or uses, stays as written: Tasm gives it code that GNU As would not.
 void write_proc(const directive_line& directive, const conversion_context& context, converted_line& line);
@@ -140,7 +141,7 @@ inline constexpr hashed_table directive_table{std::to_array<directive_row>({
     {"end",       nullptr,        false, nullptr},
     {"endif",     nullptr,        false, write_conditional},
     {"endp",      nullptr,        false, nullptr},
-    {"ends",      nullptr,        false, nullptr},
+    {"ends",      nullptr,        false, write_ends},
     {"equ",       handle_equ,     true,  nullptr},
     {"even",      nullptr,        false, write_even},
     {"evendata",  nullptr,        false, write_even},

@@ -712,6 +712,14 @@ private:
     // tiny model the code segment too) belong to DGROUP.
     void simplified_segment_entered(bool code, std::string_view directive)
     {
+        const auto is = [&](std::string_view a, std::string_view b) {
+            return equal_folded(directive, a) || equal_folded(directive, b);
+        };
+        set_section(code                         ? segment_section::text
+                    : is(".data", "dataseg")     ? segment_section::data
+                    : is(".data?", "udataseg")   ? segment_section::bss
+                    : is(".const", "const")      ? segment_section::rodata
+                                                 : segment_section::none);
         if (code) {
             code_segment_ = segment_;
             set_assumed(cs_register, segment_);
@@ -883,7 +891,7 @@ private:
                                  d_.structures.size() + d_.fields.size() + d_.bit_fields.size() +
                                  d_.text_equates.size() + d_.includes.size() + d_.include_items.size() +
                                  d_.frame_list_lines.size() + d_.comments.size() + d_.assumes.size() +
-                                 d_.group_names.size() + d_.segment_groups.size();
+                                 d_.group_names.size() + d_.segment_groups.size() + d_.segment_sections.size();
         if (held < d_.limit && d_.text.size() < max_kept_text) {
             return true;
         }
@@ -1057,6 +1065,19 @@ private:
         outer_segments_.push_back(segment_);
         set_code_size(bits);
         enter_segment(w.is(0, "segment") ? w[1] : w[0]);
+        set_section(segment_section::named);
+    }
+
+    // How the segment the lines stand in was opened.
+    void set_section(segment_section section)
+    {
+        if (segment_ == 0 || !within_limit()) {
+            return;
+        }
+        if (d_.segment_sections.size() <= segment_) {
+            d_.segment_sections.resize(std::size_t{segment_} + 1, segment_section::none);
+        }
+        d_.segment_sections[segment_] = section;
     }
 
     // ends closes the structure being declared, or else the innermost segment.

@@ -196,6 +196,11 @@ struct segment_change {
     std::uint32_t segment = 0;
 };
 
+// The GNU As section a segment is written as, for the lines that return to it when a segment
+// opened inside it ends: a segment line's own name (or .text, .data, .bss for _TEXT, _DATA,
+// _BSS), or the section of a simplified segment directive; none where it has no section.
+enum class segment_section : std::uint8_t { none, named, text, data, bss, rodata };
+
 // The segment registers, in the order of assume_state::targets.
 inline constexpr std::array<std::string_view, 6> segment_registers{"es", "cs", "ss", "ds", "fs", "gs"};
 inline constexpr std::size_t es_register = 0;
@@ -248,6 +253,7 @@ struct program_declarations {
     std::vector<assume_state> assumes;         // in line order
     name_table<std::uint32_t> group_names;     // each group's number (from 1), by name
     std::vector<std::uint32_t> segment_groups;  // by segment number: its group, marked with group_target, or 0
+    std::vector<segment_section> segment_sections;  // by segment number: how it was last opened
     std::vector<segment_change> segments;      // in line order
     std::vector<structure_span> structures;    // in line order
     std::vector<comment_span> comments;        // in line order

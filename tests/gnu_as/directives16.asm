@@ -39,6 +39,10 @@ first   endp                                    ;=
 second  label near                              ;= second:
         dec ax
         ret
+vectors segment word public 'DATA'              ; inside .code ;= .section vectors, "aw"
+        dw 0                                    ;= .short 0
+vectors ends                                    ;= .text
+        nop
 
 ; conditional assembly
 DEBUG   equ 1                                   ;= .equ DEBUG, 1
@@ -101,6 +105,14 @@ code16  segment byte public 'CODE' use16        ;= .section code16, "ax"; .code1
 code16  ends                                    ;=
 tables  segment para common                     ;= .section tables, "aw"
 row     dw 1, 2, 3                              ;= row: .short 1, 2, 3
+; a segment opened inside another: after its ends the lines stand in the outer one again
+notes   segment byte public 'DATA'              ;= .section notes, "aw"
+        db 'n'                                  ;= .byte 0x6E
+notes   ends                                    ;= .section tables
+        dw 4                                    ;= .short 4
+code32b segment para public use32 'CODE'        ;= .section code32b, "ax"; .code32
+        mov eax, [esi+8]
+code32b ends                                    ;= .section tables; .code16
 tables  ends                                    ;=
 
 ; IDEAL mode

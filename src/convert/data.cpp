@@ -134,6 +134,13 @@ private:
             write_far_pointer(item);
             return;
         }
+        if (directive_ == data_directive::dt && is_unknown_value(item) && in_uninitialised_section()) {
+            // GNU As puts no float in a section without contents: ten bytes of room instead.
+            start(".skip");
+            add_operand(std::string_view("10"));
+            joining_ = {};
+            return;
+        }
         const std::string_view mnemonic = mnemonic_of(item.kind);
         if (mnemonic != joining_) {
             start(mnemonic);
@@ -170,6 +177,18 @@ private:
             break;
         }
         return ".int";
+    }
+
+    // The line stands in a segment that GNU As makes a section without contents (.data?,
+    // udataseg, _BSS, a 'BSS' class).
+    bool in_uninitialised_section() const
+    {
+        const program_declarations* program = context_.program;
+        if (program == nullptr || context_.segment >= program->segment_sections.size()) {
+            return false;
+        }
+        const segment_section section = program->segment_sections[context_.segment];
+        return section == segment_section::bss || section == segment_section::named_bss;
     }
 
     // A name in a six-byte value that the program does not declare as a constant: an address,

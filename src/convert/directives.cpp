@@ -365,6 +365,7 @@ void write_ends(const directive_line& /*directive*/, const conversion_context& c
     case segment_section::none:
         return;
     case segment_section::named:
+    case segment_section::named_bss:
         if (equal_folded(name, "_text")) {
             add_statement(line, ".text");
         } else if (equal_folded(name, "_data")) {

@@ -1064,8 +1064,15 @@ private:
         segment_bits_.push_back(bits);
         outer_segments_.push_back(segment_);
         set_code_size(bits);
-        enter_segment(w.is(0, "segment") ? w[1] : w[0]);
-        set_section(segment_section::named);
+        const std::string_view name = w.is(0, "segment") ? w[1] : w[0];
+        enter_segment(name);
+        bool bss = equal_folded(name, "_bss");
+        for (std::size_t n = 2; n < w.size(); ++n) {
+            const std::string_view word = w[n];
+            bss = bss || (word.size() >= 5 && is_quote(word.front()) && word.back() == word.front() &&
+                          equal_folded(word.substr(word.size() - 4, 3), "bss"));
+        }
+        set_section(bss ? segment_section::named_bss : segment_section::named);
     }
 
     // How the segment the lines stand in was opened.

@@ -198,8 +198,9 @@ struct segment_change {
 
 // The GNU As section a segment is written as, for the lines that return to it when a segment
 // opened inside it ends: a segment line's own name (or .text, .data, .bss for _TEXT, _DATA,
-// _BSS), or the section of a simplified segment directive; none where it has no section.
-enum class segment_section : std::uint8_t { none, named, text, data, bss, rodata };
+// _BSS; named_bss for a 'BSS' class, which is @nobits), or the section of a simplified segment
+// directive; none where it has no section.
+enum class segment_section : std::uint8_t { none, named, named_bss, text, data, bss, rodata };
 
 // The segment registers, in the order of assume_state::targets.
 inline constexpr std::array<std::string_view, 6> segment_registers{"es", "cs", "ss", "ds", "fs", "gs"};

@@ -28,6 +28,8 @@ masks   dd 0FFFFFFFFh, 0,                       ;= masks: .int 0xFFFFFFFF, 0
         public crc_table                        ;= .globl crc_table
 crc_table dd 256 dup (?)                        ;= crc_table: .skip 1024
 spare   dq 2 dup (?)                            ;= spare: .skip 16
+acc     dt ?                                    ; an x87 extended real ;= acc: .skip 10
+accs    dt 2 dup (?)                            ;= accs: .skip 20
 
         .code                                   ;= .text
         public crc32_init, crc32                ;= .globl crc32_init, crc32

@@ -263,6 +263,25 @@ TEST_F(dravent_command, simplified_segments_draw_no_warning)
                                             "\t.section\t.rodata\nz:\t.byte\t2\n\t.text\t\n\tmovw\tx,%ax\n\t.data\t\n\n");
 }
 
+TEST_F(dravent_command, an_override_that_tasm_would_choose_between_registers_is_left_for_a_hand)
+{
+    // ds reaches nothing; es and ss both reach DGROUP, where count lies: Tasm puts one of them.
+    write_file(folder / "in.asm",
+               "\t.model small\n\t.data\ncount dw 0\n\t.code\n\tassume ds:nothing, es:DGROUP\n"
+               "\tmov ax, count\n\tmov ax, cs:count\n");
+    const separate_result result =
+        run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()}, stream_setup{});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_error, (folder / "in.asm").string() +
+                                         ":6:10: warning: assume lets more than one segment register reach this "
+                                         "variable, and not the one its address uses by default: Tasm puts one's "
+                                         "override here; write it\n"
+                                         "dravent: 1 line needs a hand (see the warnings above)\n");
+    const std::string out = read_file(folder / "out.s");
+    EXPECT_NE(out.find("\tmovw\tcount,%ax\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("\tmovw\t%cs:count,%ax\n"), std::string::npos) << out;
+}
+
 TEST_F(dravent_command, broken_input_still_gives_one_line_per_line)
 {
     std::string garbage;

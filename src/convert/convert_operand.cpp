@@ -218,12 +218,18 @@ const name_facts* first_variable_in(std::string_view text, const conversion_cont
     return nullptr;
 }
 
-// The segment register that Tasm puts before a memory operand that names none, as assume tells
-// it: the operand's variable lies in a segment that the register its address goes through by
-// default (ds; ss through bp) does not reach, and one other register reaches it (cs, for a
-// variable kept in the code segment while ds reaches the data). Empty otherwise: in 32-bit code,
-// while assume has said nothing of the default register, and where Tasm would have a choice.
-std::string_view implied_segment(std::string_view text, bool through_stack, const conversion_context& context)
+// The override Tasm puts before a memory operand that names none, as assume tells it.
+struct implied_override {
+    std::string_view segment;  // the register, or empty for none
+    bool undecided = false;    // several registers would do
+};
+
+// The operand's variable lies in a segment that the register its address goes through by default
+// (ds; ss through bp) does not reach, and one other register reaches it (cs, for a variable kept
+// in the code segment while ds reaches the data): that one. None in 32-bit code, while assume has
+// said nothing of the default register, or where no other register reaches the variable; where
+// several do, Tasm would choose, and the operand is left without one.
+implied_override implied_segment(std::string_view text, bool through_stack, const conversion_context& context)
 {
     if (context.assumes == nullptr || context.code_bits != 16) {
         return {};
@@ -238,16 +244,16 @@ std::string_view implied_segment(std::string_view text, bool through_stack, cons
     if (targets[by_default] == assumed_unknown || program.reaches(targets[by_default], variable->segment)) {
         return {};
     }
-    std::string_view reaching;
+    implied_override found;
     for (std::size_t r = 0; r < targets.size(); ++r) {
         if (r != by_default && program.reaches(targets[r], variable->segment)) {
-            if (!reaching.empty()) {
-                return {};
+            if (!found.segment.empty()) {
+                return {{}, true};
             }
-            reaching = segment_registers[r];
+            found.segment = segment_registers[r];
         }
     }
-    return reaching;
+    return found;
 }
 
 // A base or index register that makes ss the default segment: bp, ebp or esp.
@@ -347,13 +353,20 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
                                  conversion_workspace& work)
 {
     std::string_view segment;
-    if (take_segment_override(text, segment) ||
-        (implies_segments(line_flags) && !(segment = implied_segment(text, false, context)).empty())) {
+    implied_override implied;
+    if (!take_segment_override(text, segment) && implies_segments(line_flags)) {
+        implied = implied_segment(text, false, context);
+        segment = implied.segment;
+    }
+    if (!segment.empty()) {
         out += '%';
         out += segment;
         out += ':';
     }
-    return {size_flags, declared_flags, operand_form::memory, -1, write_operand_expression(text, look, out, work), {}};
+    operand_result result{size_flags, declared_flags, operand_form::memory, -1,
+                          write_operand_expression(text, look, out, work), {}};
+    result.override_undecided = implied.undecided;
+    return result;
 }
 
 // Writes the first treatment whose condition holds. Called from convert_operand alone, and kept
@@ -376,12 +389,16 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
     // Most references begin with their "["; a token alone holds none unless it is that "[".
     if (look.first().text == "[" || (!look.alone() && holds_memory_ref(text))) {
         memory_ref ref = parse_memory_ref(text, work.scratch);
+        implied_override implied;
         if (ref.segment.empty() && implies_segments(line_flags)) {
-            ref.segment = implied_segment(text, goes_through_stack(ref.base, ref.index), context);
+            implied = implied_segment(text, goes_through_stack(ref.base, ref.index), context);
+            ref.segment = implied.segment;
         }
         const std::string_view left = write_memory_ref(ref, out, work.expressions);
         const bool sized = (ref.size_flags & ~(DISTANCE_NEAR | DISTANCE_FAR)) != 0;
-        return {ref.size_flags, 0, operand_form::memory, -1, left, sized ? std::string_view() : text};
+        operand_result result{ref.size_flags, 0, operand_form::memory, -1, left, sized ? std::string_view() : text};
+        result.override_undecided = implied.undecided;
+        return result;
     }
     // Whatever stands before the operand's first non-blank character stays as it is.
     const std::size_t start = look.start();
@@ -453,20 +470,25 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
     // Anything else is an immediate, except on data lines and where an address is expected.
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
         out += '$';
-    } else if (implies_segments(line_flags)) {
-        // les and lds read a far pointer from memory: through the segment assume gives it.
-        if (const std::string_view segment = implied_segment(at_start, false, context); !segment.empty()) {
+    }
+    // les and lds read a far pointer from memory: through the segment assume gives it.
+    implied_override implied;
+    if ((line_flags & LINE_ADDRESS) != 0 && implies_segments(line_flags)) {
+        implied = implied_segment(at_start, false, context);
+        if (!implied.segment.empty()) {
             out += '%';
-            out += segment;
+            out += implied.segment;
             out += ':';
         }
     }
     // A data line lays its strings out character by character; an equate's value is a number.
     const bool characters = (line_flags & (LINE_DATA | LINE_EQUATE)) == LINE_DATA;
-    return {0, 0, operand_form::other, -1,
-            write_operand_expression(at_start, look, out, work,
-                                     characters ? string_meaning::characters : string_meaning::number),
-            {}};
+    operand_result result{0, 0, operand_form::other, -1,
+                          write_operand_expression(at_start, look, out, work,
+                                                   characters ? string_meaning::characters : string_meaning::number),
+                          {}};
+    result.override_undecided = implied.undecided;
+    return result;
 }
 
 } // namespace

@@ -23,6 +23,9 @@ struct operand_result {
     // up only when the statement asks for it (look_up_declared_size), as most statements take
     // their size from a register.
     std::string_view declared_size_pending;
+    // assume lets more than one segment register reach the variable, none of them the one the
+    // address goes through by default: Tasm puts one's override, which Dravent cannot choose.
+    bool override_undecided = false;
 };
 
 // Sets result.declared_flags from what its reference names, if that is still pending.

@@ -850,6 +850,9 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         if (!result.left_as_written.empty()) {
             warn_left_as_written(operand, result.left_as_written, context, line);
         }
+        if (result.override_undecided) {
+            line.warnings.push_back({source_->column_of(operand), warning_text::override_undecided});
+        }
     }
 
     piece mnemonic = draft.mnemonic;

@@ -33,6 +33,9 @@ inline constexpr std::string_view union_instance =
     "a union instance that gives more than one value, or whose first field has no name, is shorter than the "
     "union or may lie under another field's default: what Tasm lays out is not known here; lay the instance "
     "out by hand";
+inline constexpr std::string_view override_undecided =
+    "assume lets more than one segment register reach this variable, and not the one its address "
+    "uses by default: Tasm puts one's override here; write it";
 inline constexpr std::string_view instance_of_typed_fields =
     "a structure instance whose structure has a field that is itself an instance of a structure or a "
     "record is not laid out: lay it out by hand";

@@ -279,6 +279,110 @@ bool write_include(const source_line& source, const conversion_context& context,
     return true;
 }
 
+namespace {
+
+// How one instance of a list was laid out: written, no instance at all (the line is converted
+// otherwise), or left as written with the warning given.
+enum class laid_out { written, not_an_instance, as_written };
+
+// The instances a list holds, one after another (<...> or n dup (...)), cut at the commas
+// between them: commas inside angle brackets, parentheses or quotes separate values.
+void split_instances(std::string_view list, std::vector<std::string_view>& pieces)
+{
+    pieces.clear();
+    std::size_t start = 0;
+    int depth = 0;
+    for (std::size_t at = 0; at < list.size();) {
+        const char c = list[at];
+        if (is_quote(c)) {
+            at = end_of_string(list, at).end;
+            continue;
+        }
+        depth += c == '<' || c == '(' ? 1 : c == '>' || c == ')' ? -1 : 0;
+        if (c == ',' && depth == 0) {
+            pieces.push_back(list.substr(start, at - start));
+            start = at + 1;
+        }
+        ++at;
+    }
+    pieces.push_back(list.substr(start));
+}
+
+// Lays out one instance of structure, or count of them: <values> or count dup (<values>).
+laid_out lay_out_instance(std::string_view piece, const name_facts& structure, const conversion_context& context,
+                          converted_line& line, std::string_view& warning)
+{
+    const program_declarations& program = *context.program;
+    std::vector<std::string_view>& values = line.work.initialisers;
+    std::string_view count;  // of an array of instances
+    std::string_view bracketed = piece;
+    if (!split_initialisers(piece, values) &&
+        !(split_repeated_instance(piece, count, bracketed) && split_initialisers(bracketed, values))) {
+        return laid_out::not_an_instance;
+    }
+    if (values.size() > structure.field_count) {
+        return laid_out::not_an_instance;
+    }
+    if ((structure.value & layout_nested) != 0) {
+        warning = warning_text::nested_structure;
+        return laid_out::as_written;
+    }
+    // A union lays out its first field alone.
+    const bool is_union = structure.value == layout_union;
+    if (is_union && (values.size() > 1 || !first_field_fills_union(structure, program))) {
+        warning = warning_text::union_instance;
+        return laid_out::as_written;
+    }
+    if (!count.empty()) {
+        const std::size_t begin = line.text.size();
+        write_expression(count, line.text, line.work.expressions);
+        add_statement(line, ".rept", piece::in_buffer(begin, line.text.size()));
+    }
+    // A field without a name takes its default. Whether a value in the list stands for it or for
+    // the named field after it, the converter does not know: such an instance is left for a hand.
+    std::size_t next_value = 0;
+    bool unnamed_before = false;
+    for (std::uint32_t n = 0; n < (is_union ? 1 : structure.field_count); ++n) {
+        const structure_field& field = program.fields[structure.first_field + n];
+        std::string_view value;
+        if (field.name == no_entry) {
+            unnamed_before = true;
+        } else if (next_value < values.size()) {
+            if (unnamed_before) {
+                warning = warning_text::instance_past_unnamed_field;
+                return laid_out::as_written;
+            }
+            value = values[next_value++];
+        }
+        const std::string_view default_value = program.view(field.value);
+        if (trim_blanks(value).empty()) {
+            value = default_value;
+        } else if (!same_length(value, default_value, field.size, program)) {
+            // How Tasm fills or cuts a field given a value of another length, the converter
+            // does not know: the line stays as written.
+            warning = warning_text::instance_value_length;
+            return laid_out::as_written;
+        }
+        const data_directive directive = data_directive_of(program.view(field.directive));
+        if (directive == data_directive::none) {
+            // A field that is an instance of a structure or a record.
+            warning = warning_text::instance_of_typed_fields;
+            return laid_out::as_written;
+        }
+        if (!convert_data(directive, {}, value, context, line)) {
+            return laid_out::not_an_instance;
+        }
+    }
+    if (!count.empty()) {
+        statement& end = line.statements.emplace_back();
+        end.mnemonic = std::string_view(".endr");
+        end.first_operand = line.operands.size();
+    }
+    return laid_out::written;
+}
+
+} // namespace
+
 bool write_instance(const source_line& source, const conversion_context& context, converted_line& line)
 {
     if (context.program == nullptr || source.mnemonic.empty() || !context.program->declares(declared::structure)) {
@@ -297,78 +401,22 @@ bool write_instance(const source_line& source, const conversion_context& context
                          source.operands.back().size();
         list = source.text.substr(begin, end - begin);
     }
-    std::vector<std::string_view>& values = line.work.initialisers;
-    std::string_view count;  // of an array of instances
-    std::string_view bracketed = list;
-    if (!split_initialisers(list, values) &&
-        !(split_repeated_instance(list, count, bracketed) && split_initialisers(bracketed, values))) {
-        return false;
-    }
-    if (values.size() > structure->field_count) {
-        return false;
-    }
-    if ((structure->value & layout_nested) != 0) {
-        write_instance_as_written(source, list, warning_text::nested_structure, line);
-        return true;
-    }
-    // A union lays out its first field alone.
-    const bool is_union = structure->value == layout_union;
-    if (is_union && (values.size() > 1 || !first_field_fills_union(*structure, program))) {
-        write_instance_as_written(source, list, warning_text::union_instance, line);
-        return true;
-    }
-    if (!count.empty()) {
-        const std::size_t begin = line.text.size();
-        write_expression(count, line.text, line.work.expressions);
-        add_statement(line, ".rept", piece::in_buffer(begin, line.text.size()));
-    }
-    // A field without a name takes its default. Whether a value in the list stands for it or for
-    // the named field after it, the converter does not know: such an instance is left for a hand.
-    std::size_t next_value = 0;
-    bool unnamed_before = false;
-    for (std::uint32_t n = 0; n < (is_union ? 1 : structure->field_count); ++n) {
-        const structure_field& field = program.fields[structure->first_field + n];
-        std::string_view value;
-        if (field.name == no_entry) {
-            unnamed_before = true;
-        } else if (next_value < values.size()) {
-            if (unnamed_before) {
-                line.statements.clear();
-                line.operands.clear();
-                write_instance_as_written(source, list, warning_text::instance_past_unnamed_field, line);
-                return true;
-            }
-            value = values[next_value++];
+    // One instance, or several one after another (table point <1, 2>, <3, 4>), each in turn.
+    std::vector<std::string_view>& pieces = line.work.instances;
+    split_instances(list, pieces);
+    for (const std::string_view piece : pieces) {
+        std::string_view warning;
+        const laid_out result = lay_out_instance(piece, *structure, context, line, warning);
+        if (result == laid_out::written) {
+            continue;
         }
-        const std::string_view default_value = program.view(field.value);
-        if (trim_blanks(value).empty()) {
-            value = default_value;
-        } else if (!same_length(value, default_value, field.size, program)) {
-            // How Tasm fills or cuts a field given a value of another length, the converter
-            // does not know: the line stays as written.
-            line.statements.clear();
-            line.operands.clear();
-            write_instance_as_written(source, list, warning_text::instance_value_length, line);
-            return true;
-        }
-        const data_directive directive = data_directive_of(program.view(field.directive));
-        if (directive == data_directive::none) {
-            // A field that is an instance of a structure or a record.
-            line.statements.clear();
-            line.operands.clear();
-            write_instance_as_written(source, list, warning_text::instance_of_typed_fields, line);
-            return true;
-        }
-        if (!convert_data(directive, {}, value, context, line)) {
-            line.statements.clear();
-            line.operands.clear();
+        line.statements.clear();
+        line.operands.clear();
+        if (result == laid_out::not_an_instance) {
             return false;
         }
-    }
-    if (!count.empty()) {
-        statement& end = line.statements.emplace_back();
-        end.mnemonic = std::string_view(".endr");
-        end.first_operand = line.operands.size();
+        write_instance_as_written(source, list, warning, line);
+        return true;
     }
     line.label = source.label;
     line.label_colon = !source.label.empty() && source.label.back() != ':';

@@ -18,6 +18,7 @@ struct conversion_workspace {
     expression_workspace expressions;
     data_list data;  // the list of the data definition on the line
     std::vector<std::string_view> initialisers;  // the values of a structure instance
+    std::vector<std::string_view> instances;     // the instances a line lays out one after another
     std::string equated;  // a data list with the texts of text equates put in
 };
 

@@ -23,6 +23,7 @@ cell    ends                            ;=
 cells   cell 3 dup (<>)                 ;= cells: .fill 12, 1, 0
         cell <7, 1>                     ; more rows, without a name ;= .short 7; .byte 1, 0
         cell 2 dup (<5>)                ;= .short 5; .byte 0, 0; .short 5; .byte 0, 0
+        cell <1, 2>, 2 dup (<3>), <>    ; several on a line ;= .short 1; .byte 2, 0; .short 3; .byte 0, 0; .short 3; .byte 0, 0; .short 0; .byte 0, 0
 pt3     struc                           ;=
 p_x     dd 0                            ;= .equ p_x, 0
 p_n     dw 0                            ;= .equ p_n, 4

@@ -282,6 +282,16 @@ TEST_F(dravent_command, an_override_that_tasm_would_choose_between_registers_is_
     EXPECT_NE(out.find("\tmovw\t%cs:count,%ax\n"), std::string::npos) << out;
 }
 
+TEST_F(dravent_command, a_chain_of_fields_adds_each_ones_offset_and_takes_the_last_ones_size)
+{
+    // head is a field that is an instance of Block; IDEAL mode names each field by its structure.
+    const std::string out = convert("\tideal\nstruc Block\nnext dw ?\ntag db ?\nends Block\n"
+                                    "struc Arena\nbase dw ?\nhead Block <>\nends Arena\n"
+                                    "Heap Arena <>\n\tmov [Heap.head.next], 0\n\tmov [Heap.head.tag], 1\n");
+    EXPECT_NE(out.find("\tmovw\t$0,Heap+Arena.head+Block.next\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("\tmovb\t$1,Heap+Arena.head+Block.tag\n"), std::string::npos) << out;
+}
+
 TEST_F(dravent_command, broken_input_still_gives_one_line_per_line)
 {
     std::string garbage;

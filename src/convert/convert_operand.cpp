@@ -119,7 +119,7 @@ private:
 // The field named by the "." that follows an instance's name, whose tokens after the name are
 // tokens: directly (point.x) or after the index that goes with the name (table[bx].x,
 // table[bx][si].x, [table+bx].x). Empty when no "." and field follow.
-std::string_view field_named_after(tokenizer tokens)
+std::string_view field_named_after(tokenizer& tokens)
 {
     int depth = 0;  // of the brackets opened since the name; below 0 once the name's own closes
     for (token t; tokens.next(t);) {
@@ -137,6 +137,23 @@ std::string_view field_named_after(tokenizer tokens)
         }
     }
     return {};
+}
+
+// The field a chain of fields ends in: field, or after it ".name" for each field that is itself an
+// instance of a structure (heap.head.next), read from tokens on.
+const structure_field& last_field_of_chain(const structure_field& field, tokenizer tokens,
+                                           const program_declarations& program)
+{
+    const structure_field* last = &field;
+    for (token dot, name; tokens.next(dot) && dot.text == "." && tokens.next(name) && name.kind == token_kind::name;) {
+        const name_facts* type = structure_of_field(*last, program);
+        const structure_field* next = type != nullptr ? field_of_structure(*type, name.text, program) : nullptr;
+        if (next == nullptr) {
+            break;
+        }
+        last = next;
+    }
+    return *last;
 }
 
 // The size flag of the first name in text that the program declares as a variable (or, inside
@@ -177,10 +194,20 @@ int declared_size_in(std::string_view text, const conversion_context& context, b
             // MASM mode any structure's); without one, the variable's own size does (an instance's
             // is its structure's: a word for a two-byte one).
             found = true;
-            const std::string_view field = field_named_after(tokens);
+            tokenizer after = tokens;
+            const std::string_view field = field_named_after(after);
             if (const structure_field* f = field.empty() ? nullptr : field_of_instance(t.text, field, &context)) {
-                size = size_flag_of_bytes(f->size);
+                size = size_flag_of_bytes(last_field_of_chain(*f, after, *context.program).size);
             } else if (const name_facts* g = field.empty() ? nullptr : masm_field_of(t.text, field, &context)) {
+                // MASM mode: the last field of a chain (buffer.bs_head.next) gives the size.
+                for (token dot, name; after.next(dot) && dot.text == "." && after.next(name) &&
+                                      name.kind == token_kind::name;) {
+                    const name_facts* next = context.find(name.text);
+                    if (next == nullptr || next->kind != declared::field) {
+                        break;
+                    }
+                    g = next;
+                }
                 size = size_flag_of_bytes(g->size);
             } else if (field.empty() || facts->structure == no_entry) {
                 size = size_flag_of_bytes(facts->size);

@@ -499,22 +499,50 @@ private:
     text_buffer& out_;
 };
 
+// The field that the "." token at tokens[at] names after var (an instance of the field's structure)
+// or after a field that is itself an instance of a structure (heap.head.next), with the structure
+// it belongs to; nullptr when the "." is no such one.
+const structure_field* chained_field_at(const std::vector<token>& tokens, std::size_t at,
+                                        const conversion_context& context, std::uint32_t& owner)
+{
+    owner = no_entry;
+    if (tokens[at].kind != token_kind::other || tokens[at].text != "." || at == 0 || at + 1 == tokens.size() ||
+        tokens[at - 1].kind != token_kind::name || tokens[at + 1].kind != token_kind::name) {
+        return nullptr;
+    }
+    const program_declarations& program = *context.program;
+    if (at >= 2 && tokens[at - 2].kind == token_kind::other && tokens[at - 2].text == ".") {
+        std::uint32_t outer = no_entry;
+        const structure_field* before = chained_field_at(tokens, at - 2, context, outer);
+        if (before == nullptr || structure_of_field(*before, program) == nullptr) {
+            return nullptr;
+        }
+        owner = program.names.find(program.view(before->directive));
+    } else {
+        const name_facts* instance = context.find(tokens[at - 1].text);
+        if (instance == nullptr || instance->kind != declared::variable || instance->structure == no_entry) {
+            return nullptr;
+        }
+        owner = instance->structure;
+    }
+    return field_of_structure(program.names.facts(owner), tokens[at + 1].text, program);
+}
+
 // var.field: whether the "." token at tokens[at] adds the offset of a field to var, an instance of
-// the field's structure or, in MASM mode, any variable.
+// the field's structure (or a field that is an instance of it) or, in MASM mode, any variable.
 bool adds_field_at(const std::vector<token>& tokens, std::size_t at, const expression_workspace& work)
 {
     const token& t = tokens[at];
     if (t.kind != token_kind::other || t.text != "." || at == 0 || tokens[at - 1].kind != token_kind::name ||
-        work.context == nullptr) {
+        work.context == nullptr || work.context->program == nullptr) {
         return false;
     }
     if (at + 1 == tokens.size() || tokens[at + 1].kind != token_kind::name) {
         return false;
     }
-    const std::string_view variable = tokens[at - 1].text;
-    const std::string_view field = tokens[at + 1].text;
-    return field_of_instance(variable, field, work.context) != nullptr ||
-           masm_field_of(variable, field, work.context) != nullptr;
+    std::uint32_t owner = no_entry;
+    return chained_field_at(tokens, at, *work.context, owner) != nullptr ||
+           masm_field_of(tokens[at - 1].text, tokens[at + 1].text, work.context) != nullptr;
 }
 
 // Every token in its GNU As form; var.field becomes var+field (IDEAL mode: var+structure.field).
@@ -524,9 +552,9 @@ void write_token_stream(string_meaning strings, const expression_workspace& work
     for (std::size_t at = 0; at < tokens.size(); ++at) {
         if (adds_field_at(tokens, at, work)) {
             out += '+';
-            if (work.context->ideal) {
-                const name_facts* instance = work.context->find(tokens[at - 1].text);
-                out += work.context->program->names.name(instance->structure);
+            std::uint32_t owner = no_entry;
+            if (work.context->ideal && chained_field_at(tokens, at, *work.context, owner) != nullptr) {
+                out += work.context->program->names.name(owner);
                 out += '.';
             }
             out += declared_spelling(tokens[++at].text, work);
@@ -613,6 +641,24 @@ bool has_no_gnu_as_form(std::string_view word)
     return row != nullptr && row->role == expression_word::no_gnu_as_form;
 }
 
+const structure_field* field_of_structure(const name_facts& structure, std::string_view field,
+                                          const program_declarations& program)
+{
+    for (std::uint32_t n = 0; n < structure.field_count; ++n) {
+        const structure_field& candidate = program.fields[structure.first_field + n];
+        if (candidate.name != no_entry && equal_folded(program.names.name(candidate.name), field)) {
+            return &candidate;
+        }
+    }
+    return nullptr;
+}
+
+const name_facts* structure_of_field(const structure_field& field, const program_declarations& program)
+{
+    const name_facts* type = program.find(program.view(field.directive));
+    return type != nullptr && type->kind == declared::structure ? type : nullptr;
+}
+
 const structure_field* field_of_instance(std::string_view variable, std::string_view field,
                                          const conversion_context* context)
 {
@@ -624,14 +670,7 @@ const structure_field* field_of_instance(std::string_view variable, std::string_
         return nullptr;
     }
     const program_declarations& program = *context->program;
-    const name_facts& structure = program.names.facts(instance->structure);
-    for (std::uint32_t n = 0; n < structure.field_count; ++n) {
-        const structure_field& candidate = program.fields[structure.first_field + n];
-        if (candidate.name != no_entry && equal_folded(program.names.name(candidate.name), field)) {
-            return &candidate;
-        }
-    }
-    return nullptr;
+    return field_of_structure(program.names.facts(instance->structure), field, program);
 }
 
 const name_facts* masm_field_of(std::string_view variable, std::string_view field, const conversion_context* context)
@@ -641,7 +680,8 @@ const name_facts* masm_field_of(std::string_view variable, std::string_view fiel
     }
     const name_facts* left = context->find(variable);
     const name_facts* named = context->find(field);
-    if (left == nullptr || left->kind != declared::variable || named == nullptr || named->kind != declared::field) {
+    if (left == nullptr || (left->kind != declared::variable && left->kind != declared::field) || named == nullptr ||
+        named->kind != declared::field) {
         return nullptr;
     }
     return field_of_instance(variable, field, context) == nullptr ? named : nullptr;

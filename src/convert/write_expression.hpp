@@ -44,10 +44,16 @@ struct expression_workspace {
 const structure_field* field_of_instance(std::string_view variable, std::string_view field,
                                          const conversion_context* context);
 
+// The field of structure (a structure's facts) named field, or nullptr.
+const structure_field* field_of_structure(const name_facts& structure, std::string_view field,
+                                          const program_declarations& program);
+// The structure a field is an instance of (tl Pt <>: Pt), or nullptr for a field of data.
+const name_facts* structure_of_field(const structure_field& field, const program_declarations& program);
+
 // The field that "var . field" addresses in MASM mode, where the fields of every structure are
 // names of the program: var a variable that is no instance of the field's structure (buffer db
-// 512 dup (?), then buffer.bpb_bps), field a field the program declares. nullptr in IDEAL mode,
-// and for any other pair.
+// 512 dup (?), then buffer.bpb_bps) or a field before (buffer.bs_head.next), field a field the
+// program declares. nullptr in IDEAL mode, and for any other pair.
 const name_facts* masm_field_of(std::string_view variable, std::string_view field,
                                 const conversion_context* context);
 

@@ -35,6 +35,10 @@ h_tag   db 0, 0                         ;= .equ h_tag, 0
 h_len   dw 0                            ;= .equ h_len, 2
 hdr     ends                            ;=
 raw     db 8 dup (0)                    ;= raw: .fill 8, 1, 0
+hdr2    struc                           ;=
+h_pad   dw 0                            ;= .equ h_pad, 0
+h_in    hdr <>                          ; a field that is a structure ;= .equ h_in, 2
+hdr2    ends                            ;=
 start:  mov ax, count
         mov count, 1                    ;= mov word ptr count, 1
         inc count                       ;= inc word ptr count
@@ -87,6 +91,8 @@ start:  mov ax, count
         cmp raw.h_len, 512              ;= cmp word ptr raw+2, 512
         mul raw[bx].h_len               ;= mul word ptr raw[bx+2]
         mov si, offset raw.h_len        ;= mov si, offset raw+2
+        mov ax, raw.h_in.h_len          ;= mov ax, word ptr raw+4
+        inc raw[bx].h_in.h_tag          ;= inc byte ptr raw[bx+2]
 ; equates of a memory reference or a register: the text stands in place of each use
         push bp
         mov bp, sp

@@ -830,10 +830,18 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
 {
     const std::size_t first = line.operands.size();
     const bool transfer = operands.size() == 1 && is_jump_through(draft.rule);
-    // A string instruction's operands name what si and di reach: assume implies no segment there.
-    const int operand_flags = draft.kind == word_kind::string_op ? draft.line_flags | LINE_NO_ACCESS : draft.line_flags;
+    // A string instruction's operands name what si (or bx) and di reach: what di reaches is es's,
+    // with no override, so assume implies none there (the views are the table's, not the line's).
+    std::array<std::string_view, 2> string_registers{};
+    if (draft.kind == word_kind::string_op) {
+        const std::string_view written = line.view(draft.mnemonic);
+        string_registers = {string_operand_register(written, 0), string_operand_register(written, 1)};
+    }
     results_.clear();
     for (const std::string_view operand : operands) {
+        const std::size_t n = results_.size();
+        const int operand_flags =
+            n < string_registers.size() && string_registers[n] == "di" ? draft.line_flags | LINE_NO_ACCESS : draft.line_flags;
         std::size_t begin = line.text.size();
         if (transfer) {
             line.text += '*';  // used only when the target turns out to be indirect

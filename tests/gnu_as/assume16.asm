@@ -29,8 +29,11 @@ start:  mov ax, count                   ;= mov ax, word ptr count
         mov al, cs:flag                 ;= mov al, byte ptr cs:flag
         lea si, flag                    ;= lea si, flag
         mov si, offset flag             ;= mov si, offset flag
-; the string instructions reach memory through si and di, whatever their operand names
-        lods table                      ;= lodsw
+; a string instruction's source (through si, or bx for xlat) takes the override its operand's
+; variable needs; its destination is es:[di], which no override changes
+        lods table                      ;= lods word ptr cs:[si]
+        xlat flag                       ;= xlat byte ptr cs:[bx]
+        stos flag                       ;= stosb
 ; an interrupt handler that cannot count on ds: the data is reached through ss, which still
 ; reaches DGROUP, and the code segment's variables through cs
         assume ds:nothing               ;=

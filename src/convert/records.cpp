@@ -163,6 +163,23 @@ bool write_record_instance(const source_line& source, const conversion_context& 
     return true;
 }
 
+bool write_record_value(const name_facts& record, std::string_view value, const conversion_context& context,
+                        converted_line& line)
+{
+    if (record.size != 1 && record.size != 2 && record.size != 4) {
+        return false;
+    }
+    std::vector<std::string_view>& values = line.work.record_values;
+    std::uint32_t packed = 0;
+    if (!split_initialisers(trim_blanks(value).empty() ? std::string_view("<>") : value, values) ||
+        !pack_record(record, values, *context.program, packed)) {
+        return false;
+    }
+    constexpr std::array<std::string_view, 5> directives{"", ".byte", ".short", "", ".int"};
+    add_statement(line, directives[record.size], keep_hex(packed, line));
+    return true;
+}
+
 bool write_record_operators(std::string_view text, const conversion_context& context, std::string& out)
 {
     if (context.program == nullptr || !context.program->declares(declared::record)) {

@@ -22,6 +22,12 @@ bool write_record_line(const source_line& source, const conversion_context& cont
 // leaves the line as written with a warning. False when the line is no instance of a record.
 bool write_record_instance(const source_line& source, const conversion_context& context, converted_line& line);
 
+// One value of a record, <values> (or nothing: every default), packed and added to the line as
+// .byte, .short or .int: a field of a structure that is an instance of the record. False, adding
+// nothing, when a value cannot be worked out.
+bool write_record_value(const name_facts& record, std::string_view value, const conversion_context& context,
+                        converted_line& line);
+
 // mask x and width x, x a record or a field of one that the program declares: text with each
 // written as its number, appended to out. False, appending nothing, when text holds none.
 bool write_record_operators(std::string_view text, const conversion_context& context, std::string& out);

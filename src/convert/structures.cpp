@@ -5,6 +5,7 @@
 #include "convert/data.hpp"
 #include "convert/data_directive.hpp"
 #include "convert/memory_ref.hpp"
+#include "convert/records.hpp"
 #include "convert/warnings.hpp"
 #include "convert/write_expression.hpp"
 #include "declarations/collect_declarations.hpp"
@@ -308,12 +309,14 @@ void split_instances(std::string_view list, std::vector<std::string_view>& piece
     pieces.push_back(list.substr(start));
 }
 
-// Lays out one instance of structure, or count of them: <values> or count dup (<values>).
+// Lays out one instance of structure, or count of them: <values> or count dup (<values>). depth:
+// how many instances this one lies in (a field that is an instance of a structure).
 laid_out lay_out_instance(std::string_view piece, const name_facts& structure, const conversion_context& context,
-                          converted_line& line, std::string_view& warning)
+                          converted_line& line, std::string_view& warning, std::size_t depth = 0)
 {
     const program_declarations& program = *context.program;
-    std::vector<std::string_view>& values = line.work.initialisers;
+    std::vector<std::string_view>& values =
+        depth == 0 ? line.work.initialisers : line.work.nested_initialisers[depth - 1];
     std::string_view count;  // of an array of instances
     std::string_view bracketed = piece;
     if (!split_initialisers(piece, values) &&
@@ -355,17 +358,28 @@ laid_out lay_out_instance(std::string_view piece, const name_facts& structure, c
             value = values[next_value++];
         }
         const std::string_view default_value = program.view(field.value);
+        const data_directive directive = data_directive_of(program.view(field.directive));
         if (trim_blanks(value).empty()) {
             value = default_value;
-        } else if (!same_length(value, default_value, field.size, program)) {
+        } else if (directive != data_directive::none && !same_length(value, default_value, field.size, program)) {
             // How Tasm fills or cuts a field given a value of another length, the converter
             // does not know: the line stays as written.
             warning = warning_text::instance_value_length;
             return laid_out::as_written;
         }
-        const data_directive directive = data_directive_of(program.view(field.directive));
         if (directive == data_directive::none) {
-            // A field that is an instance of a structure or a record.
+            // A field that is an instance of a structure (laid out in its place, with the value
+            // given or the field's default) or of a record.
+            const name_facts* type = program.find(program.view(field.directive));
+            const bool nested_structure = type != nullptr && type->kind == declared::structure;
+            if (nested_structure && depth < line.work.nested_initialisers.size()) {
+                const std::string_view nested = trim_blanks(value).empty() ? std::string_view("<>") : value;
+                if (lay_out_instance(nested, *type, context, line, warning, depth + 1) == laid_out::written) {
+                    continue;
+                }
+            } else if (type != nullptr && type->kind == declared::record && write_record_value(*type, value, context, line)) {
+                continue;
+            }
             warning = warning_text::instance_of_typed_fields;
             return laid_out::as_written;
         }

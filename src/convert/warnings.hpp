@@ -37,8 +37,8 @@ inline constexpr std::string_view override_undecided =
     "assume lets more than one segment register reach this variable, and not the one its address "
     "uses by default: Tasm puts one's override here; write it";
 inline constexpr std::string_view instance_of_typed_fields =
-    "a structure instance whose structure has a field that is itself an instance of a structure or a "
-    "record is not laid out: lay it out by hand";
+    "a structure instance whose field is an instance of a structure or record that cannot be laid out "
+    "(its own structure, nesting over eight deep, a record value that is no number): lay it out by hand";
 inline constexpr std::string_view nested_structure =
     "a struc or union nested in a structure is not laid out: declare it apart and write the offsets by hand";
 inline constexpr std::string_view unknown_mnemonic =

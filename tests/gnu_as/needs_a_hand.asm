@@ -111,13 +111,10 @@ hand_s  struc
         ends
 hand_s  ends
 hs      hand_s <>
-; a structure with a field that is an instance of another structure: its instances
-hand_p  struc
-        dw ?
-hand_p  ends
+; a structure with a field that is an instance of itself: its instances
 hand_t  struc
-        hand_p <>
-        db ?
+        dw ?
+        hand_t <>
 hand_t  ends
 ht      hand_t <>
         hand_t <>

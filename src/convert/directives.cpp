@@ -295,6 +295,18 @@ void write_rodata_section(const directive_line& directive, const conversion_cont
     write_fixed_section(directive, ".section", ".rodata", line);
 }
 
+// The segments named _TEXT, _DATA and _BSS are GNU As's .text, .data and .bss: added for them.
+bool add_standard_section(std::string_view name, converted_line& line)
+{
+    for (const auto& [segment, section] : {std::pair{"_text", ".text"}, {"_data", ".data"}, {"_bss", ".bss"}}) {
+        if (equal_folded(name, segment)) {
+            add_statement(line, std::string_view(section));
+            return true;
+        }
+    }
+    return false;
+}
+
 void write_segment(const directive_line& directive, const conversion_context& context, converted_line& line)
 {
     argument_reader arguments(directive.arguments);
@@ -319,13 +331,7 @@ void write_segment(const directive_line& directive, const conversion_context& co
             return;
         }
     }
-    if (equal_folded(name, "_text")) {
-        add_statement(line, ".text");
-    } else if (equal_folded(name, "_data")) {
-        add_statement(line, ".data");
-    } else if (equal_folded(name, "_bss")) {
-        add_statement(line, ".bss");
-    } else {
+    if (!add_standard_section(name, line)) {
         const bool code = has_class ? ends_with_folded(class_name, "code")
                                     : ends_with_folded(name, "code") || ends_with_folded(name, "text");
         const bool uninitialised = has_class && ends_with_folded(class_name, "bss");
@@ -366,13 +372,7 @@ void write_ends(const directive_line& /*directive*/, const conversion_context& c
         return;
     case segment_section::named:
     case segment_section::named_bss:
-        if (equal_folded(name, "_text")) {
-            add_statement(line, ".text");
-        } else if (equal_folded(name, "_data")) {
-            add_statement(line, ".data");
-        } else if (equal_folded(name, "_bss")) {
-            add_statement(line, ".bss");
-        } else {
+        if (!add_standard_section(name, line)) {
             add_statement(line, ".section");
             add_operand(line, name);
         }

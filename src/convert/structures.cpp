@@ -93,14 +93,12 @@ void write_structure_line(const source_line& source, const conversion_context& c
     equate(qualified);
 }
 
-bool split_initialisers(std::string_view text, std::vector<std::string_view>& values)
+namespace {
+
+// Cuts text at the commas outside quotes and angle brackets (and parentheses too, when asked).
+void split_at_outer_commas(std::string_view text, bool parentheses, std::vector<std::string_view>& parts)
 {
-    values.clear();
-    text = trim_blanks(text);
-    if (text.size() < 2 || text.front() != '<' || text.back() != '>') {
-        return false;
-    }
-    text = text.substr(1, text.size() - 2);
+    parts.clear();
     std::size_t start = 0;
     int depth = 0;
     for (std::size_t at = 0; at < text.size();) {
@@ -109,14 +107,26 @@ bool split_initialisers(std::string_view text, std::vector<std::string_view>& va
             at = end_of_string(text, at).end;
             continue;
         }
-        depth += c == '<' ? 1 : c == '>' ? -1 : 0;
+        depth += c == '<' || (parentheses && c == '(') ? 1 : c == '>' || (parentheses && c == ')') ? -1 : 0;
         if (c == ',' && depth == 0) {
-            values.push_back(text.substr(start, at - start));
+            parts.push_back(text.substr(start, at - start));
             start = at + 1;
         }
         ++at;
     }
-    values.push_back(text.substr(start));
+    parts.push_back(text.substr(start));
+}
+
+} // namespace
+
+bool split_initialisers(std::string_view text, std::vector<std::string_view>& values)
+{
+    values.clear();
+    text = trim_blanks(text);
+    if (text.size() < 2 || text.front() != '<' || text.back() != '>') {
+        return false;
+    }
+    split_at_outer_commas(text.substr(1, text.size() - 2), false, values);
     if (values.size() == 1 && trim_blanks(values[0]).empty()) {
         values.clear();  // <> gives every field its default
     }
@@ -286,29 +296,6 @@ namespace {
 // otherwise), or left as written with the warning given.
 enum class laid_out { written, not_an_instance, as_written };
 
-// The instances a list holds, one after another (<...> or n dup (...)), cut at the commas
-// between them: commas inside angle brackets, parentheses or quotes separate values.
-void split_instances(std::string_view list, std::vector<std::string_view>& pieces)
-{
-    pieces.clear();
-    std::size_t start = 0;
-    int depth = 0;
-    for (std::size_t at = 0; at < list.size();) {
-        const char c = list[at];
-        if (is_quote(c)) {
-            at = end_of_string(list, at).end;
-            continue;
-        }
-        depth += c == '<' || c == '(' ? 1 : c == '>' || c == ')' ? -1 : 0;
-        if (c == ',' && depth == 0) {
-            pieces.push_back(list.substr(start, at - start));
-            start = at + 1;
-        }
-        ++at;
-    }
-    pieces.push_back(list.substr(start));
-}
-
 // Lays out one instance of structure, or count of them: <values> or count dup (<values>). depth:
 // how many instances this one lies in (a field that is an instance of a structure).
 laid_out lay_out_instance(std::string_view piece, const name_facts& structure, const conversion_context& context,
@@ -417,7 +404,8 @@ bool write_instance(const source_line& source, const conversion_context& context
     }
     // One instance, or several one after another (table point <1, 2>, <3, 4>), each in turn.
     std::vector<std::string_view>& pieces = line.work.instances;
-    split_instances(list, pieces);
+    // The commas between instances stand outside their brackets: commas inside separate values.
+    split_at_outer_commas(list, true, pieces);
     for (const std::string_view piece : pieces) {
         std::string_view warning;
         const laid_out result = lay_out_instance(piece, *structure, context, line, warning);

@@ -371,10 +371,11 @@ std::string_view write_operand_expression(std::string_view expression, const ope
     return write_expression(expression, out, work.expressions, strings);
 }
 
-// A memory operand written without brackets: [size keyword [ptr]] [segment:] expression.
-// Where the line's memory operands take the segment assume implies: not on data lines, nor for lea.
+// Where the line's memory operands take the segment assume implies: not on data lines, nor for lea
+// (nor a string instruction's destination).
 bool implies_segments(int line_flags) { return (line_flags & (LINE_DATA | LINE_NO_ACCESS)) == 0; }
 
+// A memory operand written without brackets: [size keyword [ptr]] [segment:] expression.
 operand_result write_bare_memory(std::string_view text, int size_flags, int declared_flags, const operand_start& look,
                                  int line_flags, const conversion_context& context, text_buffer& out,
                                  conversion_workspace& work)

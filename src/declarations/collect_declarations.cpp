@@ -778,19 +778,7 @@ private:
     }
 
     // Segments are numbered by name from 1: a segment opened again keeps its number.
-    void enter_segment(std::string_view name)
-    {
-        std::uint32_t number = 0;
-        const std::uint32_t known = d_.segment_names.find(name);
-        if (known != d_.segment_names.none) {
-            number = d_.segment_names.facts(known);
-        } else if (within_limit()) {
-            const std::uint32_t entry = d_.segment_names.add(name);
-            number = static_cast<std::uint32_t>(d_.segment_names.size());
-            d_.segment_names.facts(entry) = number;
-        }
-        set_segment(number);
-    }
+    void enter_segment(std::string_view name) { set_segment(segment_number(name)); }
 
     void set_segment(std::uint32_t number)
     {

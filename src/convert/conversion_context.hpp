@@ -4,6 +4,8 @@
 #include "convert/warnings.hpp"
 #include "declarations/declarations.hpp"
 #include "source/tokenizer.hpp"
+#include "vocabulary/expression_words.hpp"
+#include "vocabulary/registers.hpp"
 
 #include <cstdint>
 #include <string_view>
@@ -43,6 +45,15 @@ struct conversion_context {
     }
     // The program declares name with another spelling.
     bool spelled_otherwise(std::string_view name) const { return spelling_of(name) != name; }
+    // name is a segment's or a group's (and no other name of the program's): where it stands
+    // for a value, that is the segment value a DOS loader fills in.
+    bool names_segment(std::string_view name) const
+    {
+        return program != nullptr && find_expression_word(name) == nullptr && register_named(name) == nullptr &&
+               (program->segment_names.find(name) != program->segment_names.none ||
+                program->group_names.find(name) != program->group_names.none) &&
+               program->find(name) == nullptr;
+    }
     // The procedure the line stands in has stack slots named by arg or local.
     bool has_frame_names() const { return procedure != nullptr && procedure->frame_name_count > 0; }
     // name is one of them (Tasm reads it as [bp+n]).

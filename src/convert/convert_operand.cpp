@@ -495,6 +495,14 @@ operand_result write_bare_memory(std::string_view text, int size_flags, int decl
         return {0, 0, operand_form::other, -1, write_operand_expression(without_distance(text, start), look, out, work),
                 {}};
     }
+    // mov ax, DGROUP, push code: a segment's value, which only a DOS loader fills in. It is
+    // written as seg name would be, for GNU As to reject.
+    if ((line_flags & LINE_DATA) == 0 && look.alone() && look.first().kind == token_kind::name &&
+        context.names_segment(look.first().text)) {
+        out += "seg ";
+        out += look.first().text;
+        return {0, 0, operand_form::other, -1, look.first().text, {}};
+    }
     // Anything else is an immediate, except on data lines and where an address is expected.
     if ((line_flags & (LINE_DATA | LINE_ADDRESS)) == 0) {
         out += '$';

@@ -614,7 +614,7 @@ void statement_converter::warn_left_as_written(std::string_view operand, std::st
     const std::size_t at = operand.find(word);
     const std::size_t column = source_->column_of(at == std::string_view::npos ? operand : operand.substr(at));
     std::string_view otherwise = warning_text::type_operator;
-    if (word.front() == '@') {
+    if (word.front() == '@' || context.names_segment(word)) {
         otherwise = warning_text::segment_value;
     } else if (equal_folded(word, "seg")) {
         otherwise = warning_text::seg_operator;

@@ -545,11 +545,24 @@ bool adds_field_at(const std::vector<token>& tokens, std::size_t at, const expre
            masm_field_of(tokens[at - 1].text, tokens[at + 1].text, work.context) != nullptr;
 }
 
+// DGROUP:msg, data:msg: a group's or segment's name before ":" tells Tasm the segment register
+// that reaches it (one assume names); the address is the name's, which needs no more in an ELF
+// object: the name and its ":" at tokens[at] are left out.
+bool drops_segment_name_at(const std::vector<token>& tokens, std::size_t at, const expression_workspace& work)
+{
+    return at + 2 < tokens.size() && tokens[at].kind == token_kind::name && tokens[at + 1].text == ":" &&
+           work.context != nullptr && work.context->names_segment(tokens[at].text);
+}
+
 // Every token in its GNU As form; var.field becomes var+field (IDEAL mode: var+structure.field).
 void write_token_stream(string_meaning strings, const expression_workspace& work, text_buffer& out)
 {
     const std::vector<token>& tokens = work.tokens;
     for (std::size_t at = 0; at < tokens.size(); ++at) {
+        if (drops_segment_name_at(tokens, at, work)) {
+            ++at;
+            continue;
+        }
         if (adds_field_at(tokens, at, work)) {
             out += '+';
             std::uint32_t owner = no_entry;
@@ -773,7 +786,8 @@ std::string_view write_rewritten(std::string_view text, text_buffer& out, expres
     std::string_view left_as_written;
     for (std::size_t at = 0; at < work.tokens.size(); ++at) {
         token& t = work.tokens[at];
-        rewrite = rewrite || needs_rewriting(t, work) || adds_field_at(work.tokens, at, work);
+        rewrite = rewrite || needs_rewriting(t, work) || adds_field_at(work.tokens, at, work) ||
+                  drops_segment_name_at(work.tokens, at, work);
         if (left_as_written.empty() && t.kind == token_kind::string && !has_a_value(t, strings)) {
             left_as_written = t.text;
         }

@@ -4,6 +4,9 @@
 ; Tasm's segment symbols and operators
         mov ax, @data
         mov ax, seg msg
+hand_g  group hand_x
+        mov ax, hand_g
+        push hand_x
 ; far jumps and calls
         jmp far ptr start
         call far ptr start

@@ -45,10 +45,10 @@ resident_end label byte                 ;= resident_end:
 
 install:                                ;= install:
         assume ds:DGROUP                ;=
-        mov dx, offset banner           ;= mov dx, offset banner
+        mov dx, offset DGROUP:banner    ; measured from the group: the image's own address here ;= mov dx, offset banner
         mov ah, 9
         int 21h                         ;= int 0x21
-        mov al, banner+8                ; the version digit ;= mov al, byte ptr [banner+8]
+        mov al, DGROUP:banner+8         ; the version digit ;= mov al, byte ptr [banner+8]
         mov ax, 3509h                   ;= mov ax, 0x3509
         int 21h                         ;= int 0x21
         mov word ptr old09, bx          ;= mov word ptr [old09], bx

@@ -214,6 +214,16 @@ int declared_size_in(std::string_view text, const conversion_context& context, b
             }
             continue;
         }
+        if (facts != nullptr && fields_count && facts->kind == declared::structure) {
+            // [esi+Sprite.pos.y]: the last field of the chain after the structure's name.
+            tokenizer after = tokens;
+            const std::string_view field = field_named_after(after);
+            if (const structure_field* f = field.empty() ? nullptr : field_of_structure(*facts, field, *context.program)) {
+                found = true;
+                size = size_flag_of_bytes(last_field_of_chain(*f, after, *context.program).size);
+            }
+            continue;
+        }
         if (facts != nullptr && fields_count && facts->kind == declared::field) {
             found = true;
             size = size_flag_of_bytes(facts->size);

@@ -518,6 +518,9 @@ const structure_field* chained_field_at(const std::vector<token>& tokens, std::s
             return nullptr;
         }
         owner = program.names.find(program.view(before->directive));
+    } else if (const std::uint32_t named = program.names.find(tokens[at - 1].text);
+               named != program.names.none && program.names.facts(named).kind == declared::structure) {
+        owner = named;  // Sprite.pos: a structure's field, whose offset the name itself is
     } else {
         const name_facts* instance = context.find(tokens[at - 1].text);
         if (instance == nullptr || instance->kind != declared::variable || instance->structure == no_entry) {
@@ -526,6 +529,17 @@ const structure_field* chained_field_at(const std::vector<token>& tokens, std::s
         owner = instance->structure;
     }
     return field_of_structure(program.names.facts(owner), tokens[at + 1].text, program);
+}
+
+// The "." at tokens[at] stands between a structure's name and its field (Sprite.pos): a name of
+// its own, written as it stands.
+bool names_structure_field_at(const std::vector<token>& tokens, std::size_t at, const conversion_context& context)
+{
+    if (at == 0 || (at >= 2 && tokens[at - 2].text == ".")) {
+        return false;
+    }
+    const name_facts* named = context.find(tokens[at - 1].text);
+    return named != nullptr && named->kind == declared::structure;
 }
 
 // var.field: whether the "." token at tokens[at] adds the offset of a field to var, an instance of
@@ -541,6 +555,9 @@ bool adds_field_at(const std::vector<token>& tokens, std::size_t at, const expre
         return false;
     }
     std::uint32_t owner = no_entry;
+    if (names_structure_field_at(tokens, at, *work.context)) {
+        return false;
+    }
     return chained_field_at(tokens, at, *work.context, owner) != nullptr ||
            masm_field_of(tokens[at - 1].text, tokens[at + 1].text, work.context) != nullptr;
 }

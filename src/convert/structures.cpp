@@ -473,9 +473,14 @@ bool read_typed_pointer(std::string_view text, std::size_t open, const conversio
     if (dot == text.size() || text[dot] != '.' || field_at == text.size() || !starts_name(text[field_at])) {
         return false;
     }
-    std::size_t field_end = field_at;
-    while (field_end < text.size() && continues_name(text[field_end])) {
-        ++field_end;
+    // The field, and the fields of a chain after it (( Sprite ptr edi ).pos.y): one name of the
+    // structure, Sprite.pos.y, which the expression writer follows.
+    const auto name_end = [&](std::size_t at) {
+        return find_from(text, at, [](char c) { return !continues_name(c); });
+    };
+    std::size_t field_end = name_end(field_at);
+    while (field_end + 1 < text.size() && text[field_end] == '.' && starts_name(text[field_end + 1])) {
+        field_end = name_end(field_end + 1);
     }
     std::string_view address = trim_blanks(text.substr(ptr + 3, close - ptr - 3));
     if (address.size() >= 2 && address.front() == '[' && address.back() == ']') {

@@ -86,6 +86,7 @@ ends    Box                                     ;=
         add si, size Box                        ;= add si, 16
         mov [bx+Box.b_tl.c_y], 1                ;= mov word ptr [bx+4], 1
         fild [Box.b_pts.c_x+si]                 ;= fild word ptr [si+7]
+        inc [(Box ptr di).b_tl.c_x]             ;= inc word ptr [di+2]
 ; an instance lays such a field out in place, with the value given or the field's default
 box1    Box <9, <2, 3>, <1>>                    ;= box1: .short 9, 2, 3; .byte 0x0D; .short 0, 0, 0, 0; .byte 0
         Box <>                                  ;= .short 0, 0, 0; .byte 0x05; .short 0, 0, 0, 0; .byte 0

@@ -214,6 +214,20 @@ TEST(collect_declarations, a_model_makes_dgroup_of_its_data_which_ds_and_ss_reac
     }
 }
 
+TEST(collect_declarations, an_ideal_fields_own_name_does_not_spell_the_programs_name)
+{
+    // IDEAL: the field is Cam.scale; the program's Scale is spelled as its data line spells it.
+    // MASM: fields are the program's names, and the first declaration spells them.
+    for (const bool ideal : {true, false}) {
+        const program_declarations d = collect(ideal ? "ideal\nstruc Cam\nscale dd ?\nends Cam\nScale dd 1.2\n"
+                                                     : "Cam struc\nscale dd ?\nCam ends\nScale dd 1.2\n");
+        EXPECT_EQ(d.declared_spelling("SCALE"), ideal ? "Scale" : "scale") << ideal;
+        EXPECT_EQ(d.declared_in_another_case, !ideal) << ideal;
+        EXPECT_EQ(facts_of(d, "Cam.scale").kind, declared::field) << ideal;
+        EXPECT_EQ(facts_of(d, "Scale").kind, declared::variable) << ideal;
+    }
+}
+
 TEST(collect_declarations, names_and_local_labels_keep_the_spelling_they_are_first_declared_with)
 {
     const program_declarations d = collect(

@@ -570,10 +570,22 @@ private:
         bool written_alike = true;
         const std::uint32_t known = d_.names.find(name, written_alike);
         if (known != d_.names.none) {
+            if (!written_alike && spelled_by_ideal_field(known)) {
+                // An IDEAL field's own name is the structure's alone: the program's name is
+                // spelled as the program declares it.
+                d_.names.respell(known, name.text);
+                ideal_field_spellings_[known] = false;
+                return known;
+            }
             d_.declared_in_another_case = d_.declared_in_another_case || !written_alike;
             return known;
         }
         return within_limit() ? d_.names.add(name) : no_entry;
+    }
+
+    bool spelled_by_ideal_field(std::uint32_t entry) const
+    {
+        return entry < ideal_field_spellings_.size() && ideal_field_spellings_[entry];
     }
 
     // count: what Tasm's length gives the variable, 0 when unknown.
@@ -1009,7 +1021,13 @@ private:
             // is known by its own name (MASM) and as structure.field (IDEAL).
             qualified_.assign(d_.names.name(structure_)).append(".").append(w.label());
             const std::uint32_t qualified = declare(qualified_);
+            const std::size_t names_before = d_.names.size();
             entry = declare(w.label());
+            if (ideal_ && entry != no_entry && d_.names.size() > names_before) {
+                // Declared by the field alone: a later declaration of the name may spell it.
+                ideal_field_spellings_.resize(d_.names.size(), false);
+                ideal_field_spellings_[entry] = true;
+            }
             for (const std::uint32_t known : {qualified, entry}) {
                 if (known != no_entry) {
                     name_facts& facts = d_.names.facts(known);
@@ -1133,6 +1151,7 @@ private:
     std::vector<std::uint32_t> outer_segments_;  // the segments that open ones interrupt
     std::uint32_t segment_ = 0;             // the segment the line stands in
     std::array<std::uint32_t, segment_registers.size()> assumed_{};  // what each register reaches
+    std::vector<bool> ideal_field_spellings_;  // by entry: spelled by an IDEAL field's name alone
     bool model_given_ = false;              // a model line (not flat) makes DGROUP
     bool tiny_model_ = false;               // its code lies in DGROUP too
     std::uint32_t code_segment_ = 0;        // the segment .code or codeseg entered last

@@ -76,6 +76,16 @@ public:
         return index;
     }
 
+    // Gives the entry the spelling of name, the same name in another case (the hash, taken of the
+    // folded letters, stays).
+    void respell(std::uint32_t index, std::string_view name)
+    {
+        const entry& e = entries_[index];
+        if (name.size() == e.length && equal_folded(name_of(e), name)) {
+            characters_.replace(e.first, e.length, name);
+        }
+    }
+
     Facts& facts(std::uint32_t index) { return entries_[index].facts; }
     const Facts& facts(std::uint32_t index) const { return entries_[index].facts; }
     std::string_view name(std::uint32_t index) const { return name_of(entries_[index]); }

@@ -542,6 +542,29 @@ bool names_structure_field_at(const std::vector<token>& tokens, std::size_t at, 
     return named != nullptr && named->kind == declared::structure;
 }
 
+// Appends structure.field as the structure's declaration spells both (Cam.shake, whatever the
+// case of a use, or of a program's name Shake).
+void write_qualified_field(const program_declarations& program, std::uint32_t structure, std::string_view field,
+                           text_buffer& out)
+{
+    std::array<char, 256> key{};
+    const std::string_view owner = program.names.name(structure);
+    const std::size_t length = owner.size() + 1 + field.size();
+    if (length <= key.size()) {
+        std::copy(owner.begin(), owner.end(), key.begin());
+        key[owner.size()] = '.';
+        std::copy(field.begin(), field.end(), key.begin() + static_cast<std::ptrdiff_t>(owner.size()) + 1);
+        if (const std::uint32_t entry = program.names.find(std::string_view(key.data(), length));
+            entry != program.names.none) {
+            out += program.names.name(entry);
+            return;
+        }
+    }
+    out += owner;
+    out += '.';
+    out += field;
+}
+
 // var.field: whether the "." token at tokens[at] adds the offset of a field to var, an instance of
 // the field's structure (or a field that is an instance of it) or, in MASM mode, any variable.
 bool adds_field_at(const std::vector<token>& tokens, std::size_t at, const expression_workspace& work)
@@ -584,8 +607,9 @@ void write_token_stream(string_meaning strings, const expression_workspace& work
             out += '+';
             std::uint32_t owner = no_entry;
             if (work.context->ideal && chained_field_at(tokens, at, *work.context, owner) != nullptr) {
-                out += work.context->program->names.name(owner);
-                out += '.';
+                // IDEAL: structure.field, spelled as the structure declares the field.
+                write_qualified_field(*work.context->program, owner, tokens[++at].text, out);
+                continue;
             }
             out += declared_spelling(tokens[++at].text, work);
             continue;

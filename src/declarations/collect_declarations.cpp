@@ -685,8 +685,8 @@ private:
         if (equal_folded(name, "nothing")) {
             return assumed_nothing;
         }
-        if (equal_folded(name, "@data")) {
-            return group_number("DGROUP");
+        if (equal_folded(name, "@data") || equal_folded(name, "dgroup")) {
+            return group_number("DGROUP");  // a model's, named or not
         }
         if (equal_folded(name, "@code")) {
             return code_segment_ != 0 ? code_segment_ : assumed_unknown;
@@ -696,9 +696,6 @@ private:
         }
         if (const std::uint32_t group = d_.group_names.find(name); group != d_.group_names.none) {
             return group_target | d_.group_names.facts(group);
-        }
-        if (equal_folded(name, "dgroup")) {
-            return group_number(name);
         }
         const std::uint32_t segment = segment_number(name);
         return segment != 0 ? segment : assumed_unknown;
@@ -736,9 +733,7 @@ private:
             code_segment_ = segment_;
             set_assumed(cs_register, segment_);
         }
-        const bool far_data = equal_folded(directive, ".fardata") || equal_folded(directive, "fardata") ||
-                              equal_folded(directive, ".fardata?");
-        if (model_given_ && (code ? tiny_model_ : !far_data)) {
+        if (model_given_ && (code ? tiny_model_ : !is(".fardata", "fardata"))) {
             join_group(segment_, group_number("DGROUP"));
         }
     }

@@ -1,12 +1,23 @@
 // The dravent command as users run it: messages, exit status, which files exist, output bytes.
 #include "program_runner.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <thread>
+
+extern char** environ;
 
 namespace dravent::testing {
 namespace {
@@ -110,10 +121,10 @@ TEST_F(dravent_command, existing_output_is_replaced)
     EXPECT_EQ(convert("; new\n"), "# new\n");
 }
 
-// An output file of a megabyte or more is emptied beside the reading of the declarations: none of
-// it is left after the new text, and an include that names it is read only once it is empty, as
-// if it had been emptied when it was opened.
-TEST_F(dravent_command, a_large_existing_output_is_emptied_before_anything_reads_or_writes_it)
+// An existing output is written over and cut where the new text ends: none of it is left after
+// the new text, and an include that names it reads as empty, as if it had been emptied when it
+// was opened.
+TEST_F(dravent_command, a_large_existing_output_is_replaced_and_reads_as_empty)
 {
     std::string filler;
     for (int n = 0; n < 40000; ++n) {
@@ -128,6 +139,92 @@ TEST_F(dravent_command, a_large_existing_output_is_emptied_before_anything_reads
         run_dravent({(folder / "in.asm").string(), (folder / "defs.inc").string()}, stream_setup{});
     EXPECT_EQ(result.exit_status, 0);
     EXPECT_EQ(read_file(folder / "defs.inc"), "\n\tmovw\t$cnt,%ax\n");  // cnt was never declared
+}
+
+// A write that fails part way (the file size limit, with SIGXFSZ ignored as the shell's trap leaves
+// it) leaves the output written so far and none of the old text after it.
+TEST_F(dravent_command, a_failed_write_leaves_no_old_output_behind)
+{
+    std::string old_text;
+    std::string input;
+    for (int n = 0; n < 200; ++n) {
+        old_text += "; old text, many times as long as the limit\n";
+        input += "\tmov ax, bx\n";
+    }
+    write_file(folder / "out.s", old_text);
+    write_file(folder / "in.asm", input);
+    const std::string command = "trap '' XFSZ; ulimit -f 1; exec '" + std::string(DRAVENT_EXECUTABLE) + "' -q '" +
+                                (folder / "in.asm").string() + "' '" + (folder / "out.s").string() + "'";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+    const std::string left = read_file(folder / "out.s");
+    EXPECT_GT(left.size(), 0U);
+    EXPECT_LT(left.size(), old_text.size());
+    std::string converted;
+    for (int n = 0; n < 200; ++n) {
+        converted += "\tmovw\t%bx,%ax\n";
+    }
+    EXPECT_TRUE(converted.starts_with(left)) << left;
+}
+
+// /proc/PID/status's mask of the signals a process handles (SigCgt) or ignores (SigIgn).
+std::uint64_t signal_mask(pid_t pid, const std::string& field)
+{
+    std::istringstream status(read_file("/proc/" + std::to_string(pid) + "/status"));
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with(field + ":")) {
+            return std::stoull(line.substr(field.size() + 1), nullptr, 16);
+        }
+    }
+    return 0;
+}
+
+constexpr std::uint64_t bit_of(int signal) { return std::uint64_t{1} << (signal - 1); }
+
+// Stopped while it still reads its input (a pipe that stays open), dravent leaves the output it
+// writes over empty, as emptying it first would have: none of the old contents is left. A signal
+// that was ignored when it started (SIGHUP under nohup) stays ignored.
+TEST_F(dravent_command, a_stopping_signal_leaves_no_old_output_behind)
+{
+    write_file(folder / "out.s", "old contents that a stopped conversion must not leave\n");
+    int input[2];
+    ASSERT_EQ(pipe(input), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
+    posix_spawn_file_actions_addclose(&actions, input[1]);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    std::string executable = DRAVENT_EXECUTABLE;
+    std::string dash = "-";
+    std::string output = (folder / "out.s").string();
+    char* argv[] = {executable.data(), dash.data(), output.data(), nullptr};
+    struct sigaction ignore {};
+    struct sigaction before {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGHUP, &ignore, &before);  // the child starts with SIGHUP ignored
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ);
+    sigaction(SIGHUP, &before, nullptr);
+    posix_spawn_file_actions_destroy(&actions);
+    close(input[0]);
+    ASSERT_EQ(spawned, 0);
+    ASSERT_EQ(write(input[1], "\tmov ax, 1\n", 11), 11);
+    // Until dravent handles SIGTERM, it has not opened the output.
+    for (int waited = 0; waited < 10000 && (signal_mask(pid, "SigCgt") & bit_of(SIGTERM)) == 0; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if ((signal_mask(pid, "SigCgt") & bit_of(SIGTERM)) == 0) {
+        kill(pid, SIGKILL);
+        FAIL() << "dravent never came to handle SIGTERM";
+    }
+    EXPECT_EQ(signal_mask(pid, "SigCgt") & (bit_of(SIGINT) | bit_of(SIGHUP)), bit_of(SIGINT));
+    EXPECT_NE(signal_mask(pid, "SigIgn") & bit_of(SIGHUP), 0U);
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(input[1]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_EQ(read_file(folder / "out.s"), "");
 }
 
 TEST_F(dravent_command, one_output_line_per_input_line)

@@ -165,11 +165,18 @@ constexpr unsigned most_threads = 8;  // beyond, this thread's reading and writi
 convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings, const program_declarations* program,
                             std::size_t block_size, unsigned threads, std::size_t most_output)
 {
+    output_file output(output_fd);
+    return convert_file(input_fd, output, warnings, program, block_size, threads, most_output);
+}
+
+convert_result convert_file(int input_fd, output_file& output, diagnostics& warnings,
+                            const program_declarations* program, std::size_t block_size, unsigned threads,
+                            std::size_t most_output)
+{
     if (threads == 0) {
         threads = std::clamp(std::thread::hardware_concurrency(), 1U, most_threads);
     }
     block_reader input(input_fd, block_size);
-    output_file output(output_fd);
     line_converter converter(program);
     block_ring ring(2 * std::size_t{threads}, most_output);
     threads_beside beside(ring);  // after the ring: the threads stop before it goes

@@ -3,6 +3,7 @@
 
 #include "declarations/declarations.hpp"
 #include "driver/diagnostics.hpp"
+#include "io/file_io.hpp"
 
 #include <cstddef>
 
@@ -18,6 +19,10 @@ enum class convert_result { done, read_error, write_error };
 // A block's output is written once it holds most_output bytes, and its conversion goes on after
 // (lines such as instances of a structure of many fields write far more than they hold).
 convert_result convert_file(int input_fd, int output_fd, diagnostics& warnings,
+                            const program_declarations* program = nullptr, std::size_t block_size = 1 << 17,
+                            unsigned threads = 0, std::size_t most_output = std::size_t{8} << 20);
+// The same, written to output, which it finishes.
+convert_result convert_file(int input_fd, output_file& output, diagnostics& warnings,
                             const program_declarations* program = nullptr, std::size_t block_size = 1 << 17,
                             unsigned threads = 0, std::size_t most_output = std::size_t{8} << 20);
 

@@ -7,6 +7,7 @@
 #include "declarations/include_files.hpp"
 #include "driver/convert_file.hpp"
 #include "driver/diagnostics.hpp"
+#include "io/file_io.hpp"
 
 #include <cerrno>
 #include <cstdlib>
@@ -15,8 +16,6 @@
 #include <vector>
 #include <string_view>
 #include <sys/stat.h>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
 
 namespace dravent {
@@ -169,8 +168,8 @@ bool would_overwrite_input(int input_fd, std::string_view output)
     return found == 0 && same_inode(input, named);
 }
 
-// The output opened for writing, created when missing. An existing file is emptied by an
-// output_truncation, not here.
+// The output opened for writing, created when missing. An existing file keeps its contents until
+// the output is written over them and cut where it ends (output_file).
 int open_output(std::string_view name)
 {
     if (name == standard_stream) {
@@ -178,53 +177,6 @@ int open_output(std::string_view name)
     }
     return ::open(std::string(name).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
 }
-
-// Emptying a regular output file frees the pages its last contents held, which takes a while for a
-// large one: that is done on a thread beside the declarations pass. wait() is called before
-// anything reads another file (an include might be the output), before the output is written and
-// before it is closed. Any other kind of file (a terminal, a pipe, /dev/null) is written as it is.
-class output_truncation {
-public:
-    // fd: the output file opened by its name; -1 for standard output, which the shell has opened
-    // as it was asked to (emptied, or to append to).
-    explicit output_truncation(int fd) : fd_(fd)
-    {
-        struct stat status {};
-        if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-            return;
-        }
-        if (status.st_size < large_file) {
-            truncate();
-            return;
-        }
-        try {
-            thread_ = std::thread([this] { truncate(); });
-        } catch (const std::system_error&) {
-            truncate();  // no thread to spare: at once
-        }
-    }
-    output_truncation(const output_truncation&) = delete;
-    output_truncation& operator=(const output_truncation&) = delete;
-    ~output_truncation() { wait(); }
-
-    // True when the file is empty now, or needed no emptying.
-    bool wait()
-    {
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-        return succeeded_;
-    }
-
-private:
-    static constexpr off_t large_file = off_t{1} << 20;  // below, a thread costs more than it saves
-
-    void truncate() { succeeded_ = ::ftruncate(fd_, 0) == 0; }
-
-    int fd_;
-    bool succeeded_ = true;
-    std::thread thread_;
-};
 
 } // namespace
 
@@ -268,7 +220,14 @@ int run(int argc, const char* const argv[], std::ostream& standard_output, std::
         ::close(input_fd);
         return fail(messages, open_output_failed);
     }
-    output_truncation truncation(command.output == standard_stream ? -1 : output_fd);
+    // A file named for the output is written over and cut where the output ends; one that cannot
+    // be cut cannot be opened for the output.
+    output_file output(output_fd, command.output == standard_stream ? output_file::ending::as_written
+                                                                    : output_file::ending::cut_after_output);
+    if (output.failed()) {
+        ::close(input_fd);
+        return fail(messages, open_output_failed);
+    }
 
     diagnostics warnings(standard_error,
                          command.input == standard_stream ? std::string(standard_input_name) : std::string(command.input),
@@ -285,26 +244,18 @@ int run(int argc, const char* const argv[], std::ostream& standard_output, std::
     const off_t start = readable_fd < 0 ? -1 : ::lseek(readable_fd, 0, SEEK_CUR);
     const bool read_twice = declared != nullptr;
     const std::string folder = command.input == standard_stream ? std::string(".") : folder_of(command.input);
+    // An include may name the output: it reads as empty, as the output is about to be.
     if (read_twice && (start < 0 ||
-                       !collect_declarations(readable_fd, folder, program, [&truncation] { truncation.wait(); }) ||
+                       !collect_declarations(readable_fd, folder, program, [&output] { output.discard_old_contents(); }) ||
                        ::lseek(readable_fd, start, SEEK_SET) < 0)) {
-        truncation.wait();
         if (readable_fd >= 0 && readable_fd != input_fd) {
             ::close(readable_fd);
         }
         ::close(input_fd);
-        ::close(output_fd);
+        output.finish();
         return fail(messages, read_failed);
     }
-    if (!truncation.wait()) {
-        if (readable_fd >= 0 && readable_fd != input_fd) {
-            ::close(readable_fd);
-        }
-        ::close(input_fd);
-        ::close(output_fd);
-        return fail(messages, open_output_failed);
-    }
-    const convert_result result = convert_file(readable_fd, output_fd, warnings, declared);
+    const convert_result result = convert_file(readable_fd, output, warnings, declared);
     if (readable_fd != input_fd) {
         ::close(readable_fd);
     }

@@ -40,17 +40,36 @@ private:
 // Writes output as it is given; remembers whether any write failed.
 class output_file {
 public:
-    explicit output_file(int fd) : fd_(fd) {}
+    // How the file ends once the output is written: as it stands (a stream; a file that whoever
+    // opened it emptied, or appends to), or cut where the output ends (a file opened by its name,
+    // its old contents written over from the start). Writing over the pages a file holds costs far
+    // less than freeing them all by emptying it first and taking new ones for the same bytes.
+    enum class ending { as_written, cut_after_output };
+
+    // Until the output is finished, an interrupt or a termination (SIGHUP, SIGINT, SIGTERM, where
+    // they are not ignored) cuts a file to be cut where its output ends before the process
+    // stops: no old contents are left after the new, as though the file had been emptied first.
+    explicit output_file(int fd, ending end = ending::as_written);
+    output_file(const output_file&) = delete;
+    output_file& operator=(const output_file&) = delete;
+    ~output_file();  // finishes the file, if finish() was not called
 
     // Writes all of text, unless a write failed before.
     void write(std::string_view text);
-    // Closes the file. False when any write or the close failed.
+    // Empties a file to be cut before anything is written: for a reader that would otherwise
+    // read its old contents (the output named by an include of the input).
+    void discard_old_contents();
+    // Cuts the file where the output ends, when it is to be cut, and closes it. False when any
+    // write, the cut or the close failed.
     bool finish();
     bool failed() const { return failed_; }
 
 private:
     int fd_;
+    ending end_;
     bool failed_ = false;
+    bool cut_on_interrupt_ = false;
+    std::size_t written_ = 0;  // bytes, from the start of the file
 };
 
 } // namespace dravent

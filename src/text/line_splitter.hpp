@@ -81,14 +81,23 @@ public:
     // Sets line to the next line, a view into the text; false when none is left.
     bool next(std::string_view& line)
     {
+        if (feeds_ == 0 && !scan_on()) {
+            return last_line(line);
+        }
+        const std::size_t end = chunk_ + static_cast<std::size_t>(std::countr_zero(feeds_));
+        feeds_ &= feeds_ - 1;
+        line = std::string_view(text_.data() + start_, end - start_);
+        start_ = end + 1;
+        return true;
+    }
+
+private:
+    // Searches the text on until a line feed is found: false at its end.
+    bool scan_on()
+    {
         while (feeds_ == 0) {
             if (scanned_ >= text_.size()) {
-                if (start_ >= text_.size()) {
-                    return false;
-                }
-                line = std::string_view(text_.data() + start_, text_.size() - start_);
-                start_ = text_.size();
-                return true;
+                return false;
             }
             chunk_ = scanned_;
             const std::size_t length = text_.size() - chunk_;
@@ -102,14 +111,20 @@ public:
                 scanned_ = text_.size();
             }
         }
-        const std::size_t end = chunk_ + static_cast<std::size_t>(std::countr_zero(feeds_));
-        feeds_ &= feeds_ - 1;
-        line = std::string_view(text_.data() + start_, end - start_);
-        start_ = end + 1;
         return true;
     }
 
-private:
+    // After the last line feed: the rest of the text as a line, once, when it is not empty.
+    bool last_line(std::string_view& line)
+    {
+        if (start_ >= text_.size()) {
+            return false;
+        }
+        line = std::string_view(text_.data() + start_, text_.size() - start_);
+        start_ = text_.size();
+        return true;
+    }
+
     std::string_view text_;
     std::size_t start_ = 0;    // where the next line begins
     std::size_t chunk_ = 0;    // the first of the bytes that feeds_ describes

@@ -94,10 +94,12 @@ TEST(convert_statement, sets_the_line_flags)
 
 // .data is the same directive in GNU As: it draws no warning, in the first column or indented;
 // with a name or an operand beside it, GNU As rejects the line and the converter says so.
-TEST(convert_statement, warns_about_data_only_with_something_beside_it)
+TEST(convert_statement, warns_about_data_and_err_only_with_something_beside_them)
 {
     const std::pair<std::string, std::size_t> cases[] = {
         {".data", 0}, {"\t.data", 0}, {"\t.DATA ; c", 0}, {"x .data", 1}, {"\t.data 1", 1},
+        // err and .err are GNU As's .err; with anything beside them they are not
+        {"\t.err", 0}, {"\tERR ; never", 0}, {"\terr 1", 1}, {"x .err", 1},
     };
     for (const auto& [text, warnings] : cases) {
         source_line source;

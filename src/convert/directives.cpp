@@ -465,6 +465,8 @@ constexpr conditional_row conditional_table[] = {
     {"elseif", ".elseif", condition::expression}, {"ifdef", ".ifdef", condition::name},
     {"ifndef", ".ifndef", condition::name},     {"else", ".else", condition::none},
     {"endif", ".endif", condition::none},
+    // err and .err make assembly fail where they stand, in GNU As as in Tasm (mostly within a condition).
+    {"err", ".err", condition::none},           {".err", ".err", condition::none},
 };
 
 const conditional_row* conditional_named(std::string_view word)

@@ -135,6 +135,14 @@ constexpr byte_set name_characters_plain =
 // (up to readable_end, past the end of text), they are looked at at once.
 [[gnu::always_inline]] inline std::size_t word_end(std::string_view text, std::size_t at, const char* readable_end)
 {
+    // Where the byte after the text may be read and ends a word (the line feed after a line in
+    // its block), the letters and digits are counted up to the first byte of no word.
+    if (text.data() + text.size() < readable_end && !letters_and_digits.contains(text.data()[text.size()])) {
+        while (letters_and_digits.contains(text.data()[at])) {
+            ++at;
+        }
+        return at;
+    }
     // Most words are registers and mnemonics of two or three letters: looked at one by one.
     for (const std::size_t short_end = at + 4; at < short_end; ++at) {
         if (at == text.size() || !letters_and_digits.contains(text[at])) {

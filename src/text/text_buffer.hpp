@@ -12,28 +12,27 @@ namespace dravent {
 // a call of memcpy costs more than the copy.
 inline void copy_short(char* to, const char* from, std::size_t n)
 {
-    if (n > 16) {
-        std::memcpy(to, from, n);
+    // The shortest first: most are a register, a mnemonic, a separator.
+    if (n < 4) {
+        if (n >= 2) {
+            std::memcpy(to, from, 2);
+            std::memcpy(to + n - 2, from + n - 2, 2);  // the two moves may overlap
+        } else if (n == 1) {
+            *to = *from;
+        }
         return;
     }
-    if (n >= 8) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + n - 8, from + n - 8, 8);  // the two moves may overlap
-        return;
-    }
-    if (n >= 4) {
+    if (n < 8) {
         std::memcpy(to, from, 4);
         std::memcpy(to + n - 4, from + n - 4, 4);
         return;
     }
-    if (n >= 2) {
-        std::memcpy(to, from, 2);
-        std::memcpy(to + n - 2, from + n - 2, 2);
+    if (n <= 16) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + n - 8, from + n - 8, 8);
         return;
     }
-    if (n == 1) {
-        *to = *from;
-    }
+    std::memcpy(to, from, n);
 }
 
 // Keeps its capacity when cleared, so that a buffer reused from line to line allocates only while

@@ -2,6 +2,9 @@
 #include "vocabulary/size_keywords.hpp"
 
 #include "text/characters.hpp"
+#include "text/word_key.hpp"
+
+#include <array>
 
 namespace dravent {
 
@@ -30,6 +33,15 @@ constexpr bool size_keywords_are_letters()
 }
 static_assert(size_keywords_are_letters(), "match_size_keyword reads a keyword as a run of letters");
 
+// The keywords' letters packed as pack_head packs them (they are in lower case).
+constexpr std::array<std::uint64_t, size_keyword_table.size()> packed_keywords = [] {
+    std::array<std::uint64_t, size_keyword_table.size()> packed{};
+    for (std::size_t n = 0; n < size_keyword_table.size(); ++n) {
+        packed[n] = pack_head(size_keyword_table[n].name);
+    }
+    return packed;
+}();
+
 } // namespace
 
 int match_size_keyword(std::string_view text, std::size_t& cursor)
@@ -42,10 +54,15 @@ int match_size_keyword(std::string_view text, std::size_t& cursor)
     if (letters < shortest_size_keyword || letters > longest_size_keyword) {
         return 0;
     }
-    for (const size_keyword_row& row : size_keyword_table) {
-        if (begins_with_keyword(text, cursor, row.name)) {
-            cursor += row.name.size();
-            return row.size;
+    if (cursor + letters >= text.size() || !is_white_space(text[cursor + letters])) {
+        return 0;
+    }
+    // The run is a keyword when all its letters are one's (the names differ, so one at most).
+    const std::uint64_t word = fold_case_bytes(pack_head(text.substr(cursor, letters)));
+    for (std::size_t n = 0; n < size_keyword_table.size(); ++n) {
+        if (packed_keywords[n] == word) {
+            cursor += letters;
+            return size_keyword_table[n].size;
         }
     }
     return 0;

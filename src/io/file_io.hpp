@@ -2,15 +2,32 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <new>
 #include <string_view>
 #include <vector>
 
 namespace dravent {
 
+// Makes the elements of a container without a value: bytes that are read into before anything
+// looks at them need no zeros first (which would also touch every page of a block at once).
+template <typename T>
+struct uninitialised_allocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = uninitialised_allocator<U>;
+    };
+    template <typename U>
+    void construct(U* at) noexcept
+    {
+        ::new (static_cast<void*>(at)) U;
+    }
+};
+
 // A run of whole lines read from a file, in storage that is reused from block to block and
 // grows only for a longer line.
 struct line_block {
-    std::vector<char> storage;
+    std::vector<char, uninitialised_allocator<char>> storage;
     std::size_t size = 0;  // the bytes of storage that hold the lines
 
     std::string_view text() const { return {storage.data(), size}; }
@@ -32,7 +49,7 @@ private:
 
     int fd_;
     std::size_t block_size_;
-    std::vector<char> carried_;     // the start of a line that the last block cut off
+    std::vector<char, uninitialised_allocator<char>> carried_;     // the start of a line that the last block cut off
     std::size_t carried_size_ = 0;
     bool at_end_ = false;
 };

@@ -55,6 +55,26 @@ TEST(line_splitter, hands_out_each_line_once_whatever_its_length_and_place)
     EXPECT_EQ(split(lines), split_slowly(lines));
 }
 
+// count_lines counts what the splitter hands out, over counters that are summed every 4,080
+// bytes: texts of line feeds alone up to and past that, and around sixteen-byte steps.
+TEST(line_splitter, counts_the_lines_it_hands_out)
+{
+    std::vector<std::string> texts = {"", "a", "\n", "a\nb", std::string(15, '\n') + "x", std::string(16, '\n'),
+                                      std::string(17, '\n') + "x"};
+    for (const std::size_t feeds : {4079, 4080, 4081, 4096, 10000}) {
+        texts.push_back(std::string(feeds, '\n'));
+        texts.push_back(std::string(feeds, '\n') + "last");
+    }
+    std::string mixed;
+    for (std::size_t length = 0; mixed.size() < 9000; length = (length + 7) % 40) {
+        mixed.append(length, 'q').append("\n");
+    }
+    texts.push_back(mixed);
+    for (const std::string& text : texts) {
+        EXPECT_EQ(count_lines(text), split_slowly(text).size()) << text.size() << " bytes";
+    }
+}
+
 TEST(line_splitter, finds_the_line_feeds_of_eight_bytes_without_sse2)
 {
     // Each byte value beside a line feed, at each place: only the line feed counts, and no

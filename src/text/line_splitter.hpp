@@ -2,6 +2,7 @@
 // for each line.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -62,9 +63,25 @@ inline std::uint64_t count_lines(std::string_view text)
 {
     std::uint64_t feeds = 0;
     std::size_t at = 0;
+#if defined(__SSE2__)
+    // Sixteen counters of a byte, one for each place in sixteen bytes, summed before they can
+    // reach 256.
+    const __m128i feed = _mm_set1_epi8('\n');
+    while (text.size() - at >= 16) {
+        const std::size_t rounds = std::min<std::size_t>((text.size() - at) / 16, 255);
+        __m128i counts = _mm_setzero_si128();
+        for (std::size_t n = 0; n < rounds; ++n, at += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+            counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(bytes, feed));  // a match is -1
+        }
+        const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());  // two sums of eight counters
+        feeds += static_cast<std::uint64_t>(_mm_extract_epi16(sums, 0) + _mm_extract_epi16(sums, 4));
+    }
+#else
     for (; at + 64 <= text.size(); at += 64) {
         feeds += static_cast<std::uint64_t>(std::popcount(line_feed_bits_of_64(text.data() + at)));
     }
+#endif
     for (; at < text.size(); ++at) {
         feeds += text[at] == '\n' ? 1 : 0;
     }

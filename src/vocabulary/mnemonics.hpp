@@ -514,7 +514,7 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"repz",       "",         0,            word_kind::prefix},
     {"ret",        "",         0,            word_kind::instruction, statement_rule::near_return},
     {"retf",       "",         0,            word_kind::instruction},
-    {"retn",       "ret",      0,            word_kind::instruction, statement_rule::near_return},
+    {"retn",       "ret",      0,            word_kind::instruction},
     {"rol",        "",         LINE_SHIFT,   word_kind::instruction},
     {"ror",        "",         LINE_SHIFT,   word_kind::instruction},
     {"rsm",        "",         0,            word_kind::instruction},
@@ -640,10 +640,20 @@ constexpr statement_rule rule_of_spelling(std::string_view spelling, word_kind k
     return statement_rule::none;
 }
 
+// The rule a row carries: its spelling's, but retn, written ret, is a near return even in a far
+// procedure, where ret is a far one.
+constexpr statement_rule rule_of_row(const mnemonic_row& row)
+{
+    if (row.name == "retn") {
+        return statement_rule::none;
+    }
+    return rule_of_spelling(row.rename.empty() ? row.name : row.rename, row.kind);
+}
+
 constexpr bool rules_agree_with_rows()
 {
     for (const mnemonic_row& row : mnemonic_table) {
-        if (row.rule != rule_of_spelling(row.rename.empty() ? row.name : row.rename, row.kind)) {
+        if (row.rule != rule_of_row(row)) {
             return false;
         }
     }

@@ -50,4 +50,6 @@ Helper  proc near                       ;= Helper:
 HELPER  endp                            ;=
 FarOne  proc far                        ;= FarOne:
         ret                             ;= retf
+        retn                            ; near, even in a far proc ;= ret
+        RETN 4                          ;= ret 4
 FARONE  endp                            ;=

@@ -53,6 +53,13 @@ void handle_assign(statement_draft& draft, const conversion_context& /*context*/
 
 namespace {
 
+// name equ variable: the declarations made name a text, the variable's name, from this line on.
+bool names_variable_here(std::string_view name, std::string_view other, const conversion_context& context)
+{
+    std::string_view text;
+    return !other.empty() && context.program->text_of(name, context.line + 1, text) && text == other;
+}
+
 // arg1 equ [bp+4], count equ cx, name equ <text>, name equ other (other's text a reference or a
 // register): Tasm keeps the text and puts it in place of each use; a GNU As equate holds a number
 // only. With the program's declarations the uses of a text that an operand can hold get their
@@ -65,9 +72,10 @@ bool drop_text_equate(statement_draft& draft, const conversion_context& context,
         return false;
     }
     const std::string_view verb = line.view(draft.mnemonic);
+    const std::string_view other = equated_name(verb, draft.operands[0]);
     if (!text_equate_text(verb, draft.operands[0], text) &&
-        !(context.program->text_of(equated_name(verb, draft.operands[0]), context.line, text) &&
-          takes_text_of_name(verb, text))) {
+        !(context.program->text_of(other, context.line, text) && takes_text_of_name(verb, text)) &&
+        !names_variable_here(line.view(draft.label), other, context)) {
         return false;
     }
     draft.label = {};

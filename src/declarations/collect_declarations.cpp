@@ -1113,6 +1113,7 @@ private:
     void record_line(std::string_view name, std::string_view fields);
     void text_equate_line(std::string_view name, std::string_view value);
     bool equate_of_a_text(std::string_view name, std::string_view verb, std::string_view other);
+    bool equate_of_a_variable(std::string_view name, std::string_view verb, std::string_view other);
     void frame_list(std::string_view list, bool typed_only, bool local = false);
     void open_frame_list(std::string_view statement);
     bool frame_list_goes_on(std::string_view text);
@@ -1235,6 +1236,18 @@ bool collector::equate_of_a_text(std::string_view name, std::string_view verb, s
         return false;
     }
     text_equate_line(name, text);
+    return true;
+}
+
+// name equ variable, the variable declared before: Tasm makes name another name for it, used as
+// it is (mov ax, name loads the variable), which is the variable's name as a text.
+bool collector::equate_of_a_variable(std::string_view name, std::string_view verb, std::string_view other)
+{
+    const name_facts* facts = other.empty() || !equal_folded(verb, "equ") ? nullptr : d_.find(other);
+    if (facts == nullptr || facts->kind != declared::variable) {
+        return false;
+    }
+    text_equate_line(name, other);
     return true;
 }
 
@@ -1950,6 +1963,9 @@ void collector::declaring_line(std::string_view folder, int depth)
         return;
     }
     if (source_.operands.size() == 1 && equate_of_a_text(name, verb, equated_name(verb, source_.operands[0]))) {
+        return;
+    }
+    if (source_.operands.size() == 1 && equate_of_a_variable(name, verb, equated_name(verb, source_.operands[0]))) {
         return;
     }
     if (equal_folded(verb, "equ") || verb == "=") {

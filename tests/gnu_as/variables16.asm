@@ -138,5 +138,14 @@ reg     equ <dx>                        ;=
         mov ax, seven2                  ;= mov ax, 14
         mov acc, reg                    ;= mov cx, dx
         mov ax, where                   ;= mov ax, [bp-2]
+; an equ of a variable's name alone is another name for that variable, used as it is
+total   equ count                       ;=
+vector  equ oldint                      ;=
+        mov ax, total                   ;= mov ax, count
+        inc total                       ;= inc word ptr count
+        push total                      ;= push count
+        mov si, offset total            ;= mov si, offset count
+        call vector                     ;= call dword ptr oldint
+        jmp vector                      ;= jmp dword ptr oldint
         dw seven2, 2 dup (seven2+1)     ;= .short 14, 15, 15
 next:   ret

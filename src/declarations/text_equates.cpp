@@ -78,6 +78,15 @@ bool holds_an_operand(std::string_view text)
     return true;
 }
 
+// byte ptr count+1: a reference with its size, which Tasm keeps as a text, however it is written.
+bool sized_reference(std::string_view value)
+{
+    tokenizer tokens(value);
+    token first;
+    return tokens.next(first) && first.kind == token_kind::name && is_size_keyword(first.text) &&
+           holds_an_operand(value);
+}
+
 } // namespace
 
 bool text_equate_text(std::string_view verb, std::string_view value, std::string_view& text)
@@ -94,7 +103,8 @@ bool text_equate_text(std::string_view verb, std::string_view value, std::string
         text = trim_blanks(value.substr(1, value.size() - 2));
         return holds_an_operand(text);
     }
-    if (!equal_folded(verb, "equ") || (value.find('[') == std::string_view::npos && register_named(value) == nullptr)) {
+    if (!equal_folded(verb, "equ") ||
+        (value.find('[') == std::string_view::npos && register_named(value) == nullptr && !sized_reference(value))) {
         return false;
     }
     text = value;

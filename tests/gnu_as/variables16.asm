@@ -147,5 +147,8 @@ vector  equ oldint                      ;=
         mov si, offset total            ;= mov si, offset count
         call vector                     ;= call dword ptr oldint
         jmp vector                      ;= jmp dword ptr oldint
+hi_count equ byte ptr count+1           ; a sized reference without brackets ;=
+        mov al, hi_count                ;= mov al, byte ptr count+1
+        mov hi_count, 0                 ;= mov byte ptr count+1, 0
         dw seven2, 2 dup (seven2+1)     ;= .short 14, 15, 15
 next:   ret

@@ -1996,7 +1996,8 @@ void collector::declaring_line(std::string_view folder, int depth)
         return;
     }
     if (const name_facts* type = d_.find(verb); type != nullptr && type->kind == declared::record) {
-        declare_variable(name, type->size);
+        const auto values = static_cast<std::size_t>(verb.data() - source_.text.data()) + verb.size();
+        declare_variable(name, type->size, no_entry, count_of_instances(source_.text.substr(values), d_));
         return;
     }
     // A directive in the first column with its operands (ideal, model small, extrn ...).

@@ -48,6 +48,12 @@ FOREMASK equ mask fore                          ;= .equ FOREMASK, 0x0F
         mov ebx, mask big                       ;= mov ebx, 0x0FFFFFFF
         mov al, (2 shl back) or MASK fore       ;= mov al, 0x2F
         mov ah, FOREMASK                        ;= mov ah, 0x0F
+; size, length and type of record variables: the record's bytes, one or a dup's count of them
+        mov ax, size attr                       ;= mov ax, 1
+        mov cx, length arr                      ;= mov cx, 3
+        mov cx, size arr                        ;= mov cx, 3
+        mov dx, size wv                         ;= mov dx, 2
+        mov bx, size bv + type bv               ;= mov bx, 8
         test attr, mask blink                   ;= test byte ptr attr, 0x80
         or wv, 1 shl wa                         ;= or word ptr wv, 0x40
         mov al, attr                            ;= mov al, byte ptr attr

@@ -493,6 +493,18 @@ bool read_typed_pointer(std::string_view text, std::size_t open, const conversio
     return true;
 }
 
+// The text before a typed pointer leaves a "[" open: [(T ptr x).f], and also [es:(T ptr x).f],
+// [word (T ptr x).f] and [bx+(T ptr x).f], where brackets around the address would stand inside
+// the reference's own.
+bool inside_brackets(std::string_view before)
+{
+    int depth = 0;
+    for (const char c : before) {
+        depth += c == '[' ? 1 : c == ']' ? -1 : 0;
+    }
+    return depth > 0;
+}
+
 } // namespace
 
 bool write_typed_pointers(std::string_view operand, const conversion_context& context, std::string& out)
@@ -507,8 +519,7 @@ bool write_typed_pointers(std::string_view operand, const conversion_context& co
         if (open < written || !read_typed_pointer(operand, open, context, p)) {
             continue;
         }
-        const std::string_view before = trim_trailing_blanks(operand.substr(0, p.begin));
-        const bool in_brackets = !before.empty() && before.back() == '[' &&
+        const bool in_brackets = inside_brackets(operand.substr(0, p.begin)) &&
                                  skip_blanks(operand, p.end) < operand.size() && operand[skip_blanks(operand, p.end)] == ']';
         out.append(operand.substr(written, p.begin - written));
         out.append(in_brackets ? "" : "[");

@@ -93,6 +93,10 @@ ends    Box                                     ;=
         mov [bx+Box.b_tl.c_y], 1                ;= mov word ptr [bx+4], 1
         fild [Box.b_pts.c_x+si]                 ;= fild word ptr [si+7]
         inc [(Box ptr di).b_tl.c_x]             ;= inc word ptr [di+2]
+        mov [es:(Box ptr di).b_ink], al         ;= mov es:[di+15], al
+        inc [word es: (Box ptr di).b_tl.c_y]    ;= inc word ptr es:[di+4]
+        cmp [WORD PTR (Box ptr bx).b_id], 0     ;= cmp word ptr [bx], 0
+        mov al, [bx+(Box ptr si).b_ink]         ;= mov al, [bx+si+15]
 ; an instance lays such a field out in place, with the value given or the field's default
 box1    Box <9, <2, 3>, <1>>                    ;= box1: .short 9, 2, 3; .byte 0x0D; .short 0, 0, 0, 0; .byte 0
         Box <>                                  ;= .short 0, 0, 0; .byte 0x05; .short 0, 0, 0, 0; .byte 0

@@ -542,27 +542,54 @@ bool names_structure_field_at(const std::vector<token>& tokens, std::size_t at, 
     return named != nullptr && named->kind == declared::structure;
 }
 
+// The entry of the name structure.field, under which a structure's field is declared; none when
+// the structure has no such field (or the name is too long for one).
+std::uint32_t qualified_field_entry(const program_declarations& program, std::string_view owner, std::string_view field)
+{
+    std::array<char, 256> key{};
+    const std::size_t length = owner.size() + 1 + field.size();
+    if (length > key.size()) {
+        return program.names.none;
+    }
+    std::copy(owner.begin(), owner.end(), key.begin());
+    key[owner.size()] = '.';
+    std::copy(field.begin(), field.end(), key.begin() + static_cast<std::ptrdiff_t>(owner.size()) + 1);
+    return program.names.find(std::string_view(key.data(), length));
+}
+
 // Appends structure.field as the structure's declaration spells both (Cam.shake, whatever the
 // case of a use, or of a program's name Shake).
 void write_qualified_field(const program_declarations& program, std::uint32_t structure, std::string_view field,
                            text_buffer& out)
 {
-    std::array<char, 256> key{};
     const std::string_view owner = program.names.name(structure);
-    const std::size_t length = owner.size() + 1 + field.size();
-    if (length <= key.size()) {
-        std::copy(owner.begin(), owner.end(), key.begin());
-        key[owner.size()] = '.';
-        std::copy(field.begin(), field.end(), key.begin() + static_cast<std::ptrdiff_t>(owner.size()) + 1);
-        if (const std::uint32_t entry = program.names.find(std::string_view(key.data(), length));
-            entry != program.names.none) {
-            out += program.names.name(entry);
-            return;
-        }
+    if (const std::uint32_t entry = qualified_field_entry(program, owner, field); entry != program.names.none) {
+        out += program.names.name(entry);
+        return;
     }
     out += owner;
     out += '.';
     out += field;
+}
+
+// Port.irq, the name tokens[at] of a structure, "." and one of its fields: appends the name the
+// field is declared under, whatever the case of the use or of a program's name of the same letters
+// (IRQ equ 4 beside the field irq). False, appending nothing, for any other tokens.
+bool writes_structure_field_at(const std::vector<token>& tokens, std::size_t at, const expression_workspace& work,
+                               text_buffer& out)
+{
+    if (at + 2 >= tokens.size() || tokens[at].kind != token_kind::name || tokens[at + 1].kind != token_kind::other ||
+        tokens[at + 1].text != "." || tokens[at + 2].kind != token_kind::name || work.context == nullptr ||
+        work.context->program == nullptr || !names_structure_field_at(tokens, at + 1, *work.context)) {
+        return false;
+    }
+    const program_declarations& program = *work.context->program;
+    const std::uint32_t entry = qualified_field_entry(program, tokens[at].text, tokens[at + 2].text);
+    if (entry == program.names.none) {
+        return false;
+    }
+    out += program.names.name(entry);
+    return true;
 }
 
 // var.field: whether the "." token at tokens[at] adds the offset of a field to var, an instance of
@@ -612,6 +639,10 @@ void write_token_stream(string_meaning strings, const expression_workspace& work
                 continue;
             }
             out += declared_spelling(tokens[++at].text, work);
+            continue;
+        }
+        if (writes_structure_field_at(tokens, at, work, out)) {
+            at += 2;
             continue;
         }
         write_token(tokens[at], strings, work, out);

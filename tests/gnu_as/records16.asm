@@ -86,6 +86,11 @@ b_mode  Mode <>                                 ;= .equ Box.b_mode, 6
 b_pts   Corner 2 dup (<>)                       ;= .equ Box.b_pts, 7
 b_ink   db ?                                    ;= .equ Box.b_ink, 15
 ends    Box                                     ;=
+; constants spelled like fields: Box.b_ink and Box.b_tl are still the fields
+B_INK   equ 3                                   ;= .equ B_INK, 3
+B_TL    =   1                                   ;= B_TL = 1
+        mov al, B_INK                           ;= mov al, 3
+        add si, Box.b_ink + B_TL                ;= add si, 16
         mov al, [bx+Box.b_ink]                  ;= mov al, byte ptr [bx+15]
         mov ax, [word bx+Box.b_tl]              ;= mov ax, word ptr [bx+2]
         test [byte bx+Box.b_mode], mask m_on    ;= test byte ptr [bx+6], 8

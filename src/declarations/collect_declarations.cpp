@@ -467,6 +467,16 @@ std::uint32_t count_of_instances(std::string_view values, const program_declarat
     return constant != nullptr && constant->kind == declared::constant && constant->has_value ? constant->value : 0;
 }
 
+// A word of a list as statement_words cuts it: the first one after a name in the first column
+// (GLOBAL  a:WORD, b:WORD) is the line's mnemonic and keeps the comma after it.
+std::string_view without_trailing_comma(std::string_view word)
+{
+    while (!word.empty() && word.back() == ',') {
+        word.remove_suffix(1);
+    }
+    return word;
+}
+
 bool is_distance(std::string_view word) { return equal_folded(word, "near") || equal_folded(word, "far"); }
 
 bool is_code_type(std::string_view word) { return is_distance(word) || equal_folded(word, "proc"); }
@@ -1462,7 +1472,7 @@ void collector::directive_line(const statement_words& w, const source_line& line
     } else if (equal_folded(first, "extrn") || equal_folded(first, "extern") || equal_folded(first, "global")) {
         // extrn name:type, name:type ...
         for (std::size_t n = 1; n < w.size(); ++n) {
-            const std::string_view item = w[n];
+            const std::string_view item = without_trailing_comma(w[n]);
             const std::size_t colon = item.find(':');
             if (colon == std::string_view::npos) {
                 continue;
@@ -1487,7 +1497,7 @@ void collector::directive_line(const statement_words& w, const source_line& line
         }
     } else if (equal_folded(first, "public")) {
         for (std::size_t n = 1; n < w.size(); ++n) {
-            record({include_item_kind::global, d_.keep(w[n]), {}});
+            record({include_item_kind::global, d_.keep(without_trailing_comma(w[n])), {}});
         }
         recorded_ = true;
     } else if (equal_folded(first, "proc") && ideal_) {

@@ -283,7 +283,8 @@ bool write_include(const source_line& source, const conversion_context& context,
             declare_field(program, item, context.ideal, line);
             break;
         case include_item_kind::global:
-            add_statement(line, ".globl", program.view(item.name));
+            // As the program declares the name: GLOBAL comsend:PROC for PROC ComSend.
+            add_statement(line, ".globl", context.spelling_of(program.view(item.name)));
             break;
         }
     }

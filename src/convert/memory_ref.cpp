@@ -183,7 +183,9 @@ private:
             return false;
         }
         const char next = text_[cursor_];
-        if (next == '+' || next == '-') {
+        if (next == ']') {
+            pending_sign_ = '\0';  // [byte [bp+6]], a text equate's brackets inside IDEAL's: no term follows
+        } else if (next == '+' || next == '-') {
             pending_sign_ = next;
             ++cursor_;
         } else if (next == '.' && cursor_ + 1 < text_.size() &&

@@ -72,3 +72,7 @@ start:  mov ax, [bx + si]
         mov ax, [si + bp + 4]           ;= mov ax, [bp+si+4]
         mov ax, [di+bx]                 ;= mov ax, [bx+di]
         add ax, [bx].2                  ;= add ax, [bx+2]
+; an equate of a bracketed reference, used in IDEAL's brackets with a size
+key_arg equ [bp+6]                      ;=
+        mov al, [byte key_arg]          ;= mov al, byte ptr [bp+6]
+        cmp [BYTE PTR key_arg], 'q'     ;= cmp byte ptr [bp+6], 0x71

@@ -24,7 +24,7 @@ enum class word_kind : std::uint8_t {
     x87_register,  // x87 instructions without a memory operand
     mmx,           // MMX: the mnemonic says the size, and takes no letter
     far_pointer_load,  // lds, les, lfs, lgs, lss: the register alone gives the size letter
-    prefix,        // rep, repe, repz, repne, repnz, lock
+    prefix,        // rep, repe, repz, repne, repnz, lock; segcs ... seggs, GNU As cs ... gs
     data,          // a data directive: db, dw, dd, df, dp, dq, dt
     directive,     // any other Tasm directive, and the GNU As directives Tasm programs may hold
 };
@@ -526,7 +526,13 @@ inline constexpr hashed_table mnemonic_table{std::to_array<mnemonic_row>({
     {"scasb",      "",         0,            word_kind::string_op},
     {"scasd",      "scasl",    0,            word_kind::string_op},
     {"scasw",      "",         0,            word_kind::string_op},
+    {"segcs",      "cs",       0,            word_kind::prefix},
+    {"segds",      "ds",       0,            word_kind::prefix},
+    {"seges",      "es",       0,            word_kind::prefix},
+    {"segfs",      "fs",       0,            word_kind::prefix},
+    {"seggs",      "gs",       0,            word_kind::prefix},
     {"segment",    "",         0,            word_kind::directive},
+    {"segss",      "ss",       0,            word_kind::prefix},
     {"seta",       "",         0,            word_kind::instruction},
     {"setae",      "",         0,            word_kind::instruction},
     {"setb",       "",         0,            word_kind::instruction},

@@ -7,6 +7,10 @@ start:  rep movsb
         rep stosd
         repe cmpsb
         repne scasb
+        segcs                           ;= .byte 0x2E
+        lodsb
+        seges lodsw                     ;= .byte 0x26; lodsw
+        SEGSS movsb                     ;= .byte 0x36; movsb
         repz cmpsw
         repnz scasw
         lock inc word ptr [bx]

@@ -5,7 +5,6 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -15,8 +14,6 @@
 
 #include <string>
 #include <thread>
-
-extern char** environ;
 
 namespace dravent::testing {
 namespace {
@@ -65,22 +62,7 @@ stream_result stream_through_dravent(std::size_t bytes)
     if (::pipe(input_pipe) != 0) {
         throw std::runtime_error("pipe failed");
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input_pipe[0], STDIN_FILENO);
-    posix_spawn_file_actions_addclose(&actions, input_pipe[1]);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    std::string executable = DRAVENT_EXECUTABLE;
-    std::string input_path = "/dev/stdin";
-    std::string output_path = output_fifo;
-    char* argv[] = {executable.data(), input_path.data(), output_path.data(), nullptr};
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(input_pipe[0]);
-    if (spawned != 0) {
-        throw std::runtime_error("cannot start dravent");
-    }
+    const pid_t pid = start_dravent_on_pipe({"/dev/stdin", output_fifo}, input_pipe[0], input_pipe[1]);
 
     stream_result result;
     std::thread writer([&] { result.input_lines = generate(input_pipe[1], bytes); });

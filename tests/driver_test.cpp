@@ -1,10 +1,8 @@
 // The dravent command as users run it: messages, exit status, which files exist, output bytes.
 #include "program_runner.hpp"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,8 +14,6 @@
 #include <sstream>
 #include <string>
 #include <thread>
-
-extern char** environ;
 
 namespace dravent::testing {
 namespace {
@@ -189,25 +185,12 @@ TEST_F(dravent_command, a_stopping_signal_leaves_no_old_output_behind)
     write_file(folder / "out.s", "old contents that a stopped conversion must not leave\n");
     int input[2];
     ASSERT_EQ(pipe(input), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
-    posix_spawn_file_actions_addclose(&actions, input[1]);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    std::string executable = DRAVENT_EXECUTABLE;
-    std::string dash = "-";
-    std::string output = (folder / "out.s").string();
-    char* argv[] = {executable.data(), dash.data(), output.data(), nullptr};
     struct sigaction ignore {};
     struct sigaction before {};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGHUP, &ignore, &before);  // the child starts with SIGHUP ignored
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ);
+    const pid_t pid = start_dravent_on_pipe({"-", (folder / "out.s").string()}, input[0], input[1]);
     sigaction(SIGHUP, &before, nullptr);
-    posix_spawn_file_actions_destroy(&actions);
-    close(input[0]);
-    ASSERT_EQ(spawned, 0);
     ASSERT_EQ(write(input[1], "\tmov ax, 1\n", 11), 11);
     // Until dravent handles SIGTERM, it has not opened the output.
     for (int waited = 0; waited < 10000 && (signal_mask(pid, "SigCgt") & bit_of(SIGTERM)) == 0; ++waited) {

@@ -65,6 +65,25 @@ program_result run_dravent(const std::vector<std::string>& arguments)
     return result;
 }
 
+int start_dravent_on_pipe(const std::vector<std::string>& arguments, int pipe_read_end, int pipe_write_end)
+{
+    std::vector<std::string> words = command_words(arguments);
+    std::vector<char*> argv = argument_vector(words);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipe_read_end, STDIN_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipe_write_end);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipe_read_end);
+    if (spawned != 0) {
+        throw std::runtime_error("cannot start " + words[0]);
+    }
+    return pid;
+}
+
 namespace {
 
 struct pipe_ends {

@@ -36,6 +36,11 @@ struct separate_result {
 // Runs the executable with standard output and standard error captured apart.
 separate_result run_dravent(const std::vector<std::string>& arguments, const stream_setup& streams);
 
+// Starts the executable with the arguments, its standard input the read end of a pipe whose write
+// end stays with the caller (and is closed in the child), its standard output /dev/null, its
+// standard error the caller's. Closes the read end here; returns the child's process id.
+int start_dravent_on_pipe(const std::vector<std::string>& arguments, int pipe_read_end, int pipe_write_end);
+
 std::string read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::string& bytes);
 

@@ -149,9 +149,14 @@ output_file::output_file(int fd, ending end) : fd_(fd), end_(ending::as_written)
     if (size < 0) {
         return;  // a stream or a device: written as it stands
     }
+    // Cutting it at its own size changes nothing: whether it can be cut. One that cannot is left
+    // as it is.
+    if (::ftruncate(fd, size) != 0) {
+        failed_ = true;
+        return;
+    }
     end_ = end;
-    failed_ = ::ftruncate(fd, size) != 0;  // cutting at its own size changes nothing: can it be cut?
-    if (!failed_ && output_to_cut.load() < 0) {
+    if (output_to_cut.load() < 0) {
         cut_on_stopping_signals(fd_);
         cut_on_interrupt_ = true;
     }

@@ -131,13 +131,20 @@ constexpr byte_set letters_and_digits = byte_set::where([](char c) { return is_l
 constexpr byte_set name_characters_plain =
     byte_set::where([](char c) { return is_letter(c) || is_decimal_digit(c) || c == '_'; });
 
-// The letters and digits from at on: a word of a plain operand. Where sixteen bytes may be read
-// (up to readable_end, past the end of text), they are looked at at once.
-[[gnu::always_inline]] inline std::size_t word_end(std::string_view text, std::size_t at, const char* readable_end)
+// Whether the byte after text may be read (up to readable_end) and ends a word: the line feed
+// after a line in its block.
+bool ends_before_a_word_end(std::string_view text, const char* readable_end)
 {
-    // Where the byte after the text may be read and ends a word (the line feed after a line in
-    // its block), the letters and digits are counted up to the first byte of no word.
-    if (text.data() + text.size() < readable_end && !letters_and_digits.contains(text.data()[text.size()])) {
+    return text.data() + text.size() < readable_end && !letters_and_digits.contains(text.data()[text.size()]);
+}
+
+// The letters and digits from at on: a word of a plain operand. Where the byte after text ends a
+// word (stops: ends_before_a_word_end), the bytes are counted up to the first of no word; where
+// sixteen bytes may be read (up to readable_end, past the end of text), they are looked at at once.
+[[gnu::always_inline]] inline std::size_t word_end(std::string_view text, std::size_t at, const char* readable_end,
+                                                   bool stops)
+{
+    if (stops) {
         while (letters_and_digits.contains(text.data()[at])) {
             ++at;
         }
@@ -385,7 +392,7 @@ std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::si
                 at = skip_blanks(text, at + 3);
             }
         }
-        const std::size_t end = word_end(text, at, readable_end_);
+        const std::size_t end = word_end(text, at, readable_end_, stops_);
         const std::string_view word = text.substr(at, end - at);
         if (!word.empty()) {
             const register_row* named = register_named(word);
@@ -408,7 +415,7 @@ std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::si
     char displacement_sign = '\0';
     char sign = '\0';
     for (;;) {
-        const std::size_t end = word_end(text, ++at, readable_end_);
+        const std::size_t end = word_end(text, ++at, readable_end_, stops_);
         const std::string_view word = text.substr(at, end - at);
         if (word.empty() || end == text.size()) {
             return 0;
@@ -419,7 +426,7 @@ std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::si
                 return 0;
             }
             if (text[at] == '*') {
-                const std::size_t scale_end = word_end(text, at + 1, readable_end_);
+                const std::size_t scale_end = word_end(text, at + 1, readable_end_, stops_);
                 scale = text.substr(at + 1, scale_end - at - 1);
                 if (!index.empty() || scale.empty() || !is_plain_decimal(scale) || scale_end == text.size()) {
                     return 0;
@@ -568,7 +575,7 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
         return after;
     }
     if (is_letter(first) || is_decimal_digit(first)) {
-        const std::size_t end = word_end(text, at, readable_end_);
+        const std::size_t end = word_end(text, at, readable_end_, stops_);
         const std::size_t after = skip_blanks(text, end);
         if (after == text.size() || text[after] == ',' || text[after] == ';') {
             const std::string_view word = text.substr(at, end - at);
@@ -633,6 +640,7 @@ plain_line plain_line_writer::write(std::string_view text, const char* readable_
         ending = "\r\n";
     }
     readable_end_ = readable_end;
+    stops_ = ends_before_a_word_end(text, readable_end);
     if (!stands_plainly(context)) {
         return plain_line::not_plain;
     }
@@ -671,7 +679,7 @@ plain_line plain_line_writer::write_in_first_column(std::string_view text, std::
         if (at == text.size()) {
             return plain_line::not_plain;
         }
-        const std::string_view word = text.substr(at, word_end(text, at, readable_end_) - at);
+        const std::string_view word = text.substr(at, word_end(text, at, readable_end_, stops_) - at);
         const mnemonic_row* row = mnemonic_table.find(make_word_key(word, readable_end));
         if (row == nullptr || row->kind != word_kind::data ||
             mnemonic_table.find(make_word_key(name, readable_end)) != nullptr) {
@@ -709,7 +717,7 @@ plain_line plain_line_writer::write_instruction(std::string_view text, std::size
                                                 const char* readable_end, const conversion_context& context,
                                                 text_buffer& out, conversion_workspace& work)
 {
-    const std::size_t mnemonic_end = word_end(text, at, readable_end_);
+    const std::size_t mnemonic_end = word_end(text, at, readable_end_, stops_);
     if (mnemonic_end < text.size() && !is_blank(text[mnemonic_end]) && text[mnemonic_end] != ';') {
         return plain_line::not_plain;
     }
@@ -843,12 +851,13 @@ namespace {
 
 // A number of a data list, up to the comma, ";" or end after it; returns where it ends, or 0 when
 // the value is no number alone. number is its GNU As form.
-std::size_t read_data_value(std::string_view text, std::size_t at, const char* readable_end, gnu_as_number& number)
+std::size_t read_data_value(std::string_view text, std::size_t at, const char* readable_end, bool stops,
+                            gnu_as_number& number)
 {
     if (at == text.size() || !is_decimal_digit(text[at])) {
         return 0;
     }
-    const std::size_t end = word_end(text, at, readable_end);
+    const std::size_t end = word_end(text, at, readable_end, stops);
     const std::size_t after = skip_blanks(text, end);
     if ((after < text.size() && text[after] != ',' && text[after] != ';') ||
         !read_number(text.substr(at, end - at), number)) {
@@ -862,11 +871,11 @@ std::size_t read_data_value(std::string_view text, std::size_t at, const char* r
 // alone, or a comma at its end (the list goes on in the next line). A run of blanks and commas
 // between values is one separator.
 template <typename F>
-std::size_t for_each_data_value(std::string_view text, std::size_t at, const char* readable_end, F f)
+std::size_t for_each_data_value(std::string_view text, std::size_t at, const char* readable_end, bool stops, F f)
 {
     for (;;) {
         gnu_as_number number;
-        const std::size_t end = read_data_value(text, at, readable_end, number);
+        const std::size_t end = read_data_value(text, at, readable_end, stops, number);
         if (end == 0) {
             return 0;
         }
@@ -906,7 +915,7 @@ plain_line plain_line_writer::write_data(std::string_view text, std::string_view
     line.put(row.rename);
     line.put('\t');
     bool more = false;
-    const std::size_t end = for_each_data_value(text, first, readable_end_, [&](const gnu_as_number& number) {
+    const std::size_t end = for_each_data_value(text, first, readable_end_, stops_, [&](const gnu_as_number& number) {
         if (more) {
             line.put(',');
         }

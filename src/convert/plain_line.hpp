@@ -79,6 +79,7 @@ private:
     std::array<operand, most_operands> read_{};
     bool short_declared_;  // the program declares a name short, which the full conversion looks up
     const char* readable_end_ = nullptr;  // of the line being written: bytes up to it may be read
+    bool stops_ = false;  // the byte after the line may be read and ends a word
 };
 
 } // namespace dravent

@@ -466,6 +466,7 @@ struct conditional_row {
     std::string_view tasm;
     std::string_view gnu_as;
     condition takes;
+    bool fails = false;  // assembly fails where the condition holds: .if ...; .err; .endif
 };
 
 constexpr conditional_row conditional_table[] = {
@@ -475,6 +476,11 @@ constexpr conditional_row conditional_table[] = {
     {"endif", ".endif", condition::none},
     // err and .err make assembly fail where they stand, in GNU As as in Tasm (mostly within a condition).
     {"err", ".err", condition::none},           {".err", ".err", condition::none},
+    // The same with a condition of their own: .errnz SIZE - 512 fails unless SIZE is 512.
+    {".errnz", ".if", condition::expression, true},   {"errif", ".if", condition::expression, true},
+    {".erre", ".ifeq", condition::expression, true},  {"errife", ".ifeq", condition::expression, true},
+    {".errdef", ".ifdef", condition::name, true},     {"errifdef", ".ifdef", condition::name, true},
+    {".errndef", ".ifndef", condition::name, true},   {"errifndef", ".ifndef", condition::name, true},
 };
 
 const conditional_row* conditional_named(std::string_view word)
@@ -522,6 +528,11 @@ void write_conditional(const directive_line& directive, const conversion_context
         line.statements.clear();
         line.operands.clear();
         write_as_written(directive, line);
+        return;
+    }
+    if (row->fails) {
+        add_statement(line, ".err");
+        add_statement(line, ".endif");
     }
 }
 

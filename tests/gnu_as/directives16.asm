@@ -73,6 +73,15 @@ endif                                           ;= .endif
         if 0                                    ;= .if 0
         mov ax, 1
         endif                                   ;= .endif
+; checks that stop the assembly where their condition holds (none does here)
+        .errnz LEVEL - 2                        ;= .if LEVEL - 2; .err; .endif
+        errif LEVEL gt 2                        ;= .if LEVEL > 2; .err; .endif
+        .erre DEBUG                             ;= .ifeq DEBUG; .err; .endif
+        errife LEVEL - 2 + 1                    ;= .ifeq LEVEL - 2 + 1; .err; .endif
+        .errdef RELEASE                         ;= .ifdef RELEASE; .err; .endif
+        errifdef RELEASE                        ;= .ifdef RELEASE; .err; .endif
+        .errndef DEBUG                          ;= .ifndef DEBUG; .err; .endif
+        errifndef LEVEL                         ;= .ifndef LEVEL; .err; .endif
 
 ; a comment block: its lines are comments, up to the line with the next "*"
         comment *                               ;=

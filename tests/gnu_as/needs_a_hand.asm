@@ -98,6 +98,15 @@ wptr    equ <word ptr [bp+4]>
         ifb <x>
         ifidn <a>, <b>
         if type buffer eq 2
+        elseifdef DEBUG
+        elseifb <x>
+; checks of the same kinds that stop the assembly
+        .err1
+        errif2
+        .errb <x>
+        .errnb <>
+        .erridn <a>, <b>
+        .errdifi <a>, <b>
 ; a union instance whose first field has no name or does not fill the union, or that gives two
 ; values: what Tasm lays out there is not certain (the unnamed fields keep the lines empty)
 hand_u  union

@@ -293,13 +293,14 @@ private:
     }
 
     // A register term becomes the base, or the index once the base is set; a scaled register the
-    // index. Any other term, the empty one included, joins the displacement behind the pending
-    // sign; so does a register that no address can hold: one behind a minus ([bx-si]) or one
-    // more once the index is set ([bx+si+di]). Tasm rejects those, and GNU As rejects the
-    // register in the displacement.
+    // index, so a register after it is the base ([4*ecx+esi]). Any other term, the empty one
+    // included, joins the displacement behind the pending sign; so does a register that no
+    // address can hold: one behind a minus ([bx-si]) or one more once both are set
+    // ([bx+si+di]). Tasm rejects those, and GNU As rejects the register in the displacement.
     void take_term(std::string_view term)
     {
         const bool takes_register = pending_sign_ != '-' && ref_.index.empty();
+        const bool takes_base = pending_sign_ != '-' && ref_.base.empty();
         const std::size_t star = term.find('*');
         if (star != std::string_view::npos) {
             const std::string_view left = trim_blanks(term.substr(0, star));
@@ -314,7 +315,7 @@ private:
                 ref_.scale = left;
                 return;
             }
-        } else if (takes_register && lookup_register(term) > 0) {
+        } else if ((takes_register || takes_base) && lookup_register(term) > 0) {
             (ref_.base.empty() ? ref_.base : ref_.index) = term;
             return;
         }

@@ -20,6 +20,8 @@ sum:    push ebp
 next:   add eax, [esi+ebx*4]
         add eax, [esi+4*ebx]
         add eax, [ebx*4+esi+8]
+        add eax, [4*ebx+esi+8]          ; the scale first, the base after it
+        lea edi, [2*ebx+ebx]
         add eax, [ebx*4]
         add eax, values[ebx*4]
         add eax, dword ptr [esi+ebx*4+10h] ;= add eax, dword ptr [esi+ebx*4+0x10]

@@ -46,7 +46,8 @@ TEST(split_line, cuts_lines_by_position)
         {"; a ; b", "", "", {}, "# a ; b"},
         {"label;c", "label", "", {}, "#c"},
         // A word in the first column is a label, unless it names an instruction and an operand
-        // follows it; alone, or a prefix before a bare instruction, it keeps the label's place.
+        // follows it (a jump's target too: jmp fx_ptr may go through a variable); alone, or a
+        // prefix before a bare instruction, it keeps the label's place.
         {"mov ax,bx", "", "mov", {"ax", "bx"}, ""},
         {"mul cx ; c", "", "mul", {"cx "}, "# c"},
         {"MOVZX ax, bl", "", "MOVZX", {"ax", "bl"}, ""},
@@ -57,8 +58,8 @@ TEST(split_line, cuts_lines_by_position)
         {"rep movs byte ptr [di], [si]", "", "rep", {"movs byte ptr [di]", "[si]"}, ""},
         {"start: mov ax, bx", "start:", "mov", {"ax", "bx"}, ""},
         {"mov: nop", "mov:", "nop", {}, ""},
-        {"jmp next", "jmp", "next", {}, ""},
-        {"JZ done ; c", "JZ", "done", {}, "# c"},
+        {"jmp next", "", "jmp", {"next"}, ""},
+        {"JZ done ; c", "", "JZ", {"done "}, "# c"},
         {"jmp ax", "", "jmp", {"ax"}, ""},
         {"jmp word ptr [bx]", "", "jmp", {"word ptr [bx]"}, ""},
         // ... and a word before a declaring directive names what it declares, in any column

@@ -92,24 +92,10 @@ bool is_declaring(std::string_view word, const mnemonic_row* row)
            is_declaring_word(word);
 }
 
-// A name or a number, and nothing else: no register, no keyword, no operator.
-bool is_plain_target(std::string_view word)
-{
-    if (find_register(word) != nullptr || is_declaring_word(word)) {
-        return false;
-    }
-    for (const char c : word) {
-        if (!continues_name(c) && c != '.') {
-            return false;
-        }
-    }
-    return true;
-}
-
-// A word in the first column that names an instruction starts one (mul cx, movzx ax, bl) when an
-// operand follows it, unless a declaring directive follows it: then it names what is declared.
-// Alone, as a prefix before a bare instruction (rep movsb), or as a jump to a plain name (jmp next),
-// it keeps the label's place, where GNU As reads it as the same instruction. The word after the
+// A word in the first column that names an instruction starts one (mul cx, movzx ax, bl, jmp next)
+// when an operand follows it, unless a declaring directive follows it: then it names what is
+// declared. Alone, or as a prefix before a bare instruction (rep movsb), it keeps the label's
+// place, where GNU As reads it as the same instruction. The word after the
 // mnemonic, in text from mnemonic_end on, is looked for only once the rest leaves it to decide.
 bool label_starts_instruction(const source_line& line, const line_scanner& scan, std::size_t mnemonic_end)
 {
@@ -124,8 +110,7 @@ bool label_starts_instruction(const source_line& line, const line_scanner& scan,
     if (line.label_word->kind == word_kind::prefix) {
         return line.mnemonic_word == nullptr || !line.mnemonic_word->rename.empty();
     }
-    // jmp next: GNU As reads the jump to a plain name in the label's place the same way.
-    return line.label_word->kind != word_kind::jump || !is_plain_target(next);
+    return true;
 }
 
 } // namespace

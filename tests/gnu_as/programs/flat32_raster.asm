@@ -410,6 +410,7 @@ _r_misc proc                            ;= _r_misc:
         mov ax, word ptr [esi].x+2      ; the whole part ;= mov ax, word ptr [esi+x+2]
         movsx eax, word ptr left_e.e_x+2 ;= movsx eax, word ptr [left_e+e_x+2]
         call fx_ptr                     ;= call dword ptr fx_ptr
+call    _palptr                         ; in the first column, as well ;= call dword ptr _palptr
         call _palptr                    ;= call dword ptr _palptr
         fld _gamma                      ;= fld qword ptr _gamma
         fild big                        ;= fild qword ptr big
@@ -447,6 +448,7 @@ _r_misc2 proc                           ;= _r_misc2:
         div span_col                    ;= div byte ptr span_col
         call [fx_ptr]                   ;= call dword ptr [fx_ptr]
         call [driver+8]                 ;= call dword ptr [driver+8]
+jmp     fx_ptr                          ; through the variable ;= jmp dword ptr fx_ptr
         jmp [jumptab+eax*4]             ;= jmp dword ptr [jumptab+eax*4]
 _r_misc2 endp                           ;=
 

@@ -133,13 +133,13 @@ constexpr byte_set name_characters_plain =
 
 // Whether the byte after text may be read (up to readable_end) and ends a word: the line feed
 // after a line in its block.
-bool ends_before_a_word_end(std::string_view text, const char* readable_end)
+bool byte_after_ends_a_word(std::string_view text, const char* readable_end)
 {
     return text.data() + text.size() < readable_end && !letters_and_digits.contains(text.data()[text.size()]);
 }
 
 // The letters and digits from at on: a word of a plain operand. Where the byte after text ends a
-// word (stops: ends_before_a_word_end), the bytes are counted up to the first of no word; where
+// word (stops: byte_after_ends_a_word), the bytes are counted up to the first of no word; where
 // sixteen bytes may be read (up to readable_end, past the end of text), they are looked at at once.
 [[gnu::always_inline]] inline std::size_t word_end(std::string_view text, std::size_t at, const char* readable_end,
                                                    bool stops)
@@ -640,7 +640,7 @@ plain_line plain_line_writer::write(std::string_view text, const char* readable_
         ending = "\r\n";
     }
     readable_end_ = readable_end;
-    stops_ = ends_before_a_word_end(text, readable_end);
+    stops_ = byte_after_ends_a_word(text, readable_end);
     if (!stands_plainly(context)) {
         return plain_line::not_plain;
     }

@@ -1,11 +1,13 @@
 // The declarations pass: the names a program declares, the lines its procedures, local-label
 // scopes, code sizes and modes span, and the files it includes.
 #include "declarations/collect_declarations.hpp"
+#include "declarations/constant_expression.hpp"
 #include "declarations/text_equates.hpp"
 #include "program_runner.hpp"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace dravent {
@@ -437,7 +439,9 @@ TEST(collect_declarations, a_field_lies_after_every_byte_of_the_fields_before_it
         "        db LEN dup (?)\n"     // a constant count, no name
         "r_const dd LEN2 dup (0)\n"
         "r_after dw ?\n"
-        "r_expr  db EXPR dup (?)\n"    // a count that is no number: the length is unknown
+        "r_expr  db EXPR dup (?)\n"    // a count that is an expression of numbers and constants
+        "r_known dw ?\n"
+        "r_var   db r_known dup (?)\n" // a count that is no number: the length is unknown
         "r_lost  dw ?\n"
         "rec     ends\n"
         "next    struc\n"
@@ -449,17 +453,19 @@ TEST(collect_declarations, a_field_lies_after_every_byte_of_the_fields_before_it
         "cut     ends\n");
     const std::pair<std::string_view, std::uint32_t> offsets[] = {
         {"r_str", 0},   {"r_list", 4},  {"r_dup", 7},          {"r_nest", 15},        {"r_quote", 25},
-        {"r_char", 30}, {"r_const", 47}, {"r_after", 55}, {"r_expr", 57}, {"r_lost", unknown_offset},
+        {"r_char", 30}, {"r_const", 47}, {"r_after", 55}, {"r_expr", 57}, {"r_known", 71},
+        {"r_var", 73},  {"r_lost", unknown_offset},
         {"n_first", 0}, {"c_open", 0}, {"c_after", unknown_offset}};
     for (const auto& [name, offset] : offsets) {
         EXPECT_EQ(facts_of(d, name).offset, offset) << name;
     }
     EXPECT_EQ(facts_of(d, "rec").size, 0U);   // unknown
-    EXPECT_EQ(facts_of(d, "rec").field_count, 11U);  // the field without a name too
+    EXPECT_EQ(facts_of(d, "rec").field_count, 13U);  // the field without a name too
     EXPECT_EQ(facts_of(d, "next").size, 2U);
-    EXPECT_TRUE(facts_of(d, "LEN").has_value);
+    EXPECT_TRUE(facts_of(d, "LEN").evaluated);
     EXPECT_EQ(facts_of(d, "LEN").value, 13U);
-    EXPECT_FALSE(facts_of(d, "EXPR").has_value);
+    EXPECT_TRUE(facts_of(d, "EXPR").evaluated);
+    EXPECT_EQ(facts_of(d, "EXPR").value, 14U);
 }
 
 TEST(collect_declarations, code_size_follows_the_model_and_the_segments)
@@ -818,6 +824,140 @@ TEST(collect_declarations, included_files_are_read_within_their_budget)
     EXPECT_FALSE(counted.includes[1].found);
     EXPECT_FALSE(counted.includes[2].found);  // its file would be the seventh looked for
     EXPECT_FALSE(counted.includes[3].found);
+}
+
+// Tasm's constant expressions, as far as both assemblers read the same number from them.
+TEST(constant_value, works_out_what_tasm_and_gnu_as_agree_on)
+{
+    const program_declarations d = collect("SIX = 6\nTWO equ 2\nSUM = SIX + TWO\ncount dw 0\nNEG = -1\n");
+    struct row {
+        std::string_view text;
+        std::optional<std::int64_t> value;  // none: not known
+    };
+    const row rows[] = {
+        {"3", 3}, {"0FFh", 255}, {"SIX", 6}, {"six*two", 12}, {"SUM", 8}, {"( 7 )", 7},
+        {"2 + 3 or 4", 5},                 // or is looser than +
+        {"1 + 2 * 3", 7}, {"10 - 4 - 3", 3}, {"17 / 5", 3}, {"17 mod 5", 2},
+        {"1 shl 7", 128}, {"256 shr 4", 16}, {"high 1234h", 0x12}, {"low 1234h", 0x34},
+        {"SIX ge 3", -1}, {"SIX lt 3", 0}, {"3 eq 3", -1}, {"3 ne 3", 0}, {"2 le 2", -1}, {"2 gt 2", 0},
+        {"not 0", -1}, {"not 1 eq 1", 0},   // not covers the comparison
+        {"not SIX ge 7", -1},
+        {"SIX ge 3 and TWO eq 2", -1}, {"0 or TWO eq 2", -1}, {"-1 xor -1", 0}, {"-5 + 5", 0},
+        // Beyond what the pass knows, or where 32 and 64 bits differ:
+        {"NEG", -1}, {"NEG + 1", 0}, {"count", std::nullopt}, {"undeclared", std::nullopt}, {"$", std::nullopt},
+        {"'A'", std::nullopt}, {"ax", std::nullopt}, {"1 /", std::nullopt}, {"(1", std::nullopt},
+        {"1 2", std::nullopt}, {"", std::nullopt}, {"5 / 0", std::nullopt}, {"5 mod 0", std::nullopt},
+        {"-1 shr 1", std::nullopt}, {"1 shl 32", std::nullopt}, {"-1 lt 0", std::nullopt},
+        {"0FFFFFFFFh + 1", std::nullopt}, {"(not 0) shr 4", std::nullopt}, {"10000h * 10000h", std::nullopt},
+    };
+    for (const row& r : rows) {
+        std::int64_t value = 12345;
+        const bool known = constant_value(r.text, d, value);
+        EXPECT_EQ(known, r.value.has_value()) << r.text;
+        if (known && r.value) {
+            EXPECT_EQ(value, *r.value) << r.text;
+        }
+    }
+    // Nesting past what is followed is unknown, not a deep recursion.
+    std::int64_t value = 0;
+    EXPECT_FALSE(constant_value(std::string(100000, '(') + "1" + std::string(100000, ')'), d, value));
+    EXPECT_FALSE(constant_value(std::string(100000, '-') + "1", d, value));
+    EXPECT_FALSE(constant_value(std::string(100000, 'n'), d, value));
+    std::string nots;
+    for (int n = 0; n < 30000; ++n) {
+        nots += "not ";
+    }
+    EXPECT_FALSE(constant_value(nots + "0", d, value));
+}
+
+// A branch of conditional assembly that Tasm does not assemble declares nothing; the pass decides
+// the conditions over the constants and names declared before them.
+TEST(collect_declarations, conditional_assembly_declares_what_the_branch_tasm_takes_declares)
+{
+    struct row {
+        std::string_view program;
+        std::uint32_t size;  // of v
+    };
+    const row rows[] = {
+        {"V = 3\n  if V ge 3\nv dw 0\n  else\nv db 0\n  endif\n", 2},
+        {"V = 2\n  if V ge 3\nv dw 0\n  else\nv db 0\n  endif\n", 1},
+        {"DEBUG equ 0\nIFE DEBUG\nv dd 0\nELSE\nv db 0\nENDIF\n", 4},               // in the first column
+        {"M = 2\n if M eq 1\nv db 0\n elseif M eq 2\nv dw 0\n else\nv dd 0\n endif\n", 2},
+        {"M = 3\n if M eq 1\nv db 0\n elseif M eq 2\nv dw 0\n else\nv dd 0\n endif\n", 4},
+        {"M = 1\n if M eq 1\nv db 0\n elseif M eq 1\nv dw 0\n endif\n", 1},           // the first taken only
+        {"FLAG = 1\n ifdef FLAG\nv dw 0\n else\nv db 0\n endif\n", 2},
+        {"FLAG = 1\n ifndef FLAG\nv dw 0\n else\nv db 0\n endif\n", 1},
+        {" if 0\n  if 1\nv dw 0\n  else\nv dq 0\n  endif\n else\nv db 0\n endif\n", 1},  // inside a skipped one
+        {"N = 1 shl 3\nN = N + 1\n if N gt 8 ; nine\nv dw 0\n endif\n", 2},
+        {"v dd 0\n if 0\nv db 0 ; skipped\n endif\n", 4},
+        {"  ideal\n  if 1\nlabel v word\n  endif\n", 2},
+    };
+    for (const row& r : rows) {
+        const program_declarations d = collect(std::string(r.program));
+        EXPECT_EQ(facts_of(d, "v").size, r.size) << r.program;
+        EXPECT_FALSE(facts_of(d, "v").conflicting) << r.program;
+        EXPECT_FALSE(d.conflicting_names) << r.program;
+    }
+    // What a skipped branch would declare stays undeclared: a procedure, a structure, a constant,
+    // a text, a count.
+    const program_declarations d = collect(
+        "DEBUG = 0\n if DEBUG\nMAX equ 1\nP equ <[bp+6]>\nS struc\nf db ?\nS ends\nwork proc far\nwork endp\n"
+        " else\nMAX equ 5\nwork proc near\n ret\nwork endp\n endif\ntries db MAX dup (0)\n");
+    EXPECT_EQ(facts_of(d, "MAX").value, 5U);
+    EXPECT_EQ(facts_of(d, "tries").count, 5U);
+    EXPECT_FALSE(facts_of(d, "work").far);
+    EXPECT_EQ(d.find("S"), nullptr);
+    EXPECT_EQ(d.find("f"), nullptr);
+    EXPECT_TRUE(d.text_equates.empty());
+    ASSERT_EQ(d.procedures.size(), 1U);
+    EXPECT_EQ(d.procedures[0].first_line, 12U);
+}
+
+// A condition the pass cannot decide (a name the file does not define, as tasm /dDEBUG may)
+// leaves every branch's declarations; a name that branches declare otherwise is conflicting, a
+// constant given other values there has no known value.
+TEST(collect_declarations, undecided_branches_mark_names_they_declare_otherwise)
+{
+    const program_declarations d = collect(
+        " ifdef BIG\nv dw 0\nonce dw 0\nsame db 0\nMAX equ 10\nP equ word ptr [bp+6]\nwork proc far\n"
+        " else\nv db 0\nsame db 0\nMAX equ 5\nP equ word ptr [bp+4]\nwork proc near\n endif\n"
+        " ret\nwork endp\ntries db MAX dup (0)\n"
+        " if BIG\nTRACE = 1\n endif\n ifdef TRACE\nw dw 0\n else\nw dd 0\n endif\n"
+        "K = 1\n if 1\nK = 2\n endif\nbuf db K dup (0)\n");
+    EXPECT_TRUE(d.conflicting_names);
+    for (const std::string_view name : {"v", "work", "w"}) {
+        EXPECT_TRUE(facts_of(d, name).conflicting) << name;
+    }
+    for (const std::string_view name : {"once", "same", "MAX", "tries", "K"}) {
+        EXPECT_FALSE(facts_of(d, name).conflicting) << name;
+    }
+    EXPECT_TRUE(facts_of(d, "MAX").value_uncertain);
+    EXPECT_EQ(facts_of(d, "tries").count, 0U);       // Tasm's length: 10 or 5
+    EXPECT_FALSE(facts_of(d, "K").value_uncertain);  // a decided branch
+    EXPECT_EQ(facts_of(d, "buf").count, 2U);
+    ASSERT_EQ(d.text_equates.size(), 2U);
+    EXPECT_FALSE(d.text_equates[0].conflicting);
+    EXPECT_TRUE(d.text_equates[1].conflicting);
+}
+
+// Blocks that never close, ends without a block and blocks nested past what is followed read
+// on without harm: inside the deepest ones everything is undecided.
+TEST(collect_declarations, unbalanced_and_deep_conditionals_are_read_on)
+{
+    std::string deep;
+    for (int n = 0; n < 200; ++n) {
+        deep += " if 1\n";
+    }
+    deep += "v dw 0\n else\nv db 0\n";
+    for (int n = 0; n < 200; ++n) {
+        deep += " endif\n";
+    }
+    deep += " endif\n endif\n if 0\nlost db 0\n";
+    const program_declarations d = collect(deep);
+    EXPECT_TRUE(facts_of(d, "v").conflicting);
+    EXPECT_EQ(d.find("lost"), nullptr);
+    const program_declarations shallow = collect(" endif\n else\nv dw 0\n");
+    EXPECT_EQ(facts_of(shallow, "v").size, 2U);
 }
 
 } // namespace

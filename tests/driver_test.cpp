@@ -362,6 +362,25 @@ TEST_F(dravent_command, an_override_that_tasm_would_choose_between_registers_is_
     EXPECT_NE(out.find("\tmovw\t%cs:count,%ax\n"), std::string::npos) << out;
 }
 
+TEST_F(dravent_command, a_use_of_a_name_that_undecided_branches_declare_otherwise_is_left_for_a_hand)
+{
+    // BIG is not defined in the file (tasm /dBIG may define it): either branch may be Tasm's.
+    write_file(folder / "in.asm", "\t.model small\n\t.data\n\tifdef BIG\nretries dw 0\nP equ word ptr [bp+6]\n"
+                                  "\telse\nretries db 0\nP equ word ptr [bp+4]\n\tendif\ncount dw 0\n\t.code\n"
+                                  "\tifdef FARCODE\nwork proc far\n\telse\nwork proc near\n\tendif\n"
+                                  "\tinc retries\n\tmov ax, P\n\tinc count ; retries\n\tret\nwork endp\n");
+    const separate_result result =
+        run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()}, stream_setup{});
+    EXPECT_EQ(result.exit_status, 0);
+    const std::string text = ": warning: a name here is declared otherwise in another branch of a conditional that "
+                             "Dravent cannot decide (it asks for a name the file does not define before, or is no "
+                             "constant expression): this line follows the last declaration; check it against the "
+                             "branch Tasm assembles\n";
+    const std::string in = (folder / "in.asm").string();
+    EXPECT_EQ(result.standard_error, in + ":17:6" + text + in + ":18:10" + text + in + ":20:2" + text +
+                                         "dravent: 3 lines need a hand (see the warnings above)\n");
+}
+
 TEST_F(dravent_command, a_chain_of_fields_adds_each_ones_offset_and_takes_the_last_ones_size)
 {
     // head is a field that is an instance of Block; IDEAL mode names each field by its structure.

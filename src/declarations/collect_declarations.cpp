@@ -2,6 +2,8 @@
 // they declare and for the lines that procedures, local-label scopes, code sizes and modes span.
 #include "declarations/collect_declarations.hpp"
 
+#include "declarations/conditional_blocks.hpp"
+#include "declarations/constant_expression.hpp"
 #include "declarations/include_files.hpp"
 #include "declarations/text_equates.hpp"
 #include "io/file_io.hpp"
@@ -243,7 +245,7 @@ private:
         if (t.kind == token_kind::name) {
             const name_facts* facts = program_.find(t.text);
             count = facts != nullptr ? facts->value : 0;
-            return facts != nullptr && facts->kind == declared::constant && facts->has_value;
+            return facts != nullptr && has_number_value(*facts);
         }
         return number_value(t, count);
     }
@@ -254,15 +256,6 @@ private:
     std::uint32_t unit_;
     const program_declarations& program_;
 };
-
-// The number that a constant's value is when it is one number token alone.
-bool one_number(std::string_view text, std::uint32_t& value)
-{
-    tokenizer tokens(text);
-    token number;
-    token after;
-    return tokens.next(number) && !tokens.next(after) && number_value(number, value);
-}
 
 // The tokens of a variable's values, up to the ";" of a comment, blanks left out: at most
 // max_value_tokens of them, which is all a count is read from.
@@ -395,7 +388,7 @@ std::uint32_t count_of_values(std::string_view values, const program_declaration
     }
     // BUFSIZE dup (?): a constant the program gives as one number.
     const name_facts* constant = tokens[0].kind == token_kind::name ? program.find(tokens[0].text) : nullptr;
-    return constant != nullptr && constant->kind == declared::constant && constant->has_value ? constant->value : 0;
+    return constant != nullptr && has_number_value(*constant) ? constant->value : 0;
 }
 
 // The tokens of a data line's values one by one, up to the ";" of a comment, blanks left out.
@@ -464,7 +457,7 @@ std::uint32_t count_of_instances(std::string_view values, const program_declarat
         return count;
     }
     const name_facts* constant = first.kind == token_kind::name ? program.find(first.text) : nullptr;
-    return constant != nullptr && constant->kind == declared::constant && constant->has_value ? constant->value : 0;
+    return constant != nullptr && has_number_value(*constant) ? constant->value : 0;
 }
 
 // A word of a list as statement_words cuts it: the first one after a name in the first column
@@ -576,6 +569,32 @@ private:
     std::uint32_t declare(std::string_view name) { return declare(make_word_key(name)); }
 
     std::uint32_t declare(const word_key& name)
+    {
+        const std::uint32_t entry = declare_name(name);
+        if (entry != no_entry) {
+            in_branch(entry);
+        }
+        return entry;
+    }
+
+    // A name declared in a branch the pass cannot decide may not exist, and its facts before are
+    // kept to be compared once the line has declared it (in_branch_declared); a name declared
+    // elsewhere exists.
+    void in_branch(std::uint32_t entry)
+    {
+        name_facts& facts = d_.names.facts(entry);
+        if (!conditionals_.undecided()) {
+            facts.conditional = false;
+            return;
+        }
+        if (facts.kind == declared::unknown) {
+            facts.conditional = true;
+        } else {
+            redeclared_.push_back({entry, facts});
+        }
+    }
+
+    std::uint32_t declare_name(const word_key& name)
     {
         bool written_alike = true;
         const std::uint32_t known = d_.names.find(name, written_alike);
@@ -1145,7 +1164,22 @@ private:
 
     void directive_line(const statement_words& w, const source_line& line, std::string_view folder, int depth);
 
+    // A name's facts before a line declared it again in a branch the pass cannot decide.
+    struct redeclaration {
+        std::uint32_t entry;
+        name_facts before;
+    };
+
+    void in_branch_declared();
+    bool conditional_line(std::string_view text);
+    decision decide(condition_test test, std::string_view condition) const;
+    decision defined(std::string_view name) const;
+    void statement_in_branch(std::string_view text, const char* readable_end, bool uses_local_labels, bool main_file,
+                             std::string_view folder, int depth);
+
     program_declarations& d_;
+    conditional_blocks conditionals_;
+    std::vector<redeclaration> redeclared_;  // by the line being read
     source_line source_;
     statement_words words_;
     std::uint64_t line_number_ = 0;
@@ -1269,7 +1303,10 @@ void collector::text_equate_line(std::string_view name, std::string_view value)
     const std::uint32_t known = d_.text_equate_names.find(name);
     const std::uint32_t earlier = known == d_.text_equate_names.none ? no_entry : d_.text_equate_names.facts(known);
     const auto index = static_cast<std::uint32_t>(d_.text_equates.size());
-    d_.text_equates.push_back({line_number_, d_.keep(value), earlier});
+    const bool in_branch = conditionals_.undecided();
+    const bool conflicting = in_branch && earlier != no_entry && d_.view(d_.text_equates[earlier].value) != value;
+    d_.conflicting_names = d_.conflicting_names || conflicting;
+    d_.text_equates.push_back({line_number_, d_.keep(value), earlier, in_branch, conflicting});
     d_.text_equate_names.facts(d_.text_equate_names.add(name)) = index;
 }
 
@@ -1848,8 +1885,127 @@ bool collector::first_column_declaration(std::string_view text, const char* read
     return true;
 }
 
+namespace {
+
+// What follows a conditional word on its line, up to the ";" of a comment.
+std::string_view condition_after(std::string_view text, std::string_view word)
+{
+    std::string_view rest = text.substr(static_cast<std::size_t>(word.data() - text.data()) + word.size());
+    tokenizer tokens(rest);
+    for (token t; tokens.next(t);) {
+        if (t.kind == token_kind::other && t.text == ";") {
+            return rest.substr(0, static_cast<std::size_t>(t.text.data() - rest.data()));
+        }
+    }
+    if (!rest.empty() && rest.back() == '\r') {
+        rest.remove_suffix(1);
+    }
+    return rest;
+}
+
+decision decision_of(bool yes) { return yes ? decision::yes : decision::no; }
+
+} // namespace
+
+// The names the line declared again in a branch the pass cannot decide: where they now differ
+// from before in what the conversion of their uses depends on, Tasm's meaning depends on the
+// branch. A constant's value does not change how a use of it is written, only what is known of
+// its value.
+void collector::in_branch_declared()
+{
+    for (const redeclaration& r : redeclared_) {
+        name_facts& now = d_.names.facts(r.entry);
+        const name_facts& before = r.before;
+        if (now.kind != before.kind || now.size != before.size || now.far != before.far ||
+            now.structure != before.structure || now.count != before.count || now.offset != before.offset ||
+            now.segment != before.segment) {
+            now.conflicting = true;
+            d_.conflicting_names = true;
+        }
+        if (now.kind == declared::constant && (now.value != before.value || now.evaluated != before.evaluated ||
+                                               now.negative != before.negative || before.value_uncertain)) {
+            now.value_uncertain = true;
+        }
+    }
+    redeclared_.clear();
+}
+
+// if, elseif, else, endif and their kin, in the label's place or the mnemonic's (source_ holds
+// the line split up to its mnemonic): true for such a line, whose condition is decided over what
+// the lines before it declare.
+bool collector::conditional_line(std::string_view text)
+{
+    const bool first_column = source_.label_word != nullptr && source_.label_word->kind == word_kind::directive;
+    const std::string_view word = first_column            ? source_.label
+                                  : source_.label.empty() ? source_.mnemonic
+                                                          : std::string_view();
+    const conditional_row row = conditional_word(word);
+    const auto condition = [&] { return decide(row.test, condition_after(text, word)); };
+    switch (row.step) {
+    case conditional_step::none: return false;
+    case conditional_step::open: conditionals_.open(conditionals_.skipping() ? decision::unknown : condition()); break;
+    case conditional_step::next_if: conditionals_.next_if(condition); break;
+    case conditional_step::next: conditionals_.next(); break;
+    case conditional_step::end: conditionals_.end(); break;
+    }
+    return true;
+}
+
+decision collector::decide(condition_test test, std::string_view condition) const
+{
+    switch (test) {
+    case condition_test::nonzero:
+    case condition_test::zero: {
+        std::int64_t value = 0;
+        if (!constant_value(condition, d_, value)) {
+            return decision::unknown;
+        }
+        return decision_of((value != 0) == (test == condition_test::nonzero));
+    }
+    case condition_test::defined:
+    case condition_test::undefined: {
+        const std::string_view name = trim_blanks(condition);
+        const decision d = is_name(name) ? defined(name) : decision::unknown;
+        return d == decision::unknown ? d : decision_of((d == decision::yes) == (test == condition_test::defined));
+    }
+    default: return decision::unknown;
+    }
+}
+
+// Whether the lines before declare name. A name they do not may still be defined where Tasm is
+// run (tasm /dDEBUG), and one declared only in a branch the pass cannot decide may not be: both
+// are unknown.
+decision collector::defined(std::string_view name) const
+{
+    if (const name_facts* facts = d_.find(name); facts != nullptr && facts->kind != declared::unknown) {
+        return facts->conditional ? decision::unknown : decision::yes;
+    }
+    if (const std::uint32_t text = d_.text_equate_names.find(name); text != d_.text_equate_names.none) {
+        return d_.text_equates[d_.text_equate_names.facts(text)].conditional ? decision::unknown : decision::yes;
+    }
+    const bool segment_or_group =
+        d_.segment_names.find(name) != d_.segment_names.none || d_.group_names.find(name) != d_.group_names.none;
+    return segment_or_group ? decision::yes : decision::unknown;
+}
+
+// A line in a branch Tasm does not assemble declares nothing: only the conditional blocks it
+// opens and ends count.
 void collector::statement(std::string_view text, const char* readable_end, bool uses_local_labels, bool main_file,
                           std::string_view folder, int depth)
+{
+    if (conditionals_.skipping()) {
+        split_label_and_mnemonic(text, source_);
+        conditional_line(text);
+        return;
+    }
+    statement_in_branch(text, readable_end, uses_local_labels, main_file, folder, depth);
+    if (!redeclared_.empty()) {
+        in_branch_declared();
+    }
+}
+
+void collector::statement_in_branch(std::string_view text, const char* readable_end, bool uses_local_labels,
+                                    bool main_file, std::string_view folder, int depth)
 {
     if (frame_list_goes_on(text)) {
         return;
@@ -1870,6 +2026,13 @@ void collector::statement(std::string_view text, const char* readable_end, bool 
     }
     split_label_and_mnemonic(text, source_);
     if (source_.label.empty() && source_.mnemonic.empty()) {
+        return;
+    }
+    if (conditional_line(text)) {
+        // An include whose declarations depend on conditions is more than its declarations.
+        if (!main_file) {
+            not_only_declarations();
+        }
         return;
     }
     recorded_ = false;
@@ -1994,7 +2157,11 @@ void collector::declaring_line(std::string_view folder, int depth)
             }
             const std::string_view value =
                 source_.operands.size() == 1 ? trim_trailing_blanks(source_.operands[0]) : std::string_view();
-            facts.has_value = facts.kind == declared::constant && one_number(value, facts.value);
+            std::int64_t number = 0;
+            facts.evaluated = facts.kind == declared::constant && constant_value(value, d_, number);
+            facts.negative = facts.evaluated && number < 0;
+            facts.value = facts.evaluated ? static_cast<std::uint32_t>(number) : facts.value;
+            facts.value_uncertain = false;  // given anew (in_branch_declared tells if only maybe)
         }
         return;
     }
@@ -2034,7 +2201,7 @@ bool number_or_constant(std::string_view text, const program_declarations& progr
     if (t.kind == token_kind::name) {
         const name_facts* facts = program.find(t.text);
         value = facts != nullptr ? facts->value : 0;
-        return facts != nullptr && facts->kind == declared::constant && facts->has_value;
+        return facts != nullptr && has_number_value(*facts);
     }
     return number_value(t, value);
 }

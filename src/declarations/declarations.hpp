@@ -62,21 +62,36 @@ inline constexpr std::uint64_t max_included_files = 65'536;
 
 struct name_facts {
     declared kind = declared::unknown;
-    bool far = false;                     // a procedure's distance
-    bool external = false;                // declared by extrn or global, defined elsewhere
-    bool has_value = false;               // a constant written as one number, kept in value
+    bool far : 1 = false;                 // a procedure's distance
+    bool external : 1 = false;            // declared by extrn or global, defined elsewhere
+    bool evaluated : 1 = false;           // a constant whose value the pass worked out, kept in value
+    bool negative : 1 = false;            // and that value is below 0 (value holds its low 32 bits)
+    // Conditional assembly the pass cannot decide (conditional_blocks.hpp):
+    bool conditional : 1 = false;         // declared only in such a branch so far: it may not exist
+    bool value_uncertain : 1 = false;     // a constant given another value there: its value is unknown
+    bool conflicting : 1 = false;         // declared otherwise there: which declaration holds is unknown
     std::uint32_t segment = no_entry;     // the segment a procedure or label stands in
     std::uint32_t size = 0;               // bytes of a variable, field or whole structure; 0 unknown
     std::uint32_t count = 0;              // what Tasm's length gives a variable: its first values' count; 0 unknown
     std::uint32_t structure = no_entry;   // a variable's structure type; a field's structure
     std::uint32_t offset = 0;             // a field's offset in its structure, or unknown_offset
-    std::uint32_t value = 0;              // a constant's number, when has_value; a structure's layout
+    std::uint32_t value = 0;              // a constant's number, when evaluated; a structure's layout
                                           // (structure_layout flags); a record's width in bits; a
                                           // bit field's shift count
     std::uint32_t first_field = 0;        // a structure's fields: [first_field, first_field + field_count)
     std::uint32_t field_count = 0;        //   in program_declarations::fields; a record's likewise in
                                           //   bit_fields; a bit field's own row there
 };
+
+// A constant whose value the pass worked out from its number or expression, unless branches of
+// a conditional the pass cannot decide give it others.
+inline bool has_evaluated_value(const name_facts& facts)
+{
+    return facts.kind == declared::constant && facts.evaluated && !facts.value_uncertain;
+}
+
+// Such a constant that is a count, a width or another number from 0 up.
+inline bool has_number_value(const name_facts& facts) { return has_evaluated_value(facts) && !facts.negative; }
 
 // A stretch of program_declarations::text.
 struct text_span {
@@ -164,6 +179,8 @@ struct text_equate {
     std::uint64_t line = 0;            // the equ line (for an included file's, the include line)
     text_span value;                   // the text as written
     std::uint32_t earlier = no_entry;  // the name's text before this one, if any
+    bool conditional = false;          // given in a branch of a conditional the pass cannot decide
+    bool conflicting = false;          // and another text than the one before: which holds is unknown
 };
 
 // What an included file declares, in order, for the include line to declare it to GNU As.
@@ -278,6 +295,7 @@ struct program_declarations {
     bool truncated = false;                    // the limit was reached: later names are unknown
     std::uint64_t limit_line = 0;              // the line it was reached on (an include's: the include line)
     bool declared_in_another_case = false;     // a name declared again in another spelling than at first
+    bool conflicting_names = false;            // a name or text equate is conflicting (name_facts)
     std::string text;                          // the texts that fields point into
 
     // How many names of each kind the program declares, counted once the pass is over: a
@@ -320,20 +338,26 @@ struct program_declarations {
     // The text that name stands for on line, if a text equate before the line gives it one.
     bool text_of(std::string_view name, std::uint64_t line, std::string_view& text) const
     {
+        const text_equate* equate = text_equate_at(name, line);
+        if (equate != nullptr) {
+            text = view(equate->value);
+        }
+        return equate != nullptr;
+    }
+
+    // The text equate that gives name its text on line, or nullptr.
+    const text_equate* text_equate_at(std::string_view name, std::uint64_t line) const
+    {
         const std::uint32_t entry = text_equate_names.find(name);
         if (entry == text_equate_names.none || entry >= text_equate_ranges.size()) {
-            return false;
+            return nullptr;
         }
         const text_span range = text_equate_ranges[entry];
         const auto first = text_equate_order.begin() + range.first;
         // The last text whose equ line stands before line.
         const auto after = std::partition_point(first, first + range.length,
                                                 [&](std::uint32_t at) { return text_equates[at].line < line; });
-        if (after == first) {
-            return false;
-        }
-        text = view(text_equates[*(after - 1)].value);
-        return true;
+        return after == first ? nullptr : &text_equates[*(after - 1)];
     }
 
     // The name is one that arg or local gives a stack slot in procedure (or the size of its frame,

@@ -2,6 +2,7 @@
 // emitted.
 #include "driver/line_converter.hpp"
 
+#include "convert/names_in_branches.hpp"
 #include "convert/warnings.hpp"
 #include "emit/emit_line.hpp"
 #include "source/split_line.hpp"
@@ -44,6 +45,13 @@ void line_converter::copy_as_it_stands(std::string_view line, text_buffer& out)
 void line_converter::warn_at_limit()
 {
     converted_.warnings.push_back({0, warning_text::declarations_limit});
+}
+
+void line_converter::warn_of_names_in_branches(std::string_view line, const conversion_context& context)
+{
+    if (const std::size_t column = column_of_name_in_branches(line, context); column != 0) {
+        converted_.warnings.push_back({column, warning_text::declared_in_branches});
+    }
 }
 
 void line_converter::convert(std::string_view line, std::string& out)

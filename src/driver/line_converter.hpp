@@ -25,7 +25,8 @@ public:
     explicit line_converter(const program_declarations* program = nullptr,
                             data_directive open_data = data_directive::none)
         : context_(program), open_data_(open_data), plain_(program),
-          limit_line_(program != nullptr ? program->limit_line : 0)
+          limit_line_(program != nullptr ? program->limit_line : 0),
+          names_in_branches_(program != nullptr && program->conflicting_names)
     {
     }
 
@@ -53,6 +54,9 @@ public:
         }
         if (context.line == limit_line_) [[unlikely]] {
             warn_at_limit();
+        }
+        if (names_in_branches_) [[unlikely]] {
+            warn_of_names_in_branches(line, context);
         }
     }
 
@@ -88,6 +92,8 @@ private:
     void copy_as_it_stands(std::string_view line, text_buffer& out);
     // The line where the declarations reached their limit says so.
     [[gnu::noinline]] void warn_at_limit();
+    // A line that uses a name declared otherwise in branches the declarations cannot decide says so.
+    [[gnu::noinline]] void warn_of_names_in_branches(std::string_view line, const conversion_context& context);
     void convert_in_full(std::string_view line, const char* readable_end, const conversion_context& context);
     // The full conversion, its output line appended to out: kept out of line, so that a plain
     // line's path stays short.
@@ -104,6 +110,7 @@ private:
     bool plain_lines_ = true;
     text_buffer plain_text_;  // a line on its way to a std::string
     std::uint64_t limit_line_;  // where the declarations reached their limit: 0 for nowhere
+    bool names_in_branches_;    // the program declares names otherwise in branches it cannot decide
 };
 
 } // namespace dravent

@@ -447,7 +447,7 @@ PROC    ClearLine                       ;= ClearLine:
         rep stosb
         mov [LinePos], cx               ;= mov [LinePos], cx
         mov di, offset rx               ;= mov di, offset rx
-        mov cx, (Ring.buf + BUF_SIZE) / 2 ; words in rx ;= mov cx, 131
+        mov cx, SIZE rx / 2             ; words in rx ;= mov cx, 131
         xor ax, ax
         cli
         rep stosw

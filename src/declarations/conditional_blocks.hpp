@@ -1,0 +1,172 @@
+// Conditional assembly as the declarations pass follows it: which branch of each if ... endif
+// block the lines stand in, as far as the pass can decide the conditions.
+#pragma once
+
+#include "text/characters.hpp"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace dravent {
+
+// What a word does to conditional blocks: opens one, goes on with another branch, or ends one.
+enum class conditional_step : std::uint8_t { none, open, next_if, next, end };
+
+// What a condition asks: the value of an expression (not 0, or 0 for ife), whether a name is
+// defined (or not), or something the declarations cannot tell (a macro argument, the pass).
+enum class condition_test : std::uint8_t { none, nonzero, zero, defined, undefined, undecidable };
+
+struct conditional_row {
+    std::string_view word;
+    conditional_step step;
+    condition_test test;
+};
+
+inline constexpr std::array<conditional_row, 26> conditional_words{{
+    {"if", conditional_step::open, condition_test::nonzero},
+    {"ife", conditional_step::open, condition_test::zero},
+    {"ifdef", conditional_step::open, condition_test::defined},
+    {"ifndef", conditional_step::open, condition_test::undefined},
+    {"if1", conditional_step::open, condition_test::undecidable},
+    {"if2", conditional_step::open, condition_test::undecidable},
+    {"ifb", conditional_step::open, condition_test::undecidable},
+    {"ifnb", conditional_step::open, condition_test::undecidable},
+    {"ifidn", conditional_step::open, condition_test::undecidable},
+    {"ifidni", conditional_step::open, condition_test::undecidable},
+    {"ifdif", conditional_step::open, condition_test::undecidable},
+    {"ifdifi", conditional_step::open, condition_test::undecidable},
+    {"elseif", conditional_step::next_if, condition_test::nonzero},
+    {"elseife", conditional_step::next_if, condition_test::zero},
+    {"elseifdef", conditional_step::next_if, condition_test::defined},
+    {"elseifndef", conditional_step::next_if, condition_test::undefined},
+    {"elseif1", conditional_step::next_if, condition_test::undecidable},
+    {"elseif2", conditional_step::next_if, condition_test::undecidable},
+    {"elseifb", conditional_step::next_if, condition_test::undecidable},
+    {"elseifnb", conditional_step::next_if, condition_test::undecidable},
+    {"elseifidn", conditional_step::next_if, condition_test::undecidable},
+    {"elseifidni", conditional_step::next_if, condition_test::undecidable},
+    {"elseifdif", conditional_step::next_if, condition_test::undecidable},
+    {"elseifdifi", conditional_step::next_if, condition_test::undecidable},
+    {"else", conditional_step::next, condition_test::none},
+    {"endif", conditional_step::end, condition_test::none},
+}};
+
+// The row of word (in any case), or a row whose step is none.
+constexpr conditional_row conditional_word(std::string_view word)
+{
+    // Every conditional word begins with e or i: most words are passed over at once.
+    if (word.size() < 2 || (fold_case(word[0]) != 'i' && fold_case(word[0]) != 'e')) {
+        return {};
+    }
+    for (const conditional_row& row : conditional_words) {
+        if (equal_folded(row.word, word)) {
+            return row;
+        }
+    }
+    return {};
+}
+
+static_assert(conditional_word("ELSEIFDEF").test == condition_test::defined);
+static_assert(conditional_word("endif").step == conditional_step::end);
+static_assert(conditional_word("inc").step == conditional_step::none);
+
+// What the pass decides of a condition.
+enum class decision : std::uint8_t { yes, no, unknown };
+
+// The blocks the lines stand in, innermost last. A branch is taken, skipped (its lines are not
+// assembled: they declare nothing) or undecided (they may be: what they declare is kept, and a
+// name declared otherwise in another branch is uncertain).
+class conditional_blocks {
+public:
+    // Blocks are followed this deep; those inside deeper ones are undecided.
+    static constexpr std::size_t deepest = 64;
+
+    void open(decision condition)
+    {
+        if (blocks_.size() == deepest || deeper_ > 0) {
+            ++deeper_;
+        } else if (skipping_) {
+            blocks_.push_back({branch::skipped, true});  // no branch of a block in a skipped one is taken
+        } else {
+            blocks_.push_back({branch_of(condition), condition == decision::yes});
+        }
+        settle();
+    }
+
+    // elseif ...: condition is asked only where the block has taken no branch yet.
+    template <typename Condition>
+    void next_if(Condition condition)
+    {
+        if (deeper_ > 0 || blocks_.empty()) {
+            return;
+        }
+        block& b = blocks_.back();
+        if (b.state == branch::undecided) {
+            return;  // an earlier branch may have been taken or not: so may this one
+        }
+        if (b.taken) {
+            b.state = branch::skipped;
+        } else {
+            const decision d = condition();
+            b.state = branch_of(d);
+            b.taken = d == decision::yes;
+        }
+        settle();
+    }
+
+    // else
+    void next()
+    {
+        next_if([] { return decision::yes; });
+    }
+
+    // endif (one without a block ends nothing).
+    void end()
+    {
+        if (deeper_ > 0) {
+            --deeper_;
+        } else if (!blocks_.empty()) {
+            blocks_.pop_back();
+        }
+        settle();
+    }
+
+    // The lines stand in a branch Tasm does not assemble.
+    bool skipping() const { return skipping_; }
+    // The lines stand in a branch the pass cannot tell Tasm assembles or not (and in none it
+    // knows Tasm does not).
+    bool undecided() const { return undecided_; }
+
+private:
+    enum class branch : std::uint8_t { taken, skipped, undecided };
+    struct block {
+        branch state;
+        bool taken;  // a branch of the block has been taken
+    };
+
+    static branch branch_of(decision d)
+    {
+        return d == decision::yes ? branch::taken : d == decision::no ? branch::skipped : branch::undecided;
+    }
+
+    void settle()
+    {
+        skipping_ = false;
+        undecided_ = deeper_ > 0;
+        for (const block& b : blocks_) {
+            skipping_ = skipping_ || b.state == branch::skipped;
+            undecided_ = undecided_ || b.state == branch::undecided;
+        }
+        undecided_ = undecided_ && !skipping_;
+    }
+
+    std::vector<block> blocks_;
+    std::uint64_t deeper_ = 0;
+    bool skipping_ = false;
+    bool undecided_ = false;
+};
+
+} // namespace dravent

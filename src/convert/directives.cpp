@@ -7,10 +7,12 @@
 #include "convert/data_list.hpp"
 #include "convert/memory_ref.hpp"
 #include "convert/write_expression.hpp"
+#include "declarations/collect_declarations.hpp"
 #include "declarations/text_equates.hpp"
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 
+#include <charconv>
 #include <initializer_list>
 #include "vocabulary/flags.hpp"
 #include "vocabulary/registers.hpp"
@@ -453,6 +455,33 @@ void write_global(const directive_line& directive, const conversion_context& con
             return;
         }
         add_operand(line, context.spelling_of(name));
+        begin = comma + 1;
+    }
+}
+
+void write_comm(const directive_line& directive, const conversion_context& context, converted_line& line)
+{
+    const std::string_view list = directive.arguments;
+    if (!directive.label.empty() || list.empty() || context.program == nullptr) {
+        write_as_written(directive, line);
+        return;
+    }
+    for (std::size_t begin = 0; begin <= list.size();) {
+        const std::size_t comma = std::min(list.find(',', begin), list.size());
+        communal variable;
+        if (!read_communal(list.substr(begin, comma - begin), *context.program, variable)) {
+            line.statements.clear();
+            line.operands.clear();
+            write_as_written(directive, line);
+            return;
+        }
+        add_statement(line, ".comm");
+        add_operand(line, context.spelling_of(variable.name));
+        const std::size_t bytes = line.text.size();
+        char digits[12];
+        line.text.append(std::string_view(digits, static_cast<std::size_t>(
+                                                       std::to_chars(digits, digits + sizeof digits, variable.bytes).ptr - digits)));
+        add_operand(line, piece::in_buffer(bytes, line.text.size()));
         begin = comma + 1;
     }
 }

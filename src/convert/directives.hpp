@@ -37,6 +37,10 @@ struct directive_line {
 // are still empty; the comment is set already.
 using line_writer = void (*)(const directive_line&, const conversion_context&, converted_line&);
 
+// comm [near] name:type[:count], ...: .comm name, bytes for each communal variable (one the
+// linker lays out once for every module that names it). A far one, one with a language or a type
+// or count Dravent does not know stays as written.
+void write_comm(const directive_line& directive, const conversion_context& context, converted_line& line);
 // model, .model: .code16 for the models with near code (tiny, small, compact), .code32 for flat
 // or use32. The models with far code (medium, large, huge, tpascal) stay as written: a proc
 // without a distance is far there, and its ret a far return.
@@ -138,6 +142,7 @@ inline constexpr hashed_table directive_table{std::to_array<directive_row>({
     {".xlist",    nullptr,        false, nullptr},
     {"=",         handle_assign,  true,  nullptr},
     {"assume",    nullptr,        false, nullptr},
+    {"comm",      nullptr,        false, write_comm},
     {"const",     nullptr,        false, write_rodata_section},
     {"dosseg",    nullptr,        false, nullptr},
     {"else",      nullptr,        false, write_conditional},

@@ -1532,6 +1532,17 @@ void collector::directive_line(const statement_words& w, const source_line& line
                 declare_external_variable(name, bytes);
             }
         }
+    } else if (equal_folded(first, "comm")) {
+        // comm name:type[:count], ...: variables that the linker lays out, once for every module
+        // that names them.
+        const std::string_view list = line.after_directive_word();
+        for (std::size_t begin = 0; begin <= list.size();) {
+            const std::size_t comma = std::min(list.find(',', begin), list.size());
+            if (communal variable; read_communal(list.substr(begin, comma - begin), d_, variable)) {
+                declare_external_variable(variable.name, variable.unit);
+            }
+            begin = comma + 1;
+        }
     } else if (equal_folded(first, "public")) {
         for (std::size_t n = 1; n < w.size(); ++n) {
             record({include_item_kind::global, d_.keep(without_trailing_comma(w[n])), {}});
@@ -1576,10 +1587,10 @@ void collector::directive_line(const statement_words& w, const source_line& line
 
 // The words that directive_line acts on, and those bytes_of knows, name no instruction: a line
 // that begins with an instruction declares nothing.
-constexpr std::array<std::string_view, 32> directive_words{
+constexpr std::array<std::string_view, 33> directive_words{
     "ideal", "masm", "model", ".model", ".code", "codeseg", ".data", "dataseg", ".data?", "udataseg", ".const",
     "const", ".stack", "stack", ".fardata", "fardata", "include", "extrn", "extern", "global", "public", "proc",
-    "endp", "struc", "struct", "ends", "segment", "label", "union", "record", "assume", "group",
+    "endp", "struc", "struct", "ends", "segment", "label", "union", "record", "assume", "group", "comm",
 };
 
 constexpr bool names_no_instruction(std::string_view word)
@@ -2187,6 +2198,35 @@ bool length_of_values(std::string_view values, std::uint32_t unit, const program
                       std::uint64_t& length)
 {
     return values_length(values, unit, program).find(length);
+}
+
+bool read_communal(std::string_view entry, const program_declarations& program, communal& variable)
+{
+    value_reader reader(entry);
+    token t;
+    if (!reader.next(t)) {
+        return false;
+    }
+    if (t.kind == token_kind::name && equal_folded(t.text, "near") && !reader.next(t)) {
+        return false;
+    }
+    token colon;
+    token type;
+    if (t.kind != token_kind::name || !reader.next(colon) || colon.text != ":" || !reader.next(type)) {
+        return false;
+    }
+    variable.name = t.text;
+    const std::uint32_t unit = type.kind == token_kind::name ? bytes_of(type.text) : 0;
+    variable.unit = unit;
+    std::uint32_t count = 1;
+    token after;
+    if (reader.next(after) && (after.text != ":" || !reader.next(t) ||
+                               !number_or_constant(t.text, program, count) || reader.next(after))) {
+        return false;
+    }
+    const std::uint64_t bytes = std::uint64_t{unit} * count;
+    variable.bytes = static_cast<std::uint32_t>(bytes);
+    return unit > 0 && count > 0 && bytes <= UINT32_MAX;
 }
 
 // A value given as one number, or as a constant the program gives as one, blanks around it.

@@ -27,6 +27,18 @@ bool length_of_values(std::string_view values, std::uint32_t unit, const program
 // as one number, blanks around it. False for any other text.
 bool number_or_constant(std::string_view text, const program_declarations& program, std::uint32_t& value);
 
+// One communal variable of a comm line: [near] name:type[:count], the type a size (byte, word,
+// dword, ...) and the count a number or a constant the program gives a value from 0 up.
+struct communal {
+    std::string_view name;
+    std::uint32_t unit = 0;   // the type's size, which a use of the variable has
+    std::uint32_t bytes = 0;  // of the whole variable: the type's size times the count
+};
+
+// The communal variable entry describes, or false for another form (far, a language, a structure
+// type, a count the pass does not know, a variable over 4 GB).
+bool read_communal(std::string_view entry, const program_declarations& program, communal& variable);
+
 // Collects from text already in memory, as one file in folder (for tests and the fuzzer).
 void collect_declarations_from_text(std::string_view text, std::string_view folder,
                                     program_declarations& declarations);

@@ -20,6 +20,12 @@ twice   macro x
         .radix 16
         .startup
         .fardata
+; communal variables that are far (in a segment of their own), have a language, a type that is
+; no size (a structure's) or a count that is no number
+        comm far fbuf:byte:10
+        comm c cbuf:word
+        comm pbuf:hand_pt
+        comm vbuf:byte:hand_g
 ; a model not known
         model
 ; procs for which Tasm generates a frame or saves registers

@@ -147,8 +147,18 @@ vector  equ oldint                      ;=
         mov si, offset total            ;= mov si, offset count
         call vector                     ;= call dword ptr oldint
         jmp vector                      ;= jmp dword ptr oldint
+HIST_N  equ 2 * 2                       ;= .equ HIST_N, 4
 hi_count equ byte ptr count+1           ; a sized reference without brackets ;=
         mov al, hi_count                ;= mov al, byte ptr count+1
         mov hi_count, 0                 ;= mov byte ptr count+1, 0
         dw seven2, 2 dup (seven2+1)     ;= .short 14, 15, 15
+; communal variables: laid out by the linker, used as the variables they are
+        comm hist:byte:256, ticks:word  ;= .comm hist, 256; .comm ticks, 2
+        comm near stamp:dword:HIST_N    ;= .comm stamp, 16
+        inc ticks                       ;= inc word ptr ticks
+        mov al, hist[bx]                ;= mov al, byte ptr hist[bx]
+        mov hist, 0                     ;= mov byte ptr hist, 0
+        push ticks                      ;= push word ptr ticks
+        mov ax, word ptr stamp+2        ;= mov ax, word ptr stamp+2
+        mov si, offset hist             ;= mov si, offset hist
 next:   ret

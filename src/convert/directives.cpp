@@ -33,10 +33,29 @@ void move_name_after(statement_draft& draft, std::string_view directive, convert
     draft.line_flags |= LINE_DATA;
 }
 
+// name equ this type, name = this type: the label name: where the line stands.
+bool label_of_this(statement_draft& draft, converted_line& line)
+{
+    if (draft.operands.size() != 1 || this_type(draft.operands[0]).empty()) {
+        return false;
+    }
+    const std::size_t begin = line.text.size();
+    line.text.append(line.view(draft.label));
+    line.text += ':';
+    draft.label = piece::in_buffer(begin, line.text.size());
+    draft.mnemonic = {};
+    draft.operands = {};
+    draft.line_flags = 0;
+    return true;
+}
+
 } // namespace
 
-void handle_assign(statement_draft& draft, const conversion_context& /*context*/, converted_line& /*line*/)
+void handle_assign(statement_draft& draft, const conversion_context& /*context*/, converted_line& line)
 {
+    if (label_of_this(draft, line)) {
+        return;
+    }
     draft.line_flags |= LINE_EQUATE;
     if (draft.operands.size() != 1) {
         return;
@@ -91,7 +110,7 @@ bool drop_text_equate(statement_draft& draft, const conversion_context& context,
 
 void handle_equ(statement_draft& draft, const conversion_context& context, converted_line& line)
 {
-    if (drop_text_equate(draft, context, line)) {
+    if (label_of_this(draft, line) || drop_text_equate(draft, context, line)) {
         return;
     }
     // A text left for a hand: in angle brackets (with a comma inside, it is split into operands),

@@ -1138,6 +1138,18 @@ private:
         }
     }
 
+    // name label type (or name equ this type): a code label of that distance, or a variable of
+    // that size, where the line stands.
+    void label_line(std::string_view name, std::string_view type)
+    {
+        if (is_code_type(type)) {
+            declare_procedure(name, equal_folded(type, "far"));
+            open_scope(name);
+        } else if (const std::uint32_t bytes = bytes_of(type); bytes > 0) {
+            declare_variable(name, bytes);
+        }
+    }
+
     void include(std::string_view name, std::string_view folder, int depth);
     void record_line(std::string_view name, std::string_view fields);
     void text_equate_line(std::string_view name, std::string_view value);
@@ -2114,12 +2126,7 @@ void collector::declaring_line(std::string_view folder, int depth)
         return;
     }
     if (equal_folded(verb, "label")) {
-        if (is_code_type(w[2])) {
-            declare_procedure(name, w.is(2, "far"));
-            open_scope(name);
-        } else if (const std::uint32_t bytes = bytes_of(w[2]); bytes > 0) {
-            declare_variable(name, bytes);
-        }
+        label_line(name, w[2]);
         return;
     }
     if (equal_folded(verb, "struc") || equal_folded(verb, "struct") || equal_folded(verb, "union")) {
@@ -2140,6 +2147,13 @@ void collector::declaring_line(std::string_view folder, int depth)
     }
     if (equal_folded(verb, "group")) {
         group_line(name, w, 2);
+        return;
+    }
+    if (const std::string_view type = source_.operands.size() == 1 && (equal_folded(verb, "equ") || verb == "=")
+                                          ? this_type(source_.operands[0])
+                                          : std::string_view();
+        !type.empty()) {
+        label_line(name, type);
         return;
     }
     if (std::string_view text; source_.operands.size() == 1 && text_equate_text(verb, source_.operands[0], text)) {

@@ -129,4 +129,16 @@ bool takes_text_of_name(std::string_view verb, std::string_view other_text)
     return equal_folded(verb, "textequ") || (equal_folded(verb, "equ") && text_equate_text(verb, other_text, text));
 }
 
+std::string_view this_type(std::string_view value)
+{
+    value = trim_blanks(value);
+    constexpr std::size_t after_this = 4;
+    if (value.size() <= after_this || !equal_folded(value.substr(0, after_this), "this") ||
+        !is_blank(value[after_this])) {
+        return {};
+    }
+    const std::string_view type = trim_blanks(value.substr(after_this));
+    return is_size_keyword(type) || equal_folded(type, "proc") ? type : std::string_view();
+}
+
 } // namespace dravent

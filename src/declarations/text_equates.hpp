@@ -24,4 +24,9 @@ std::string_view equated_name(std::string_view verb, std::string_view value);
 // (an equ of a number or an expression is a number, as before).
 bool takes_text_of_name(std::string_view verb, std::string_view other_text);
 
+// The type that an equ or = value "this type" gives the name (byte, word, dword, fword, pword,
+// qword, tbyte, near, far or proc): the name stands for the place where its line stands, as a
+// label of that type does. Empty for any other value.
+std::string_view this_type(std::string_view value);
+
 } // namespace dravent

@@ -161,4 +161,14 @@ hi_count equ byte ptr count+1           ; a sized reference without brackets ;=
         push ticks                      ;= push word ptr ticks
         mov ax, word ptr stamp+2        ;= mov ax, word ptr stamp+2
         mov si, offset hist             ;= mov si, offset hist
+; this type: the place where the line stands, as a label of that type
+w_view  equ this word                   ;= w_view:
+        db 1, 2                         ;= .byte 1, 2
+b_view  = this byte                     ;= b_view:
+        dw 0102h                        ;= .short 0x102
+        mov ax, w_view                  ;= mov ax, word ptr w_view
+        inc b_view                      ;= inc byte ptr b_view
+        mov b_view, 7                   ;= mov byte ptr b_view, 7
+back    equ this near                   ;= back:
+        jmp back                        ;= jmp back
 next:   ret

@@ -345,23 +345,30 @@ std::optional<std::uint64_t> type_operator_value(std::string_view word, const na
     return std::uint64_t{facts.count} * facts.size;  // size
 }
 
-// type, length or size begins text, after blanks and opening parentheses: where Tasm code writes
-// them (mov cx, size buf; (size buf) / 2). Further into an expression they stay for a hand.
-bool begins_with_type_operator(std::string_view text)
+// type, length or size stands in text as a word of its own (mov cx, size buf; (size buf) / 2;
+// offset buf + size buf - 1; n * size rec): each is an operator of one name, as tight as offset.
+bool holds_type_operator(std::string_view text)
 {
-    const std::size_t at = find_from(text, 0, [](char c) { return !is_blank(c) && c != '('; });
-    const char first = at < text.size() ? fold_case(text[at]) : '\0';
-    return (first == 't' && begins_with_keyword(text, at, "type")) ||
-           (first == 's' && begins_with_keyword(text, at, "size")) ||
-           (first == 'l' && begins_with_keyword(text, at, "length"));
+    for (std::size_t at = 0; at + 4 < text.size(); ++at) {
+        if (at > 0 && continues_name(text[at - 1])) {
+            continue;  // inside a word
+        }
+        const char first = fold_case(text[at]);
+        if ((first == 't' && begins_with_keyword(text, at, "type")) ||
+            (first == 's' && begins_with_keyword(text, at, "size")) ||
+            (first == 'l' && begins_with_keyword(text, at, "length"))) {
+            return true;
+        }
+    }
+    return false;
 }
 
-// Some operand may begin with type, length or size; most are shorter than "size x" and are
-// passed over at once.
+// Some operand may hold type, length or size; most are shorter than "size x" and are passed over
+// at once.
 [[gnu::always_inline]] inline bool may_hold_type_operator(std::span<const std::string_view> operands)
 {
     for (const std::string_view operand : operands) {
-        if (operand.size() >= 6 && begins_with_type_operator(operand)) {
+        if (operand.size() >= 6 && holds_type_operator(operand)) {
             return true;
         }
     }

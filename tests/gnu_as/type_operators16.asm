@@ -37,4 +37,10 @@ begin:  mov cx, size buf                ;= begin: mov cx, 80
         mov cx, size corners            ;= mov cx, 16
 PSIZE   =       size Point + 1          ;= PSIZE = 5
         add di, PSIZE                   ;= add di, 5
+; further into an expression: each is an operator of the one name after it
+        mov di, offset buf + size buf - 1 ;= mov di, offset buf + 80 - 1
+        add ax, 2 * length path         ;= add ax, 6
+        lea si, corners + size Point    ;= lea si, [corners+4]
+CBYTES  equ 4 * size Point + type buf   ;= .equ CBYTES, 17
+        mov cx, CBYTES                  ;= mov cx, 17
         ret

@@ -37,7 +37,7 @@ e_rows      dw ?                        ;= .equ e_rows, 16
 e_top       dw ?                        ;= .equ e_top, 18
 edge        ends                        ;=
 
-VERT_BYTES  equ size vertex * MAX_VERTS ; the vertex pool in bytes ;= .equ VERT_BYTES, 16 * MAX_VERTS
+VERT_BYTES  equ MAX_VERTS * size vertex ; the vertex pool in bytes ;= .equ VERT_BYTES, MAX_VERTS * 16
 
         extrn _screen:dword             ; the back buffer, set by the C side ;=
         extrn _frame_ready:byte         ;=
@@ -386,7 +386,7 @@ _r_misc proc                            ;= _r_misc:
         dec verts[ebx].v                ;= dec word ptr [verts+ebx+v]
         add [ebx].e_x, eax              ;= add dword ptr [ebx+e_x], eax
         sub verts.z, 5                  ;= sub dword ptr [verts+z], 5
-        lea edi, verts[16]              ; the second vertex ;= lea edi, [verts+16]
+        lea edi, verts + size vertex    ; the second vertex ;= lea edi, [verts+16]
         lea eax, camera.v               ;= lea eax, [camera+v]
         mov eax, offset camera.z        ;= mov eax, offset camera+z
         movzx eax, byte ptr camera.u+1  ;= movzx eax, byte ptr [camera+u+1]

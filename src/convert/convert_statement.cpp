@@ -533,6 +533,16 @@ void statement_converter::convert_line(const source_line& source, const conversi
     line.label_colon = how == found::in_mnemonic && !label.empty() && label.back() != ':';
 
     if (line.view(draft.mnemonic).empty()) {
+        // A word alone in the first column without a colon is no label: in Tasm it is a directive
+        // (IF1, as MASM sources open their includes) or a macro call, and GNU As rejects it.
+        if (how != found::nowhere || label.empty() || label.back() == ':' || !source.operands.empty()) {
+            return;
+        }
+        if (source.label_word == nullptr) {
+            line.warnings.push_back({source.column_of(source.label), warning_text::unknown_mnemonic});
+        } else if (source.label_word->kind == word_kind::directive) {
+            warn_unconverted_directive(source.label, source.column_of(source.label), context.procedure != nullptr, line);
+        }
         return;
     }
     // After a directive in column 0 the word in the mnemonic's place is its argument (org 100h).

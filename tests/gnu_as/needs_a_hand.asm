@@ -106,6 +106,11 @@ wptr    equ <word ptr [bp+4]>
         if type buffer eq 2
         elseifdef DEBUG
         elseifb <x>
+; the same alone in the first column (MASM sources opened their include of macros with IF1),
+; and a word alone there that no table knows: a macro called without arguments
+IF1
+elseif2
+init_all
 ; checks of the same kinds that stop the assembly
         .err1
         errif2

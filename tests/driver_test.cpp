@@ -381,6 +381,20 @@ TEST_F(dravent_command, a_use_of_a_name_that_undecided_branches_declare_otherwis
                                          "dravent: 3 lines need a hand (see the warnings above)\n");
 }
 
+TEST_F(dravent_command, an_ifdef_of_a_text_equate_that_undecided_branches_give_is_left_for_a_hand)
+{
+    // GNU As has no symbol for a text equate, and Tasm has this one only where BIG is defined.
+    write_file(folder / "in.asm", "\tifdef BIG\nSLOT equ <[bp+6]>\n\tendif\n\tifdef SLOT\n\tnop\n\tendif\n");
+    const separate_result result =
+        run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()}, stream_setup{});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_error, (folder / "in.asm").string() +
+                                         ":4: warning: this Tasm directive has no GNU As form as written; convert it "
+                                         "by hand\ndravent: 1 line needs a hand (see the warnings above)\n");
+    const std::string out = read_file(folder / "out.s");
+    EXPECT_NE(out.find("\tifdef\tSLOT\n"), std::string::npos) << out;
+}
+
 TEST_F(dravent_command, a_chain_of_fields_adds_each_ones_offset_and_takes_the_last_ones_size)
 {
     // head is a field that is an instance of Block; IDEAL mode names each field by its structure.

@@ -564,15 +564,28 @@ bool write_condition(condition takes, std::string_view arguments, converted_line
 
 } // namespace
 
-void write_conditional(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
+void write_conditional(const directive_line& directive, const conversion_context& context, converted_line& line)
 {
     const conditional_row* row = conditional_named(directive.word);
     if (row == nullptr || !directive.label.empty()) {
         write_as_written(directive, line);
         return;
     }
-    add_statement(line, row->gnu_as);
-    if (!write_condition(row->takes, directive.arguments, line)) {
+    // A text equate is no GNU As symbol, so .ifdef would find it undefined: one declared on the
+    // lines before is defined for Tasm, one given in a branch Dravent cannot decide may be.
+    const text_equate* text = row->takes == condition::name && context.program != nullptr
+                                  ? context.program->text_equate_at(directive.arguments, context.line)
+                                  : nullptr;
+    if (text != nullptr && text->conditional) {
+        write_as_written(directive, line);
+        return;
+    }
+    add_statement(line, text != nullptr ? ".if" : row->gnu_as);
+    if (text != nullptr) {
+        const std::size_t begin = line.text.size();
+        line.text += row->gnu_as == ".ifdef" ? "1" : "0";
+        add_operand(line, piece::in_buffer(begin, line.text.size()));
+    } else if (!write_condition(row->takes, directive.arguments, line)) {
         line.statements.clear();
         line.operands.clear();
         write_as_written(directive, line);

@@ -73,6 +73,14 @@ endif                                           ;= .endif
         if 0                                    ;= .if 0
         mov ax, 1
         endif                                   ;= .endif
+; a text equate is defined for Tasm from its line on, though GNU As has no symbol of it
+FRAME_ARG equ <[bp+4]>                          ;=
+        ifdef FRAME_ARG                         ;= .if 1
+        push cx
+        endif                                   ;= .endif
+        ifndef FRAME_ARG                        ;= .if 0
+        pop cx
+        endif                                   ;= .endif
 ; checks that stop the assembly where their condition holds (none does here)
         .errnz LEVEL - 2                        ;= .if LEVEL - 2; .err; .endif
         errif LEVEL gt 2                        ;= .if LEVEL > 2; .err; .endif
@@ -82,6 +90,7 @@ endif                                           ;= .endif
         errifdef RELEASE                        ;= .ifdef RELEASE; .err; .endif
         .errndef DEBUG                          ;= .ifndef DEBUG; .err; .endif
         errifndef LEVEL                         ;= .ifndef LEVEL; .err; .endif
+        .errndef FRAME_ARG                      ;= .if 0; .err; .endif
 
 ; a comment block: its lines are comments, up to the line with the next "*"
         comment *                               ;=

@@ -54,6 +54,7 @@ ArgCurve        EQU <[bp+4]>            ;=
 ArgColour       EQU <[BYTE bp+6]>       ;=
 ArgFirst        EQU <[WORD bp+8]>       ;=
         ENDIF                           ;= .endif
+        ERRIFNDEF ArgFirst              ; a model without its argument slots ;= .if 0; .err; .endif
         IF DOUBLE_PREC                  ;= .if DOUBLE_PREC
 REAL_BYTES      =   8                   ;= REAL_BYTES = 8
         ELSE                            ;= .else

@@ -25,17 +25,6 @@
 namespace dravent {
 namespace {
 
-// The line stands where nothing but its own text decides its output: outside comment blocks and
-// structure declarations, on no include line and no line that goes on with an arg or local list.
-bool stands_plainly(const conversion_context& context)
-{
-    if (context.comment != nullptr || context.structure != nullptr || context.include != nullptr) {
-        return false;
-    }
-    const program_declarations* program = context.program;
-    return program == nullptr || program->frame_list_lines.empty() || program->frame_list_at(context.line) == nullptr;
-}
-
 // An instruction that the plain rules convert: known, written as in GNU As, sized by its operands
 // alone (a shift count in cl and a port register aside), and none of the kinds with rules of
 // their own (jumps, string instructions, x87, data, directives). ret is one outside far
@@ -127,16 +116,8 @@ bool is_plain_memory(std::string_view text, const conversion_context& context)
     return true;
 }
 
-constexpr byte_set letters_and_digits = byte_set::where([](char c) { return is_letter(c) || is_decimal_digit(c); });
 constexpr byte_set name_characters_plain =
     byte_set::where([](char c) { return is_letter(c) || is_decimal_digit(c) || c == '_'; });
-
-// Whether the byte after text may be read (up to readable_end) and ends a word: the line feed
-// after a line in its block.
-bool byte_after_ends_a_word(std::string_view text, const char* readable_end)
-{
-    return text.data() + text.size() < readable_end && !letters_and_digits.contains(text.data()[text.size()]);
-}
 
 // The letters and digits from at on: a word of a plain operand. Where the byte after text ends a
 // word (stops: byte_after_ends_a_word), the bytes are counted up to the first of no word; where
@@ -329,30 +310,6 @@ bool is_plain_binary(std::string_view word)
 
 // What ends an operand: a comma or ";", or a quote, which plain lines do not hold.
 constexpr byte_set operand_ends(",;'\"");
-
-// Room for one output line, taken once; each piece is then copied into it. The line becomes part
-// of the output when the room is left, unless it was dropped.
-class line_room {
-public:
-    line_room(text_buffer& out, std::size_t most) : out_(out), begin_(out.room(most).begin), at_(begin_) {}
-    line_room(const line_room&) = delete;
-    line_room& operator=(const line_room&) = delete;
-    ~line_room() { out_.written_to(at_); }
-
-    void drop() { at_ = begin_; }
-
-    void put(std::string_view text)
-    {
-        copy_short(at_, text.data(), text.size());
-        at_ += text.size();
-    }
-    void put(char c) { *at_++ = c; }
-
-private:
-    text_buffer& out_;
-    char* begin_;
-    char* at_;
-};
 
 // A comment after a statement or label is written after a tab, behind "#".
 [[gnu::always_inline]] inline void put_comment_and_ending(line_room& line, bool has_comment, std::string_view comment,
@@ -628,39 +585,6 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
         return 0;
     }
     return end;
-}
-
-plain_line plain_line_writer::write(std::string_view text, const char* readable_end,
-                                    const conversion_context& context, data_directive open_data, text_buffer& out,
-                                    conversion_workspace& work)
-{
-    std::string_view ending = "\n";
-    if (!text.empty() && text.back() == '\r') {
-        text.remove_suffix(1);
-        ending = "\r\n";
-    }
-    readable_end_ = readable_end;
-    stops_ = byte_after_ends_a_word(text, readable_end);
-    if (!stands_plainly(context)) {
-        return plain_line::not_plain;
-    }
-    std::size_t at = skip_blanks(text, 0);
-    // A blank line, or a comment alone: an open data definition goes on after it.
-    if (at == text.size() || text[at] == ';') {
-        const std::string_view comment = at < text.size() ? text.substr(at + 1) : std::string_view();
-        line_room line(out, comment.size() + 1 + ending.size());
-        if (at < text.size()) {
-            line.put('#');
-            line.put(comment);
-        }
-        line.put(ending);
-        return plain_line::passed_over;
-    }
-    if (open_data != data_directive::none) {
-        return plain_line::not_plain;  // the line may go on with a data definition
-    }
-    return at > 0 ? write_instruction(text, at, ending, readable_end, context, out, work)
-                  : write_in_first_column(text, ending, readable_end, context, out);
 }
 
 // A label alone, or the name a data definition declares: a label written otherwise (@@, a case

@@ -11,6 +11,7 @@
 #include "convert/conversion_context.hpp"
 #include "convert/data_directive.hpp"
 #include "convert/workspace.hpp"
+#include "text/characters.hpp"
 #include "text/text_buffer.hpp"
 #include "vocabulary/mnemonics.hpp"
 
@@ -37,11 +38,31 @@ public:
     // Appends the output line of text (one line without its line feed; a carriage return that ends
     // it is written back before the line feed) to out when the line is plain, with no warning.
     // The bytes after text up to readable_end may be read. open_data is the data definition the
-    // line before left open; work is the conversion's working space.
+    // line before left open; work is the conversion's working space. Defined here, so that the
+    // loop over a file's lines writes its blank lines and comments without a call.
     plain_line write(std::string_view text, const char* readable_end, const conversion_context& context,
                      data_directive open_data, text_buffer& out, conversion_workspace& work);
 
 private:
+    // The line stands where nothing but its own text decides its output: outside comment blocks
+    // and structure declarations, on no include line and no line that goes on with an arg or
+    // local list.
+    static bool stands_plainly(const conversion_context& context)
+    {
+        if (context.comment != nullptr || context.structure != nullptr || context.include != nullptr) {
+            return false;
+        }
+        const program_declarations* program = context.program;
+        return program == nullptr || program->frame_list_lines.empty() ||
+               program->frame_list_at(context.line) == nullptr;
+    }
+    // Whether the byte after text may be read (up to readable_end) and ends a word: the line feed
+    // after a line in its block.
+    static bool byte_after_ends_a_word(std::string_view text, const char* readable_end)
+    {
+        return text.data() + text.size() < readable_end && !letters_and_digits.contains(text.data()[text.size()]);
+    }
+
     // An operand as it is written out: its mark ("%" for a register, "$" for a number), the prefix
     // of a number's radix ("0x", ...) and a text, a view into the line or, for memory, a range of
     // operands_.
@@ -81,5 +102,38 @@ private:
     const char* readable_end_ = nullptr;  // of the line being written: bytes up to it may be read
     bool stops_ = false;  // the byte after the line may be read and ends a word
 };
+
+inline plain_line plain_line_writer::write(std::string_view text, const char* readable_end,
+                                           const conversion_context& context, data_directive open_data,
+                                           text_buffer& out, conversion_workspace& work)
+{
+    std::string_view ending = "\n";
+    if (!text.empty() && text.back() == '\r') {
+        text.remove_suffix(1);
+        ending = "\r\n";
+    }
+    readable_end_ = readable_end;
+    stops_ = byte_after_ends_a_word(text, readable_end);
+    if (!stands_plainly(context)) {
+        return plain_line::not_plain;
+    }
+    std::size_t at = skip_blanks(text, 0);
+    // A blank line, or a comment alone: an open data definition goes on after it.
+    if (at == text.size() || text[at] == ';') {
+        const std::string_view comment = at < text.size() ? text.substr(at + 1) : std::string_view();
+        line_room line(out, comment.size() + 1 + ending.size());
+        if (at < text.size()) {
+            line.put('#');
+            line.put(comment);
+        }
+        line.put(ending);
+        return plain_line::passed_over;
+    }
+    if (open_data != data_directive::none) {
+        return plain_line::not_plain;  // the line may go on with a data definition
+    }
+    return at > 0 ? write_instruction(text, at, ending, readable_end, context, out, work)
+                  : write_in_first_column(text, ending, readable_end, context, out);
+}
 
 } // namespace dravent

@@ -8,7 +8,6 @@
 namespace dravent {
 namespace {
 
-constexpr byte_set letters_and_digits = byte_set::where([](char c) { return is_letter(c) || is_decimal_digit(c); });
 
 // The value of each byte as a digit of a number, 0 to 15 for 0-9, a-f and A-F; 16, above every
 // digit of every radix, for any other byte.

@@ -49,6 +49,10 @@ private:
     bool contains_[256] = {};
 };
 
+// The bytes of a word of letters and digits (a register, a mnemonic, a number).
+inline constexpr byte_set letters_and_digits =
+    byte_set::where([](char c) { return is_letter(c) || is_decimal_digit(c); });
+
 // Folds A-Z to a-z; every other byte stays, as in the POSIX locale.
 constexpr char fold_case(char c) { return is_upper_case_letter(c) ? static_cast<char>(c - 'A' + 'a') : c; }
 

@@ -130,4 +130,28 @@ private:
     std::size_t capacity_ = 0;
 };
 
+// Room for one output line, taken once; each piece is then copied into it. The line becomes part
+// of the output when the room is left, unless it was dropped.
+class line_room {
+public:
+    line_room(text_buffer& out, std::size_t most) : out_(out), begin_(out.room(most).begin), at_(begin_) {}
+    line_room(const line_room&) = delete;
+    line_room& operator=(const line_room&) = delete;
+    ~line_room() { out_.written_to(at_); }
+
+    void drop() { at_ = begin_; }
+
+    void put(std::string_view text)
+    {
+        copy_short(at_, text.data(), text.size());
+        at_ += text.size();
+    }
+    void put(char c) { *at_++ = c; }
+
+private:
+    text_buffer& out_;
+    char* begin_;
+    char* at_;
+};
+
 } // namespace dravent

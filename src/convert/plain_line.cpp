@@ -590,8 +590,7 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
 // A label alone, or the name a data definition declares: a label written otherwise (@@, a case
 // the program declares otherwise, a word of the vocabulary) is not plain.
 plain_line plain_line_writer::write_in_first_column(std::string_view text, std::string_view ending,
-                                                    const char* readable_end, const conversion_context& context,
-                                                    text_buffer& out)
+                                                    const conversion_context& context, text_buffer& out)
 {
     if (context.program != nullptr && context.program->declared_in_another_case) {
         return plain_line::not_plain;
@@ -604,9 +603,9 @@ plain_line plain_line_writer::write_in_first_column(std::string_view text, std::
             return plain_line::not_plain;
         }
         const std::string_view word = text.substr(at, word_end(text, at, readable_end_, stops_) - at);
-        const mnemonic_row* row = mnemonic_table.find(make_word_key(word, readable_end));
+        const mnemonic_row* row = mnemonic_table.find(make_word_key(word, readable_end_));
         if (row == nullptr || row->kind != word_kind::data ||
-            mnemonic_table.find(make_word_key(name, readable_end)) != nullptr) {
+            mnemonic_table.find(make_word_key(name, readable_end_)) != nullptr) {
             return plain_line::not_plain;
         }
         return write_data(text, name, word, *row, ending, out);
@@ -638,15 +637,15 @@ plain_line plain_line_writer::write_in_first_column(std::string_view text, std::
 // An instruction: its mnemonic ends at a blank or ";", its operands at a comma or ";". A run of
 // blanks and commas between operands is one separator.
 plain_line plain_line_writer::write_instruction(std::string_view text, std::size_t at, std::string_view ending,
-                                                const char* readable_end, const conversion_context& context,
-                                                text_buffer& out, conversion_workspace& work)
+                                                const conversion_context& context, text_buffer& out,
+                                                conversion_workspace& work)
 {
     const std::size_t mnemonic_end = word_end(text, at, readable_end_, stops_);
     if (mnemonic_end < text.size() && !is_blank(text[mnemonic_end]) && text[mnemonic_end] != ';') {
         return plain_line::not_plain;
     }
     const std::string_view mnemonic = text.substr(at, mnemonic_end - at);
-    const mnemonic_row* row = mnemonic_table.find(make_word_key(mnemonic, readable_end));
+    const mnemonic_row* row = mnemonic_table.find(make_word_key(mnemonic, readable_end_));
     if (row != nullptr && row->kind == word_kind::jump) {
         return write_jump(text, mnemonic, row, ending, context, out);
     }

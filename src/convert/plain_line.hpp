@@ -85,12 +85,12 @@ private:
     bool convert_memory(std::string_view text, const conversion_context& context, conversion_workspace& work,
                         operand& converted);
     // Kept out of write(), so that a blank or comment line does not pay for what they hold.
+    // The bytes of the line up to readable_end_ may be read.
     [[gnu::noinline]] plain_line write_instruction(std::string_view text, std::size_t at, std::string_view ending,
-                                                   const char* readable_end, const conversion_context& context,
-                                                   text_buffer& out, conversion_workspace& work);
+                                                   const conversion_context& context, text_buffer& out,
+                                                   conversion_workspace& work);
     [[gnu::noinline]] plain_line write_in_first_column(std::string_view text, std::string_view ending,
-                                                       const char* readable_end, const conversion_context& context,
-                                                       text_buffer& out);
+                                                       const conversion_context& context, text_buffer& out);
     plain_line write_jump(std::string_view text, std::string_view mnemonic, const mnemonic_row* row,
                           std::string_view ending, const conversion_context& context, text_buffer& out);
     plain_line write_data(std::string_view text, std::string_view name, std::string_view word,
@@ -132,8 +132,8 @@ inline plain_line plain_line_writer::write(std::string_view text, const char* re
     if (open_data != data_directive::none) {
         return plain_line::not_plain;  // the line may go on with a data definition
     }
-    return at > 0 ? write_instruction(text, at, ending, readable_end, context, out, work)
-                  : write_in_first_column(text, ending, readable_end, context, out);
+    return at > 0 ? write_instruction(text, at, ending, context, out, work)
+                  : write_in_first_column(text, ending, context, out);
 }
 
 } // namespace dravent

@@ -60,7 +60,7 @@ std::string_view label_alone(std::string_view text)
     }
     const std::size_t end =
         find_from(text, first + 1, [](char c) { return !(is_letter(c) || is_decimal_digit(c) || c == '_'); });
-    return end < text.size() && text[end] == ':' ? text.substr(0, end + 1) : std::string_view();
+    return end < text.size() && text[end] == ':' ? text_between(text, 0, end + 1) : std::string_view();
 }
 
 // The words a memory operand of plain registers and numbers may hold besides them.
@@ -100,7 +100,7 @@ bool is_plain_memory(std::string_view text, const conversion_context& context)
             return false;
         }
         const std::size_t end = find_from(text, at, [](char d) { return !continues_name(d); });
-        const std::string_view word = text.substr(at, end - at);
+        const std::string_view word = text_between(text, at, end);
         if (is_decimal_digit(c)) {
             for (const char d : word) {
                 if (!is_letter(d) && !is_decimal_digit(d)) {
@@ -350,7 +350,7 @@ std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::si
             }
         }
         const std::size_t end = word_end(text, at, readable_end_, stops_);
-        const std::string_view word = text.substr(at, end - at);
+        const std::string_view word = text_between(text, at, end);
         if (!word.empty()) {
             const register_row* named = register_named(word);
             if (named == nullptr || !named->segment || end == text.size() || text[end] != ':') {
@@ -373,7 +373,7 @@ std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::si
     char sign = '\0';
     for (;;) {
         const std::size_t end = word_end(text, ++at, readable_end_, stops_);
-        const std::string_view word = text.substr(at, end - at);
+        const std::string_view word = text_between(text, at, end);
         if (word.empty() || end == text.size()) {
             return 0;
         }
@@ -384,7 +384,7 @@ std::size_t plain_line_writer::write_usual_memory(std::string_view text, std::si
             }
             if (text[at] == '*') {
                 const std::size_t scale_end = word_end(text, at + 1, readable_end_, stops_);
-                scale = text.substr(at + 1, scale_end - at - 1);
+                scale = text_between(text, at + 1, scale_end);
                 if (!index.empty() || scale.empty() || !is_plain_decimal(scale) || scale_end == text.size()) {
                     return 0;
                 }
@@ -500,7 +500,7 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
         const std::size_t name = skip_blanks(text, at + 6);
         const std::size_t end = name_end(text, name);
         const std::size_t after = skip_blanks(text, end);
-        const std::string_view word = text.substr(name, end - name);
+        const std::string_view word = text_between(text, name, end);
         const name_facts* facts = nullptr;
         if (!(after == text.size() || text[after] == ',' || text[after] == ';') || !is_plain_name(word) ||
             !declared_as_written(word, context, facts) || named_otherwise(word, context, renames) ||
@@ -535,7 +535,7 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
         const std::size_t end = word_end(text, at, readable_end_, stops_);
         const std::size_t after = skip_blanks(text, end);
         if (after == text.size() || text[after] == ',' || text[after] == ';') {
-            const std::string_view word = text.substr(at, end - at);
+            const std::string_view word = text_between(text, at, end);
             read.prefix = {};
             read.text = word.data();
             read.size = word.size();
@@ -580,7 +580,7 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
     if (!bracket || (end < text.size() && is_quote(text[end]))) {
         return 0;
     }
-    const std::string_view memory = text.substr(at, end - at);
+    const std::string_view memory = text_between(text, at, end);
     if (!convert_memory(memory, context, work, read)) {
         return 0;
     }
@@ -597,12 +597,12 @@ plain_line plain_line_writer::write_in_first_column(std::string_view text, std::
     }
     const std::size_t label_end = name_end(text, 0);
     if (label_end > 0 && !is_decimal_digit(text[0]) && label_end < text.size() && is_blank(text[label_end])) {
-        const std::string_view name = text.substr(0, label_end);
+        const std::string_view name = text_between(text, 0, label_end);
         const std::size_t at = skip_blanks(text, label_end);
         if (at == text.size()) {
             return plain_line::not_plain;
         }
-        const std::string_view word = text.substr(at, word_end(text, at, readable_end_, stops_) - at);
+        const std::string_view word = text_between(text, at, word_end(text, at, readable_end_, stops_));
         const mnemonic_row* row = mnemonic_table.find(make_word_key(word, readable_end_));
         if (row == nullptr || row->kind != word_kind::data ||
             mnemonic_table.find(make_word_key(name, readable_end_)) != nullptr) {
@@ -625,7 +625,7 @@ plain_line plain_line_writer::write_in_first_column(std::string_view text, std::
     }
     const std::string_view prefix = local ? context.local_label_prefix : std::string_view();
     const std::string_view name = local ? context.local_label_spelling(label) : label;
-    const std::string_view comment = text.substr(at + (at < text.size() ? 1 : 0));
+    const std::string_view comment = text_from(text, at + (at < text.size() ? 1 : 0));
     line_room line(out, prefix.size() + name.size() + 4 + comment.size() + ending.size());
     line.put(prefix);
     line.put(name);
@@ -644,7 +644,7 @@ plain_line plain_line_writer::write_instruction(std::string_view text, std::size
     if (mnemonic_end < text.size() && !is_blank(text[mnemonic_end]) && text[mnemonic_end] != ';') {
         return plain_line::not_plain;
     }
-    const std::string_view mnemonic = text.substr(at, mnemonic_end - at);
+    const std::string_view mnemonic = text_between(text, at, mnemonic_end);
     const mnemonic_row* row = mnemonic_table.find(make_word_key(mnemonic, readable_end_));
     if (row != nullptr && row->kind == word_kind::jump) {
         return write_jump(text, mnemonic, row, ending, context, out);
@@ -696,7 +696,7 @@ plain_line plain_line_writer::write_instruction(std::string_view text, std::size
 
     const std::string_view letters = letters_of(flags);
     const bool has_comment = at < text.size();
-    const std::string_view comment = text.substr(at + (has_comment ? 1 : 0));
+    const std::string_view comment = text_from(text, at + (has_comment ? 1 : 0));
     line_room line(out, mnemonic.size() + letters.size() + written + comment.size() + 4 + ending.size());
     line.put('\t');
     line.put(mnemonic);
@@ -746,7 +746,7 @@ plain_line plain_line_writer::write_jump(std::string_view text, std::string_view
     const bool local = text.size() - at > 2 && text[at] == '@' && text[at + 1] == '@';
     const std::size_t end = name_end(text, local ? at + 2 : at);
     const std::size_t after = skip_blanks(text, end);
-    const std::string_view target = text.substr(at, end - at);
+    const std::string_view target = text_between(text, at, end);
     const name_facts* facts = nullptr;
     if ((after < text.size() && text[after] != ';') ||
         (local ? end == at + 2 || context.local_label_prefix.empty() : !is_plain_name(target)) ||
@@ -759,7 +759,7 @@ plain_line plain_line_writer::write_jump(std::string_view text, std::string_view
     const std::string_view prefix = local ? context.local_label_prefix : std::string_view();
     const std::string_view name = local ? context.local_label_spelling(target) : target;
     const bool has_comment = after < text.size();
-    const std::string_view comment = text.substr(after + (has_comment ? 1 : 0));
+    const std::string_view comment = text_from(text, after + (has_comment ? 1 : 0));
     line_room line(out, mnemonic.size() + prefix.size() + name.size() + comment.size() + 4 + ending.size());
     line.put('\t');
     line.put(mnemonic);
@@ -783,7 +783,7 @@ std::size_t read_data_value(std::string_view text, std::size_t at, const char* r
     const std::size_t end = word_end(text, at, readable_end, stops);
     const std::size_t after = skip_blanks(text, end);
     if ((after < text.size() && text[after] != ',' && text[after] != ';') ||
-        !read_number(text.substr(at, end - at), number)) {
+        !read_number(text_between(text, at, end), number)) {
         return 0;
     }
     return after;
@@ -851,7 +851,7 @@ plain_line plain_line_writer::write_data(std::string_view text, std::string_view
         return plain_line::not_plain;
     }
     const bool has_comment = end < text.size();
-    const std::string_view comment = text.substr(end + (has_comment ? 1 : 0));
+    const std::string_view comment = text_from(text, end + (has_comment ? 1 : 0));
     put_comment_and_ending(line, has_comment, comment, ending);
     return plain_line::written;
 }

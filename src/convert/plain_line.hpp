@@ -120,7 +120,7 @@ inline plain_line plain_line_writer::write(std::string_view text, const char* re
     std::size_t at = skip_blanks(text, 0);
     // A blank line, or a comment alone: an open data definition goes on after it.
     if (at == text.size() || text[at] == ';') {
-        const std::string_view comment = at < text.size() ? text.substr(at + 1) : std::string_view();
+        const std::string_view comment = at < text.size() ? text_from(text, at + 1) : std::string_view();
         line_room line(out, comment.size() + 1 + ending.size());
         if (at < text.size()) {
             line.put('#');

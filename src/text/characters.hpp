@@ -89,6 +89,19 @@ constexpr bool begins_with_keyword(std::string_view text, std::size_t position, 
            is_white_space(text[position + keyword.size()]);
 }
 
+// The characters of text from begin up to end, for begin <= end <= text.size(): substr without
+// its check, for readers that found both places inside the text.
+constexpr std::string_view text_between(std::string_view text, std::size_t begin, std::size_t end)
+{
+    return {text.data() + begin, end - begin};
+}
+
+// The characters of text from begin on, for begin <= text.size().
+constexpr std::string_view text_from(std::string_view text, std::size_t begin)
+{
+    return text_between(text, begin, text.size());
+}
+
 // Position of the first character at or after position for which is_stop holds, or text.size().
 template <typename Predicate>
 constexpr std::size_t find_from(std::string_view text, std::size_t position, Predicate is_stop)

@@ -283,6 +283,19 @@ bool is_plain_binary(std::string_view word)
     return true;
 }
 
+// A number that is neither decimal, nor hexadecimal, nor binary as the plain readers read them,
+// read by the tokenizer: kept out of line, so that the readers of the common numbers do not make
+// room for a token.
+[[gnu::noinline]] bool read_other_number(std::string_view word, gnu_as_number& number)
+{
+    token t;
+    if (!tokenizer(word).next(t) || t.text.size() != word.size() || t.radix == number_radix::invalid) {
+        return false;
+    }
+    number = gnu_as_number_of(t);
+    return true;
+}
+
 // A word of letters and digits that begins with a decimal digit, as a number in GNU As form;
 // false for a word that is no number (a digit its radix does not have, an unknown suffix). The
 // most common numbers are read here, the rest by the tokenizer.
@@ -300,12 +313,7 @@ bool is_plain_binary(std::string_view word)
         number = {"0B", word.substr(0, word.size() - 1)};
         return true;
     }
-    token t;
-    if (!tokenizer(word).next(t) || t.text.size() != word.size() || t.radix == number_radix::invalid) {
-        return false;
-    }
-    number = gnu_as_number_of(t);
-    return true;
+    return read_other_number(word, number);
 }
 
 // What ends an operand: a comma or ";", or a quote, which plain lines do not hold.

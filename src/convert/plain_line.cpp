@@ -261,7 +261,7 @@ bool is_plain_hexadecimal(std::string_view word)
     if (word.size() < 2 || !is_decimal_digit(word[0]) || fold_case(word.back()) != 'h') {
         return false;
     }
-    for (const char c : word.substr(0, word.size() - 1)) {
+    for (const char c : text_between(word, 0, word.size() - 1)) {
         if (!hex_digits.contains(c)) {
             return false;
         }
@@ -275,7 +275,7 @@ bool is_plain_binary(std::string_view word)
     if (word.size() < 2 || fold_case(word.back()) != 'b') {
         return false;
     }
-    for (const char c : word.substr(0, word.size() - 1)) {
+    for (const char c : text_between(word, 0, word.size() - 1)) {
         if (c != '0' && c != '1') {
             return false;
         }
@@ -306,11 +306,11 @@ bool is_plain_binary(std::string_view word)
         return true;
     }
     if (is_plain_hexadecimal(word)) {
-        number = {"0x", word.substr(0, word.size() - 1)};
+        number = {"0x", text_between(word, 0, word.size() - 1)};
         return true;
     }
     if (is_plain_binary(word)) {
-        number = {"0B", word.substr(0, word.size() - 1)};
+        number = {"0B", text_between(word, 0, word.size() - 1)};
         return true;
     }
     return read_other_number(word, number);

@@ -496,6 +496,28 @@ bool plain_line_writer::convert_memory(std::string_view text, const conversion_c
     return true;
 }
 
+// offset msg, the operand that begins at text[at]: the address of a name, written as it stands.
+// Returns where it ends, or 0 when the name is no plain one.
+std::size_t plain_line_writer::read_offset(std::string_view text, std::size_t at, const conversion_context& context,
+                                           bool renames, operand& read)
+{
+    const std::size_t name = skip_blanks(text, at + 6);
+    const std::size_t end = name_end(text, name);
+    const std::size_t after = skip_blanks(text, end);
+    const std::string_view word = text_between(text, name, end);
+    const name_facts* facts = nullptr;
+    if (!(after == text.size() || text[after] == ',' || text[after] == ';') || !is_plain_name(word) ||
+        !declared_as_written(word, context, facts) || named_otherwise(word, context, renames) ||
+        named_otherwise(text.substr(at, 6), context, renames)) {
+        return 0;
+    }
+    read = {};
+    read.mark = '$';
+    read.text = word.data();
+    read.size = word.size();
+    return after;
+}
+
 // Reads the operand that begins at text[at]: a register alone, a number alone, offset and a name,
 // or memory. Returns where it ends (at a comma, ";" or the end of the line), or 0 when it is no
 // plain operand.
@@ -504,22 +526,7 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
 {
     const char first = text[at];
     if (fold_case(first) == 'o' && keyword_before_blank(text, at, "offset")) {
-        // offset msg: the address of a name, written as it stands.
-        const std::size_t name = skip_blanks(text, at + 6);
-        const std::size_t end = name_end(text, name);
-        const std::size_t after = skip_blanks(text, end);
-        const std::string_view word = text_between(text, name, end);
-        const name_facts* facts = nullptr;
-        if (!(after == text.size() || text[after] == ',' || text[after] == ';') || !is_plain_name(word) ||
-            !declared_as_written(word, context, facts) || named_otherwise(word, context, renames) ||
-            named_otherwise(text.substr(at, 6), context, renames)) {
-            return 0;
-        }
-        read = {};
-        read.mark = '$';
-        read.text = word.data();
-        read.size = word.size();
-        return after;
+        return read_offset(text, at, context, renames, read);
     }
     if (is_quote(first)) {
         // 'a': one character in quotes, a number.

@@ -81,6 +81,9 @@ private:
     [[gnu::always_inline]] inline std::size_t read_operand(std::string_view text, std::size_t at,
                                                            const conversion_context& context, bool renames,
                                                            conversion_workspace& work, operand& read);
+    // Kept out of read_operand, so that the writer of every instruction does not make room for it.
+    [[gnu::noinline]] std::size_t read_offset(std::string_view text, std::size_t at, const conversion_context& context,
+                                              bool renames, operand& read);
     std::size_t write_usual_memory(std::string_view text, std::size_t at, operand& converted);
     bool convert_memory(std::string_view text, const conversion_context& context, conversion_workspace& work,
                         operand& converted);

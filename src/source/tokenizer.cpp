@@ -8,7 +8,6 @@
 namespace dravent {
 namespace {
 
-
 // The value of each byte as a digit of a number, 0 to 15 for 0-9, a-f and A-F; 16, above every
 // digit of every radix, for any other byte.
 constexpr std::array<std::uint8_t, 256> digit_values = [] {

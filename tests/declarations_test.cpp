@@ -940,6 +940,33 @@ TEST(collect_declarations, undecided_branches_mark_names_they_declare_otherwise)
     EXPECT_TRUE(d.text_equates[1].conflicting);
 }
 
+// What comes after an undecidable branch and depends on it is not taken from either branch: a
+// structure's fields after a field in such a branch of its own lie at unknown offsets, a model
+// chosen there leaves the distance of procedures without one unknown, and a label there opens no
+// scope for the @@ labels after the block.
+TEST(collect_declarations, what_depends_on_an_undecided_branch_is_unknown)
+{
+    const program_declarations fields = collect(
+        "s struc\nfirst db ?\n ifdef BIG\na dd ?\n else\na dw ?\n endif\nb db ?\ns ends\n"
+        " ifdef BIG\nwhole struc\nw dd ?\nwhole ends\n endif\n");
+    EXPECT_EQ(facts_of(fields, "first").offset, 0U);
+    EXPECT_EQ(facts_of(fields, "b").offset, unknown_offset);
+    EXPECT_TRUE(facts_of(fields, "a").conflicting);
+    EXPECT_EQ(facts_of(fields, "s").size, 0U);        // unknown
+    EXPECT_EQ(facts_of(fields, "whole").size, 4U);    // a whole structure in a branch is laid out
+    const program_declarations model = collect(
+        " ifdef BIG\n .model medium\n else\n .model small\n endif\n .code\np proc\n ret\np endp\n"
+        "q proc near\n ret\nq endp\n");
+    EXPECT_TRUE(facts_of(model, "p").conflicting);
+    EXPECT_FALSE(facts_of(model, "q").conflicting);
+    const program_declarations scopes = collect(
+        "start: jmp @@go\n@@go: nop\n ifdef SW\nalt: nop\n endif\n jmp @@go\n");
+    for (const local_scope& scope : scopes.scopes) {
+        EXPECT_NE(scope.name, scopes.names.find("alt"));
+    }
+    EXPECT_EQ(facts_of(scopes, "alt").kind, declared::label);
+}
+
 // Blocks that never close, ends without a block and blocks nested past what is followed read
 // on without harm: inside the deepest ones everything is undecided.
 TEST(collect_declarations, unbalanced_and_deep_conditionals_are_read_on)

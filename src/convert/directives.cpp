@@ -571,19 +571,20 @@ void write_conditional(const directive_line& directive, const conversion_context
         write_as_written(directive, line);
         return;
     }
-    // A text equate is no GNU As symbol, so .ifdef would find it undefined: one declared on the
-    // lines before is defined for Tasm, one given in a branch Dravent cannot decide may be.
-    const text_equate* text = row->takes == condition::name && context.program != nullptr
-                                  ? context.program->text_equate_at(directive.arguments, context.line)
-                                  : nullptr;
-    if (text != nullptr && text->conditional) {
+    // A structure, a record, a group, a segment, a text equate or an extrn is no GNU As symbol, so
+    // .ifdef would find it undefined: the declarations tell whether Tasm finds it defined (one
+    // declared only in a branch Dravent cannot decide may be or not).
+    const name_test* test = row->takes == condition::name && context.program != nullptr
+                                ? context.program->name_test_at(context.line)
+                                : nullptr;
+    if (test != nullptr && !test->known) {
         write_as_written(directive, line);
         return;
     }
-    add_statement(line, text != nullptr ? ".if" : row->gnu_as);
-    if (text != nullptr) {
+    add_statement(line, test != nullptr ? ".if" : row->gnu_as);
+    if (test != nullptr) {
         const std::size_t begin = line.text.size();
-        line.text += row->gnu_as == ".ifdef" ? "1" : "0";
+        line.text += (row->gnu_as == ".ifdef") == test->defined ? "1" : "0";
         add_operand(line, piece::in_buffer(begin, line.text.size()));
     } else if (!write_condition(row->takes, directive.arguments, line)) {
         line.statements.clear();

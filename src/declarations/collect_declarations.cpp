@@ -637,14 +637,16 @@ private:
         facts.structure = structure;
         facts.count = count;
         facts.segment = segment_;
+        facts.external = false;
     }
 
-    // A variable that extrn or global names lies in no segment the declarations know.
+    // A variable that extrn, global or comm names lies in no segment the declarations know.
     void declare_external_variable(std::string_view name, std::uint32_t bytes)
     {
         declare_variable(name, bytes);
         if (const std::uint32_t entry = d_.names.find(name); entry != d_.names.none) {
             d_.names.facts(entry).segment = no_entry;
+            d_.names.facts(entry).external = true;
         }
     }
 
@@ -852,7 +854,12 @@ private:
         }
     }
 
-    bool opens_scopes() const { return main_file_ && open_procedure_ == no_procedure; }
+    // A label in a branch the pass cannot decide opens none: the lines after the block go on in
+    // the scope before it, as they do where Tasm does not assemble the branch.
+    bool opens_scopes() const
+    {
+        return main_file_ && open_procedure_ == no_procedure && !conditionals_.undecided();
+    }
 
     void open_scope_of(std::uint32_t entry)
     {
@@ -915,6 +922,7 @@ private:
                                  d_.structures.size() + d_.fields.size() + d_.bit_fields.size() +
                                  d_.text_equates.size() + d_.includes.size() + d_.include_items.size() +
                                  d_.frame_list_lines.size() + d_.comments.size() + d_.assumes.size() +
+                                 d_.name_tests.size() +
                                  d_.group_names.size() + d_.segment_groups.size() + d_.segment_sections.size();
         if (held < d_.limit && d_.text.size() < max_kept_text) {
             return true;
@@ -930,6 +938,9 @@ private:
     {
         const bool far = is_distance(distance) ? equal_folded(distance, "far") : far_by_model_here();
         declare_procedure(name, far);
+        if (!is_distance(distance)) {
+            distance_by_model(name);
+        }
         if (!main_file_) {
             return;
         }
@@ -965,6 +976,19 @@ private:
 
     bool far_by_model_here() const { return d_.far_by_model && simplified_segment_; }
 
+    // A procedure whose distance the model gives, where a model line stands in a branch the pass
+    // cannot decide: its distance is not known, as if the branches declared it otherwise.
+    void distance_by_model(std::string_view name)
+    {
+        if (!model_undecided_) {
+            return;
+        }
+        if (const std::uint32_t entry = d_.names.find(name); entry != d_.names.none) {
+            d_.names.facts(entry).conflicting = true;
+            d_.conflicting_names = true;
+        }
+    }
+
     // struc or union: a new structure, or (inside one) a block nested in it, whose fields the
     // declarations do not place: from there on the structure's offsets and size are unknown.
     void begin_structure(std::string_view name, bool is_union)
@@ -979,6 +1003,7 @@ private:
             return;
         }
         structure_ = declare(name);
+        structure_blocks_ = conditionals_.depth();
         if (main_file_ && within_limit()) {
             d_.structures.push_back({line_number_, line_number_, structure_});
             open_structure_span_ = true;
@@ -1037,6 +1062,11 @@ private:
             length = std::uint64_t{count_of_instances(value, d_)} * each;
             structure_length_known_ = structure_length_known_ && length > 0;
         } else if (!value.empty() && !length_of_values(value, each, d_, length)) {
+            structure_length_known_ = false;
+        }
+        // A field in a branch of the structure's own that the pass cannot decide may or may not
+        // be there: the fields after it lie where nobody knows.
+        if (conditionals_.undecided_within(structure_blocks_)) {
             structure_length_known_ = false;
         }
         std::uint32_t entry = no_entry;
@@ -1186,6 +1216,7 @@ private:
     bool conditional_line(std::string_view text);
     decision decide(condition_test test, std::string_view condition) const;
     decision defined(std::string_view name) const;
+    void name_test_line(std::string_view name);
     void statement_in_branch(std::string_view text, const char* readable_end, bool uses_local_labels, bool main_file,
                              std::string_view folder, int depth);
 
@@ -1199,6 +1230,7 @@ private:
     bool ideal_ = false;
     bool simplified_segment_ = true;        // .code / codeseg rather than a segment ... ends
     int model_bits_ = 16;
+    bool model_undecided_ = false;          // a model line stands in a branch the pass cannot decide
     std::vector<int> segment_bits_;         // the open segments' code sizes
     std::vector<std::uint32_t> outer_segments_;  // the segments that open ones interrupt
     std::uint32_t segment_ = 0;             // the segment the line stands in
@@ -1213,6 +1245,7 @@ private:
     std::uint64_t open_frame_list_ = 0;     // the line of an arg or local list that ends in a comma
     bool open_frame_list_local_ = false;
     bool structure_length_known_ = true;    // every field of the open structure so far
+    std::size_t structure_blocks_ = 0;      // the conditional blocks open where it began
     bool open_structure_span_ = false;
     std::string qualified_;                 // structure.field, built for each field
     char comment_delimiter_ = '\0';         // what closes the comment block the lines stand in
@@ -1481,6 +1514,7 @@ void collector::directive_line(const statement_words& w, const source_line& line
         set_mode(false);
     } else if (equal_folded(first, "model") || equal_folded(first, ".model")) {
         const std::string_view model = w[1];
+        model_undecided_ = model_undecided_ || conditionals_.undecided();
         if (equal_folded(model, "flat")) {
             model_bits_ = 32;
             set_code_size(32);
@@ -1540,6 +1574,9 @@ void collector::directive_line(const statement_words& w, const source_line& line
             if (is_code_type(type)) {
                 declare_procedure(name, equal_folded(type, "far") || (equal_folded(type, "proc") && d_.far_by_model),
                                   true);
+                if (equal_folded(type, "proc")) {
+                    distance_by_model(name);
+                }
             } else if (const std::uint32_t bytes = bytes_of(type); bytes > 0) {
                 declare_external_variable(name, bytes);
             }
@@ -1928,6 +1965,21 @@ std::string_view condition_after(std::string_view text, std::string_view word)
 
 decision decision_of(bool yes) { return yes ? decision::yes : decision::no; }
 
+// ifdef, ifndef and the checks .errdef, .errndef, errifdef, errifndef ask whether a name is defined.
+bool tests_a_name(std::string_view word)
+{
+    const condition_test test = conditional_word(word).test;
+    if (test == condition_test::defined || test == condition_test::undefined) {
+        return !equal_folded(word, "elseifdef") && !equal_folded(word, "elseifndef");
+    }
+    for (const std::string_view check : {".errdef", ".errndef", "errifdef", "errifndef"}) {
+        if (equal_folded(word, check)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 // The names the line declared again in a branch the pass cannot decide: where they now differ
@@ -1962,6 +2014,9 @@ bool collector::conditional_line(std::string_view text)
     const std::string_view word = first_column            ? source_.label
                                   : source_.label.empty() ? source_.mnemonic
                                                           : std::string_view();
+    if (!conditionals_.skipping() && tests_a_name(word)) {
+        name_test_line(trim_blanks(condition_after(text, word)));
+    }
     const conditional_row row = conditional_word(word);
     const auto condition = [&] { return decide(row.test, condition_after(text, word)); };
     switch (row.step) {
@@ -1992,6 +2047,25 @@ decision collector::decide(condition_test test, std::string_view condition) cons
         return d == decision::unknown ? d : decision_of((d == decision::yes) == (test == condition_test::defined));
     }
     default: return decision::unknown;
+    }
+}
+
+// An ifdef or ifndef line of the main file whose name GNU As has no symbol for keeps whether
+// Tasm finds it defined: GNU As's .ifdef would not.
+void collector::name_test_line(std::string_view name)
+{
+    if (!main_file_ || !is_name(name) || !within_limit()) {
+        return;
+    }
+    const name_facts* facts = d_.find(name);
+    const bool no_symbol =
+        facts != nullptr ? facts->kind == declared::structure || facts->kind == declared::record || facts->external
+                         : d_.text_equate_names.find(name) != d_.text_equate_names.none ||
+                               d_.segment_names.find(name) != d_.segment_names.none ||
+                               d_.group_names.find(name) != d_.group_names.none;
+    if (no_symbol) {
+        const decision d = defined(name);
+        d_.name_tests.push_back({line_number_, d == decision::yes, d != decision::unknown});
     }
 }
 

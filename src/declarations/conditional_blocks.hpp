@@ -134,6 +134,23 @@ public:
         settle();
     }
 
+    // The blocks open (those too deep to follow too).
+    std::size_t depth() const { return blocks_.size() + deeper_; }
+
+    // A block opened inside the first depth ones stands in a branch the pass cannot decide.
+    bool undecided_within(std::size_t depth) const
+    {
+        if (depth >= blocks_.size()) {
+            return deeper_ > depth - blocks_.size();
+        }
+        for (std::size_t n = depth; n < blocks_.size(); ++n) {
+            if (blocks_[n].state == branch::undecided) {
+                return true;
+            }
+        }
+        return deeper_ > 0;
+    }
+
     // The lines stand in a branch Tasm does not assemble.
     bool skipping() const { return skipping_; }
     // The lines stand in a branch the pass cannot tell Tasm assembles or not (and in none it

@@ -99,6 +99,15 @@ struct text_span {
     std::uint32_t length = 0;
 };
 
+// An ifdef or ifndef line of the main file (or .errdef, .errndef, errifdef, errifndef) whose name
+// GNU As has no symbol for: a structure, a record, a group, a segment, a text equate, an extrn or
+// global name. Whether Tasm finds the name defined there, if that is known.
+struct name_test {
+    std::uint64_t line = 0;
+    bool defined = false;
+    bool known = true;   // false: declared only in a branch the pass cannot decide
+};
+
 // A field of a structure, in order, with what an instance that gives no value for it lays out.
 struct structure_field {
     std::uint32_t name = no_entry;
@@ -288,6 +297,7 @@ struct program_declarations {
     name_table<std::uint8_t> frame_name_table;    // every name that arg or local gives a stack slot
     std::vector<std::uint32_t> frame_names;       // entries of frame_name_table, by procedure
     std::vector<frame_list_line> frame_list_lines;  // in line order
+    std::vector<name_test> name_tests;         // in line order
     bool far_by_model = false;                 // procs without a distance are far (model medium, large, huge)
     std::size_t limit = max_declared_names;    // names and line facts kept at most
     std::uint64_t include_budget = max_included_bytes;  // bytes of included files read at most
@@ -370,6 +380,14 @@ struct program_declarations {
         const std::uint32_t entry = frame_name_table.find(name);
         const auto first = frame_names.begin() + procedure.first_frame_name;
         return entry != frame_name_table.none && std::binary_search(first, first + procedure.frame_name_count, entry);
+    }
+
+    // The test of a name GNU As has no symbol for on line, or nullptr.
+    const name_test* name_test_at(std::uint64_t line) const
+    {
+        const auto at = std::lower_bound(name_tests.begin(), name_tests.end(), line,
+                                         [](const name_test& t, std::uint64_t n) { return t.line < n; });
+        return at != name_tests.end() && at->line == line ? &*at : nullptr;
     }
 
     // The arg or local list that line goes on with, or nullptr.

@@ -81,6 +81,24 @@ FRAME_ARG equ <[bp+4]>                          ;=
         ifndef FRAME_ARG                        ;= .if 0
         pop cx
         endif                                   ;= .endif
+; so is a structure, a record, a group and an extrn
+Shape   struc                                   ;=
+sh_w    dw ?                                    ;= .equ sh_w, 0
+Shape   ends                                    ;=
+Bits    record b_hi:4, b_lo:4                   ;= .equ b_hi, 4; .equ b_lo, 0
+        extrn far_count:word                    ;=
+        ifdef Shape                             ;= .if 1
+        push dx
+        endif                                   ;= .endif
+        ifndef Bits                             ;= .if 0
+        pop dx
+        endif                                   ;= .endif
+        ifdef DGROUP                            ;= .if 1
+        push si
+        endif                                   ;= .endif
+        ifdef far_count                         ;= .if 1
+        push di
+        endif                                   ;= .endif
 ; checks that stop the assembly where their condition holds (none does here)
         .errnz LEVEL - 2                        ;= .if LEVEL - 2; .err; .endif
         errif LEVEL gt 2                        ;= .if LEVEL > 2; .err; .endif

@@ -395,6 +395,19 @@ TEST_F(dravent_command, an_ifdef_of_a_text_equate_that_undecided_branches_give_i
     EXPECT_NE(out.find("\tifdef\tSLOT\n"), std::string::npos) << out;
 }
 
+TEST_F(dravent_command, lines_of_a_branch_tasm_does_not_assemble_draw_no_warning)
+{
+    // GNU As skips the branch too; its lines are converted, but there is nothing to finish.
+    write_file(folder / "in.asm", "WIDE = 1\n\tif WIDE\nrec struc\nf dd ?\nrec ends\n\telse\nrec struc\nf dw ?\n"
+                                  "rec ends\n\tmov ax, seg f\n\tendif\n\tmov ax, seg f\n");
+    const separate_result result =
+        run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()}, stream_setup{});
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.standard_error, (folder / "in.asm").string() +
+                                         ":12:10: warning: 'seg' needs a DOS relocation that ELF cannot hold: load the "
+                                         "segment by hand\ndravent: 1 line needs a hand (see the warnings above)\n");
+}
+
 TEST_F(dravent_command, a_chain_of_fields_adds_each_ones_offset_and_takes_the_last_ones_size)
 {
     // head is a field that is an instance of Block; IDEAL mode names each field by its structure.

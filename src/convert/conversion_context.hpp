@@ -21,6 +21,7 @@ struct conversion_context {
     const procedure_span* procedure = nullptr;      // the procedure the line stands in, if any
     const structure_span* structure = nullptr;      // the structure declaration it stands in, if any
     const comment_span* comment = nullptr;          // the comment block it stands in, if any
+    bool skipped = false;                           // it stands in a branch Tasm does not assemble
     const include_span* include = nullptr;          // what the file an include line names declares
     int code_bits = 0;                              // 16 or 32; 0 without declarations
     std::uint32_t segment = 0;                      // the number of the segment the line stands in

@@ -922,7 +922,7 @@ private:
                                  d_.structures.size() + d_.fields.size() + d_.bit_fields.size() +
                                  d_.text_equates.size() + d_.includes.size() + d_.include_items.size() +
                                  d_.frame_list_lines.size() + d_.comments.size() + d_.assumes.size() +
-                                 d_.name_tests.size() +
+                                 d_.name_tests.size() + d_.skipped.size() +
                                  d_.group_names.size() + d_.segment_groups.size() + d_.segment_sections.size();
         if (held < d_.limit && d_.text.size() < max_kept_text) {
             return true;
@@ -1217,6 +1217,7 @@ private:
     decision decide(condition_test test, std::string_view condition) const;
     decision defined(std::string_view name) const;
     void name_test_line(std::string_view name);
+    void skipped_lines_change();
     void statement_in_branch(std::string_view text, const char* readable_end, bool uses_local_labels, bool main_file,
                              std::string_view folder, int depth);
 
@@ -2019,14 +2020,33 @@ bool collector::conditional_line(std::string_view text)
     }
     const conditional_row row = conditional_word(word);
     const auto condition = [&] { return decide(row.test, condition_after(text, word)); };
+    const bool was_skipping = conditionals_.skipping();
     switch (row.step) {
     case conditional_step::none: return false;
-    case conditional_step::open: conditionals_.open(conditionals_.skipping() ? decision::unknown : condition()); break;
+    case conditional_step::open: conditionals_.open(was_skipping ? decision::unknown : condition()); break;
     case conditional_step::next_if: conditionals_.next_if(condition); break;
     case conditional_step::next: conditionals_.next(); break;
     case conditional_step::end: conditionals_.end(); break;
     }
+    if (conditionals_.skipping() != was_skipping) {
+        skipped_lines_change();
+    }
     return true;
+}
+
+// The lines after this one begin or end a stretch that Tasm does not assemble.
+void collector::skipped_lines_change()
+{
+    if (!main_file_) {
+        return;
+    }
+    if (conditionals_.skipping()) {
+        if (within_limit()) {
+            d_.skipped.push_back({line_number_ + 1});
+        }
+    } else if (!d_.skipped.empty() && d_.skipped.back().last_line == ~std::uint64_t{0}) {
+        d_.skipped.back().last_line = line_number_ - 1;
+    }
 }
 
 decision collector::decide(condition_test test, std::string_view condition) const

@@ -175,6 +175,13 @@ struct comment_span {
     std::uint64_t last_line = 0;
 };
 
+// Lines of the main file in a branch of conditional assembly that Tasm does not assemble (nor GNU
+// As: it skips them too).
+struct skipped_span {
+    std::uint64_t first_line = 0;
+    std::uint64_t last_line = ~std::uint64_t{0};  // the end of the file while the branch goes on
+};
+
 // name equ [bp+4], name equ word ptr [bp+4], name equ cx, name equ <5 + 2>: Tasm puts the text
 // in place of each use of the name on the lines after. A later equ may give the name another
 // text. Which values are such texts: text_equate_text (text_equates.hpp).
@@ -284,6 +291,7 @@ struct program_declarations {
     std::vector<segment_change> segments;      // in line order
     std::vector<structure_span> structures;    // in line order
     std::vector<comment_span> comments;        // in line order
+    std::vector<skipped_span> skipped;         // in line order
     std::vector<include_span> includes;        // in line order
     std::vector<include_item> include_items;
     name_table<std::uint32_t> segment_names;   // each segment's number, by name

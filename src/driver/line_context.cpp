@@ -48,7 +48,7 @@ void line_context::move_to(std::uint64_t line)
     if (line < last_line_) {
         counts_ = {search_starting_by(p.procedures, line), search_starting_by(p.includes, line - 1),
                    search_starting_by(p.structures, line),  search_starting_by(p.comments, line),
-                   search_starting_by(p.code_sizes, line),  search_starting_by(p.segments, line),
+                   search_starting_by(p.skipped, line),     search_starting_by(p.code_sizes, line),  search_starting_by(p.segments, line),
                    search_starting_by(p.modes, line),       search_starting_by(p.scopes, line),
                    search_starting_by(p.assumes, line)};
     } else {
@@ -56,6 +56,7 @@ void line_context::move_to(std::uint64_t line)
         counts_.includes = count_starting_by(p.includes, line - 1, counts_.includes);
         counts_.structures = count_starting_by(p.structures, line, counts_.structures);
         counts_.comments = count_starting_by(p.comments, line, counts_.comments);
+        counts_.skipped = count_starting_by(p.skipped, line, counts_.skipped);
         counts_.code_sizes = count_starting_by(p.code_sizes, line, counts_.code_sizes);
         counts_.segments = count_starting_by(p.segments, line, counts_.segments);
         counts_.modes = count_starting_by(p.modes, line, counts_.modes);
@@ -79,6 +80,8 @@ const conversion_context& line_context::changed_at(std::uint64_t line)
     context_.structure = structure != nullptr && line <= structure->last_line ? structure : nullptr;
     const comment_span* comment = last_of(p.comments, counts_.comments);
     context_.comment = comment != nullptr && line <= comment->last_line ? comment : nullptr;
+    const skipped_span* skipped = last_of(p.skipped, counts_.skipped);
+    context_.skipped = skipped != nullptr && line <= skipped->last_line;
     const code_size_change* size = last_of(p.code_sizes, counts_.code_sizes);
     context_.code_bits = size != nullptr ? size->bits : 16;
     const segment_change* segment = last_of(p.segments, counts_.segments);
@@ -111,6 +114,7 @@ std::uint64_t line_context::next_change(std::uint64_t line) const
     take(p.includes, counts_.includes);
     take(p.structures, counts_.structures);
     take(p.comments, counts_.comments);
+    take(p.skipped, counts_.skipped);
     take(p.code_sizes, counts_.code_sizes);
     take(p.segments, counts_.segments);
     take(p.modes, counts_.modes);
@@ -124,6 +128,10 @@ std::uint64_t line_context::next_change(std::uint64_t line) const
     }
     if (context_.comment != nullptr) {
         next = std::min(next, context_.comment->last_line + 1);
+    }
+    if (context_.skipped) {
+        const skipped_span& skipped = p.skipped[counts_.skipped - 1];
+        next = std::min(next, skipped.last_line == ~std::uint64_t{0} ? skipped.last_line : skipped.last_line + 1);
     }
     return next;
 }

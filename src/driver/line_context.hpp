@@ -38,6 +38,7 @@ private:
         std::size_t includes = 0;
         std::size_t structures = 0;
         std::size_t comments = 0;
+        std::size_t skipped = 0;
         std::size_t code_sizes = 0;
         std::size_t segments = 0;
         std::size_t modes = 0;

@@ -58,6 +58,9 @@ public:
         if (names_in_branches_) [[unlikely]] {
             warn_of_names_in_branches(line, context);
         }
+        if (context.skipped) [[unlikely]] {
+            converted_.warnings.clear();  // GNU As skips the line as Tasm does: nothing to finish
+        }
     }
 
     // What the line converted last leaves for a hand.

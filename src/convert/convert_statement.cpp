@@ -560,7 +560,7 @@ void statement_converter::convert_line(const source_line& source, const conversi
         line.warnings.push_back({source.column_of(draft.operands[1]), warning_text::call_with_arguments});
     }
     if (draft.kind == word_kind::prefix) {
-        take_prefixes(draft);
+        take_prefixes(draft, line);
     }
     put_text_equates(draft, context);
     if (context.program != nullptr && may_hold_type_operator(draft.operands)) {
@@ -745,6 +745,44 @@ bool put_type_values(std::string_view operand, const conversion_context& context
     return true;
 }
 
+// How GNU As spells a mnemonic the vocabulary knows as word (stosd: stosl, segcs: cs).
+std::string_view spelling_of(const mnemonic_row& row, std::string_view word)
+{
+    return row.rename.empty() ? word : row.rename;
+}
+
+// The draft's prefix becomes its own prefix word and the first count words of words (prefix words
+// all, blank-separated), each a statement of its own: "rep; cs".
+void write_prefix_words(statement_draft& draft, std::string_view words, std::size_t count, converted_line& line)
+{
+    const std::size_t begin = line.text.size();
+    line.text += line.view(draft.mnemonic);
+    std::size_t at = 0;
+    for (std::size_t n = 0; n < count; ++n) {
+        const std::size_t word_end = find_from(words, at, is_blank);
+        const std::string_view word = words.substr(at, word_end - at);
+        line.text += "; ";
+        line.text += spelling_of(*mnemonic_table.find(word), word);
+        at = skip_blanks(words, word_end);
+    }
+    draft.prefix = piece::in_buffer(begin, line.text.size());
+    draft.prefixes = true;
+}
+
+// True when an operand as written for GNU As begins with a segment override that GNU As lays out
+// as a prefix (%es:(%bx)).
+bool has_segment_override(std::string_view operand)
+{
+    if (!operand.empty() && operand.front() == '*') {
+        operand.remove_prefix(1);
+    }
+    if (operand == "%es:(%di)" || operand == "%es:(%edi)") {
+        return false;  // a string instruction's destination: es is its own segment, no prefix is laid out
+    }
+    return operand.size() > 4 && operand[0] == '%' && operand[2] == 's' && operand[3] == ':' &&
+           std::string_view("cdefgs").find(fold_case(operand[1])) != std::string_view::npos;
+}
+
 } // namespace
 
 // mov cx, size buffer: Tasm's type, length and size of a variable or structure whose declaration
@@ -781,25 +819,54 @@ void statement_converter::write_typed_pointers(statement_draft& draft, const con
 }
 
 // rep stosd, lock inc word ptr [bx]: the instruction after a prefix is converted as if it stood
-// alone, and the prefix is written before it.
-void statement_converter::take_prefixes(statement_draft& draft)
+// alone, and the prefix is written before it. Tasm lays out prefixes in the order they are written
+// (rep segcs movsb is F3 2E A4), while GNU As orders the prefixes of one statement by their kind
+// (rep cs movsb is 2E F3 A4): after a second prefix word each one is a statement of its own,
+// rep; cs; movsb. Anything else after a prefix is left for GNU As to reject.
+void statement_converter::take_prefixes(statement_draft& draft, converted_line& line) const
 {
     if (draft.operands.empty()) {
         return;
     }
     const std::string_view first = draft.operands[0];
-    const std::size_t word_end = find_from(first, 0, is_blank);
-    const std::string_view word = first.substr(0, word_end);
-    const mnemonic_row* row = mnemonic_table.find(word);
-    if (row == nullptr || !names_instruction(row->kind) || row->kind == word_kind::prefix) {
+    std::size_t prefix_words = 0;
+    std::size_t at = 0;
+    std::string_view word;
+    const mnemonic_row* row = nullptr;
+    while (at < first.size()) {
+        const std::size_t word_end = find_from(first, at, is_blank);
+        word = first.substr(at, word_end - at);
+        row = mnemonic_table.find(word);
+        if (row == nullptr || row->kind != word_kind::prefix) {
+            break;
+        }
+        ++prefix_words;
+        at = skip_blanks(first, word_end);
+    }
+    const bool instruction = at < first.size() && row != nullptr && names_instruction(row->kind);
+    if (at < first.size() && !instruction) {
+        line.warnings.push_back({source_->column_of(first), warning_text::prefix_before_no_instruction});
         return;
     }
-    draft.prefix = draft.mnemonic;
-    draft.mnemonic = row->rename.empty() ? word : row->rename;
+    if (prefix_words == 0 && !instruction) {
+        return;  // rep, (an empty operand): left as it stands
+    }
+    if (prefix_words == 0) {
+        draft.prefix = draft.mnemonic;
+    } else {
+        write_prefix_words(draft, first.substr(0, at), instruction ? prefix_words : prefix_words - 1, line);
+    }
+    if (!instruction) {
+        // rep segcs alone: the last prefix word stands in the mnemonic's place.
+        draft.mnemonic = spelling_of(*row, word);
+        draft.operands = draft.operands.subspan(1);
+        return;
+    }
+    draft.mnemonic = spelling_of(*row, word);
     draft.line_flags = row->flags;
     draft.kind = row->kind;
     draft.rule = row->rule;
-    const std::string_view rest = first.substr(skip_blanks(first, word_end));
+    const std::string_view rest = first.substr(skip_blanks(first, at + word.size()));
     if (rest.empty()) {
         draft.operands = draft.operands.subspan(1);
     } else {
@@ -950,7 +1017,15 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         is_x87_arithmetic(line.view(mnemonic))) {
         line.operands.push_back(std::string_view("%st"));
     }
-    line.statements.push_back({draft.prefix, mnemonic, size_letters, first, line.operands.size() - first});
+    // lock inc word ptr es:[bx] is F0 26 in Tasm; GNU As puts an override before the prefixes of
+    // its statement.
+    const bool prefix_apart =
+        draft.prefixes ||
+        (!draft.prefix.empty() &&
+         std::any_of(line.operands.begin() + static_cast<std::ptrdiff_t>(first), line.operands.end(),
+                     [&](piece operand) { return has_segment_override(line.view(operand)); }));
+    line.statements.push_back(
+        {draft.prefix, prefix_apart, mnemonic, size_letters, first, line.operands.size() - first});
 }
 
 } // namespace dravent

@@ -30,7 +30,7 @@ public:
 private:
     void convert_line(const source_line& source, const conversion_context& context, converted_line& line,
                       data_directive continued);
-    static void take_prefixes(statement_draft& draft);
+    void take_prefixes(statement_draft& draft, converted_line& line) const;
     void put_text_equates(statement_draft& draft, const conversion_context& context);
     void put_type_values(statement_draft& draft, const conversion_context& context);
     void write_typed_pointers(statement_draft& draft, const conversion_context& context);

@@ -52,6 +52,7 @@ struct warning {
 // they stand there.
 struct statement {
     piece prefix;                      // "rep", "lock", ... written before the mnemonic, or empty
+    bool prefix_apart = false;         // the prefix is a statement of its own: "rep; cs; movsb"
     piece mnemonic;
     std::string_view size_letters;     // AT&T size letters written right after the mnemonic
     std::size_t first_operand = 0;

@@ -14,6 +14,7 @@ namespace dravent {
 struct statement_draft {
     piece label;
     piece prefix;                             // rep, lock, ... before the instruction
+    bool prefixes = false;                    // prefix holds more than one prefix word ("rep; cs")
     piece mnemonic;
     std::span<const std::string_view> operands;  // the operand texts still to be converted
     int line_flags = 0;
@@ -27,6 +28,7 @@ struct statement_draft {
     {
         label = source.label;
         prefix = {};
+        prefixes = false;
         mnemonic = source.mnemonic;
         operands = source.operands;
     }

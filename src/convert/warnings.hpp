@@ -41,6 +41,8 @@ inline constexpr std::string_view instance_of_typed_fields =
     "(its own structure, nesting over eight deep, a record value that is no number): lay it out by hand";
 inline constexpr std::string_view nested_structure =
     "a struc or union nested in a structure is not laid out: declare it apart and write the offsets by hand";
+inline constexpr std::string_view prefix_before_no_instruction =
+    "a prefix (rep, lock, segcs, ...) before a word that names no instruction or prefix: write the line by hand";
 inline constexpr std::string_view unknown_mnemonic =
     "no instruction or directive of that name (a macro call?): expand it by hand";
 inline constexpr std::string_view far_call_same_segment =

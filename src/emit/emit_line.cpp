@@ -57,7 +57,7 @@ void walk_line(const converted_line& line, Sink& sink)
         }
         if (!s.prefix.empty()) {
             sink.put(line.view(s.prefix));
-            sink.put(' ');
+            sink.put(s.prefix_apart ? "; " : " ");
         }
         sink.put(line.view(s.mnemonic));
         sink.put(s.size_letters);

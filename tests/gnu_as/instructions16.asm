@@ -15,6 +15,17 @@ start:  rep movsb
         repnz scasw
         lock inc word ptr [bx]
         lock dec byte ptr [si+2]
+; Tasm lays prefixes out in the order written, the instruction's own override after them
+        rep segcs movsb                 ;= .byte 0xF3, 0x2E, 0xA4
+        segcs rep movsb                 ;= .byte 0x2E, 0xF3, 0xA4
+        repne segss scasb               ;= .byte 0xF2, 0x36, 0xAE
+        lock seges inc word ptr [bx]    ;= .byte 0xF0, 0x26; inc word ptr [bx]
+        rep lock segfs movsb            ;= .byte 0xF3, 0xF0, 0x64, 0xA4
+        rep segds                       ;= .byte 0xF3, 0x3E
+        lodsb
+        rep movs byte ptr es:[di], cs:[si]  ;= .byte 0xF3, 0x2E, 0xA4
+        lock inc word ptr es:[bx]       ;= .byte 0xF0; inc word ptr es:[bx]
+        segcs mov ax, es:[bx]           ;= .byte 0x2E; mov ax, es:[bx]
 rep     movsb                           ;= rep movsb
 rep     stosd                           ;= rep stosd
         push ax bx cx                   ;= push ax; push bx; push cx

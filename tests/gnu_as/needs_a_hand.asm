@@ -10,6 +10,9 @@ hand_g  group hand_x
 ; far jumps and calls
         jmp far ptr start
         call far ptr start
+; a prefix before a word that is no instruction (cs as a prefix word, a macro's name)
+        rep cs movsb
+        lock twice
 ; macros
 twice   macro x
         endm

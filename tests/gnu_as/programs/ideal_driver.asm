@@ -123,7 +123,7 @@ proc    DoRead near                     ;= DoRead:
 @@fits: push es bx                      ;= .Lread_fits: push es; push bx
         les di, [es:bx+Request.rh_xfer] ;= les di, dword ptr es:[bx+14]
         mov si, offset TimeBuf
-        rep movs [byte es:di], [cs:TimeBuf] ;= rep movs byte ptr es:[di], byte ptr cs:[si]
+        rep movs [byte es:di], [cs:TimeBuf] ;= .byte 0xF3, 0x2E, 0xA4
         pop bx es                       ;= pop bx; pop es
         ret
 endp    DoRead                          ;=

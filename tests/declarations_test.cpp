@@ -487,6 +487,42 @@ TEST(collect_declarations, code_size_follows_the_model_and_the_segments)
     EXPECT_EQ(segments.code_sizes[1].bits, 16);
 }
 
+// Where jumps is in force on a processor below the 80386 (Tasm's default is the 8086), GNU As is
+// told that processor; anywhere else it assembles for any.
+TEST(collect_declarations, arch_follows_jumps_and_the_processor)
+{
+    const program_declarations d = collect(
+        "  .model small\n"  // 1
+        "  jumps\n"         // 2: the 8086 with its 8087
+        "  .386\n"          // 3: any
+        "  P286\n"          // 4: the 80286; the 80387 stays allowed
+        "  .287\n"          // 5: the 80287
+        "  nojumps\n"       // 6: any
+        "  .186\n"          // 7: no jumps: nothing
+        "  JUMPS\n"         // 8: the 80186, the 80287 kept
+        "  jumps\n");       // 9: no change
+    struct expected {
+        std::uint64_t line;
+        cpu_level cpu;
+        fpu_level fpu;
+    };
+    const std::array<expected, 6> rows{{{2, cpu_level::i8086, fpu_level::i8087},
+                                        {3, cpu_level::any, fpu_level::i8087},
+                                        {4, cpu_level::i286, fpu_level::i387},
+                                        {5, cpu_level::i286, fpu_level::i287},
+                                        {6, cpu_level::any, fpu_level::i8087},
+                                        {8, cpu_level::i186, fpu_level::i287}}};
+    ASSERT_EQ(d.arches.size(), rows.size());
+    for (std::size_t n = 0; n < rows.size(); ++n) {
+        EXPECT_EQ(d.arches[n].line, rows[n].line) << n;
+        EXPECT_EQ(d.arches[n].cpu, rows[n].cpu) << n;
+        EXPECT_EQ(d.arches[n].fpu, rows[n].fpu) << n;
+    }
+    EXPECT_EQ(d.arch_change_at(4), &d.arches[2]);
+    EXPECT_EQ(d.arch_change_at(7), nullptr);
+    EXPECT_TRUE(collect("  .386\n  jumps\n  .486\n").arches.empty());
+}
+
 TEST(collect_declarations, redefinitions_keep_the_latest_facts)
 {
     const program_declarations d = collect("x dw 0\nx db 0\ny equ 5\ny = 6\nlbl: nop\nlbl dd 0\n");

@@ -138,6 +138,12 @@ void handle_textequ(statement_draft& draft, const conversion_context& context, c
 
 namespace {
 
+// The .arch the line writes, if the declarations change what GNU As is to assemble for there.
+const arch_change* arch_change_of(const conversion_context& context)
+{
+    return context.program != nullptr ? context.program->arch_change_at(context.line) : nullptr;
+}
+
 statement& add_statement(converted_line& line, std::string_view mnemonic)
 {
     statement& added = line.statements.emplace_back();
@@ -598,6 +604,20 @@ void write_conditional(const directive_line& directive, const conversion_context
     }
 }
 
+void write_processor(const directive_line& /*directive*/, const conversion_context& context, converted_line& line)
+{
+    const arch_change* change = arch_change_of(context);
+    if (change == nullptr) {
+        return;
+    }
+    constexpr std::array<std::string_view, 4> cpu_names{"i8086", "i186", "i286", "default"};
+    constexpr std::array<std::string_view, 3> fpu_names{".8087", ".287", ".387"};
+    add_statement(line, ".arch", cpu_names[static_cast<std::size_t>(change->cpu)]);
+    if (change->cpu != cpu_level::any) {
+        add_statement(line, ".arch", fpu_names[static_cast<std::size_t>(change->fpu)]);
+    }
+}
+
 void write_even(const directive_line& directive, const conversion_context& /*context*/, converted_line& line)
 {
     write_fixed_section(directive, ".balign", "2", line);
@@ -733,6 +753,10 @@ whole_line write_directive(const directive_row* row, std::string_view label, std
                            const source_line& source, const conversion_context& context, converted_line& line)
 {
     if (row == nullptr || row->write == nullptr) {
+        return whole_line::not_converted;
+    }
+    // A processor line that changes nothing GNU As is told is dropped, as any Tasm-only directive.
+    if (row->write == write_processor && arch_change_of(context) == nullptr) {
         return whole_line::not_converted;
     }
     const rest_of_line rest = rest_after(source.text, word);

@@ -530,6 +530,53 @@ bool is_harmless_in_include(const source_line& line)
 
 // A line of a block that the first look leaves for the collector, with its number: one that may
 // declare something, or an instruction that uses an @@ label (its scope is kept).
+// The lines that select a processor or a coprocessor, or turn Tasm's jumps on or off. A
+// processor row's coprocessor is the least it brings (the 80286 its 80287).
+enum class processor_word : std::uint8_t { cpu, fpu, jumps, nojumps };
+struct processor_row {
+    std::string_view name;
+    processor_word word;
+    cpu_level cpu;
+    fpu_level fpu;
+};
+
+inline constexpr hashed_table processor_table{std::to_array<processor_row>({
+    {".8086",   processor_word::cpu,     cpu_level::i8086, fpu_level::i8087},
+    {"p8086",   processor_word::cpu,     cpu_level::i8086, fpu_level::i8087},
+    {".186",    processor_word::cpu,     cpu_level::i186,  fpu_level::i8087},
+    {"p186",    processor_word::cpu,     cpu_level::i186,  fpu_level::i8087},
+    {".286",    processor_word::cpu,     cpu_level::i286,  fpu_level::i287},
+    {".286c",   processor_word::cpu,     cpu_level::i286,  fpu_level::i287},
+    {".286p",   processor_word::cpu,     cpu_level::i286,  fpu_level::i287},
+    {"p286",    processor_word::cpu,     cpu_level::i286,  fpu_level::i287},
+    {"p286n",   processor_word::cpu,     cpu_level::i286,  fpu_level::i287},
+    {"p286p",   processor_word::cpu,     cpu_level::i286,  fpu_level::i287},
+    {".386",    processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {".386c",   processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {".386p",   processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {"p386",    processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {"p386n",   processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {"p386p",   processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {".486",    processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {".486c",   processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {".486p",   processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {"p486",    processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {"p486n",   processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {".586",    processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {".586c",   processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {".586p",   processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {"p586",    processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {"p586n",   processor_word::cpu,     cpu_level::any,   fpu_level::i387},
+    {".8087",   processor_word::fpu,     cpu_level::any,   fpu_level::i8087},
+    {"p8087",   processor_word::fpu,     cpu_level::any,   fpu_level::i8087},
+    {".287",    processor_word::fpu,     cpu_level::any,   fpu_level::i287},
+    {"p287",    processor_word::fpu,     cpu_level::any,   fpu_level::i287},
+    {".387",    processor_word::fpu,     cpu_level::any,   fpu_level::i387},
+    {"p387",    processor_word::fpu,     cpu_level::any,   fpu_level::i387},
+    {"jumps",   processor_word::jumps,   cpu_level::any,   fpu_level::i8087},
+    {"nojumps", processor_word::nojumps, cpu_level::any,   fpu_level::i8087},
+})};
+
 struct marked_line {
     std::string_view text;
     std::uint64_t number;
@@ -836,6 +883,42 @@ private:
         }
     }
 
+    // A processor, coprocessor, jumps or nojumps line: the .arch GNU As is to assemble for
+    // changes there when the one it would need does.
+    void set_processor(cpu_level cpu, fpu_level fpu, bool jumps)
+    {
+        cpu_ = cpu;
+        fpu_ = fpu;
+        jumps_ = jumps;
+        if (!main_file_ || !within_limit()) {
+            return;
+        }
+        arch_change wanted{line_number_, jumps ? cpu : cpu_level::any, fpu};
+        if (wanted.cpu == cpu_level::any) {
+            wanted.fpu = fpu_level::i8087;
+        }
+        const arch_change now = d_.arches.empty() ? arch_change{} : d_.arches.back();
+        if (wanted.cpu != now.cpu || wanted.fpu != now.fpu) {
+            d_.arches.push_back(wanted);
+        }
+    }
+
+    void processor_line(const processor_row& row)
+    {
+        switch (row.word) {
+        case processor_word::cpu:
+            set_processor(row.cpu, std::max(fpu_, row.fpu), jumps_);
+            break;
+        case processor_word::fpu:
+            set_processor(cpu_, row.fpu, jumps_);
+            break;
+        case processor_word::jumps:
+        case processor_word::nojumps:
+            set_processor(cpu_, fpu_, row.word == processor_word::jumps);
+            break;
+        }
+    }
+
     void set_mode(bool ideal)
     {
         if (main_file_ && within_limit() && (d_.modes.empty() || d_.modes.back().ideal != ideal)) {
@@ -918,7 +1001,8 @@ private:
     bool within_limit()
     {
         const std::size_t held = d_.names.size() + d_.local_labels.size() + d_.procedures.size() + d_.scopes.size() +
-                                 d_.code_sizes.size() + d_.modes.size() + d_.frame_names.size() + d_.segments.size() +
+                                 d_.code_sizes.size() + d_.modes.size() + d_.arches.size() + d_.frame_names.size() +
+                                 d_.segments.size() +
                                  d_.structures.size() + d_.fields.size() + d_.bit_fields.size() +
                                  d_.text_equates.size() + d_.includes.size() + d_.include_items.size() +
                                  d_.frame_list_lines.size() + d_.comments.size() + d_.assumes.size() +
@@ -1232,6 +1316,9 @@ private:
     bool simplified_segment_ = true;        // .code / codeseg rather than a segment ... ends
     int model_bits_ = 16;
     bool model_undecided_ = false;          // a model line stands in a branch the pass cannot decide
+    cpu_level cpu_ = cpu_level::i8086;      // the processor selected (Tasm's default: the 8086)
+    fpu_level fpu_ = fpu_level::i8087;      // and the coprocessor
+    bool jumps_ = false;                    // jumps is in force
     std::vector<int> segment_bits_;         // the open segments' code sizes
     std::vector<std::uint32_t> outer_segments_;  // the segments that open ones interrupt
     std::uint32_t segment_ = 0;             // the segment the line stands in
@@ -1513,6 +1600,8 @@ void collector::directive_line(const statement_words& w, const source_line& line
         set_mode(true);
     } else if (equal_folded(first, "masm")) {
         set_mode(false);
+    } else if (const processor_row* processor = processor_table.find(first); processor != nullptr) {
+        processor_line(*processor);
     } else if (equal_folded(first, "model") || equal_folded(first, ".model")) {
         const std::string_view model = w[1];
         model_undecided_ = model_undecided_ || conditionals_.undecided();

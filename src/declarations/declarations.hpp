@@ -161,6 +161,19 @@ struct code_size_change {
     int bits = 16;
 };
 
+// The processor GNU As is told to assemble for (.arch) from line on. Under Tasm's jumps, a
+// conditional jump out of reach is the inverted short jump over a near jmp on the 8086, 80186 and
+// 80286, which have no 0F 8x jumps; GNU As makes that form only for a processor it is told has
+// none. A program that selects one of them, or none (Tasm's default is the 8086), and asks for
+// jumps gets its .arch; any other processor, or nojumps, lifts it (any).
+enum class cpu_level : std::uint8_t { i8086, i186, i286, any };
+enum class fpu_level : std::uint8_t { i8087, i287, i387 };
+struct arch_change {
+    std::uint64_t line = 0;
+    cpu_level cpu = cpu_level::any;
+    fpu_level fpu = fpu_level::i8087;  // the coprocessor beside it
+};
+
 // The lines of a structure's declaration, from its struc line to its ends line.
 struct structure_span {
     std::uint64_t first_line = 0;
@@ -284,6 +297,7 @@ struct program_declarations {
     std::vector<local_scope> scopes;           // in line order
     std::vector<code_size_change> code_sizes;  // in line order
     std::vector<mode_change> modes;            // in line order
+    std::vector<arch_change> arches;           // in line order, one a line at most
     std::vector<assume_state> assumes;         // in line order
     name_table<std::uint32_t> group_names;     // each group's number (from 1), by name
     std::vector<std::uint32_t> segment_groups;  // by segment number: its group, marked with group_target, or 0
@@ -396,6 +410,14 @@ struct program_declarations {
         const auto at = std::lower_bound(name_tests.begin(), name_tests.end(), line,
                                          [](const name_test& t, std::uint64_t n) { return t.line < n; });
         return at != name_tests.end() && at->line == line ? &*at : nullptr;
+    }
+
+    // The .arch that line writes, or nullptr.
+    const arch_change* arch_change_at(std::uint64_t line) const
+    {
+        const auto at = std::lower_bound(arches.begin(), arches.end(), line,
+                                         [](const arch_change& a, std::uint64_t n) { return a.line < n; });
+        return at != arches.end() && at->line == line ? &*at : nullptr;
     }
 
     // The arg or local list that line goes on with, or nullptr.

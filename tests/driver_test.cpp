@@ -406,6 +406,24 @@ TEST_F(dravent_command, lines_of_a_branch_tasm_does_not_assemble_draw_no_warning
     EXPECT_EQ(result.standard_error, (folder / "in.asm").string() +
                                          ":12:10: warning: 'seg' needs a DOS relocation that ELF cannot hold: load the "
                                          "segment by hand\ndravent: 1 line needs a hand (see the warnings above)\n");
+
+TEST_F(dravent_command, a_name_gnu_as_reads_only_in_quotes_draws_a_warning_that_names_it)
+{
+    // Tasm's own words with an "@" or "?" (@data, @@ labels, ? for no value) and a name the output
+    // does not hold (end's) draw nothing of the kind; the @data warning stays @data's.
+    write_file(folder / "in.asm",
+               "\t.model small\n\t.data\n?tmp dw ?\n\t.code\nstart: mov ax, @data\n\tmov ax, ?TMP\n"
+               "@@x: jmp @@x\n\tdb '?tmp'\n\tend ?tmp\n");
+    const separate_result result =
+        run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()}, stream_setup{});
+    const std::string in = (folder / "in.asm").string();
+    const std::string quoted = ": warning: the name ?tmp holds a '?' or an '@', which GNU As reads only in quotes: "
+                               "rename it, or write \"?tmp\" wherever it stands, by hand\n";
+    EXPECT_EQ(result.standard_error,
+              in + ":3:1" + quoted + in +
+                  ":5:16: warning: a segment value set by the DOS loader (@data, @code, ...) has no ELF form: "
+                  "load the segment register by hand\n" +
+                  in + ":6:10" + quoted + "dravent: 3 lines need a hand (see the warnings above)\n");
 }
 
 TEST_F(dravent_command, a_chain_of_fields_adds_each_ones_offset_and_takes_the_last_ones_size)

@@ -630,6 +630,9 @@ void statement_converter::warn_left_as_written(std::string_view operand, std::st
 {
     const std::size_t at = operand.find(word);
     const std::size_t column = source_->column_of(at == std::string_view::npos ? operand : operand.substr(at));
+    if (context.program != nullptr && !context.program->quoted_name_warning(word).empty()) {
+        return;  // a name of the program's, such as @start: the line draws the warning that names it
+    }
     std::string_view otherwise = warning_text::type_operator;
     if (word.front() == '@' || context.names_segment(word)) {
         otherwise = warning_text::segment_value;

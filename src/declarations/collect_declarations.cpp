@@ -2637,6 +2637,7 @@ bool collect_declarations(int fd, std::string_view folder, program_declarations&
     c.finish();
     declarations.count_kinds();
     declarations.index_text_equates();
+    declarations.index_quoted_names();
     return read != block_reader::result::error;
 }
 
@@ -2648,6 +2649,7 @@ void collect_declarations_from_text(std::string_view text, std::string_view fold
     c.finish();
     declarations.count_kinds();
     declarations.index_text_equates();
+    declarations.index_quoted_names();
 }
 
 } // namespace dravent

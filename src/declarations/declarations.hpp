@@ -289,6 +289,13 @@ inline std::string_view local_label_key(std::uint32_t ordinal, std::string_view 
     return {key, static_cast<std::size_t>(at - key) + name.size()};
 }
 
+// The names that GNU As reads only in quotes draw a warning that names them for the first this many
+// of them; any further one draws one text for all.
+inline constexpr std::size_t max_named_quoted_names = 1024;
+inline constexpr std::string_view unnamed_quoted_name_warning =
+    "a name that holds a '?' or an '@', which GNU As reads only in quotes: rename it, or write it in double "
+    "quotes wherever it stands, by hand";
+
 struct program_declarations {
     name_table<name_facts> names;
     std::vector<structure_field> fields;
@@ -324,6 +331,10 @@ struct program_declarations {
     std::size_t limit = max_declared_names;    // names and line facts kept at most
     std::uint64_t include_budget = max_included_bytes;  // bytes of included files read at most
     std::uint64_t include_file_budget = max_included_files;  // included files looked for at most
+    // The names GNU As takes only in quotes (?tmp, @start), by entry in ascending order, and the
+    // warning each one's uses draw, which names it.
+    std::vector<std::uint32_t> quoted_names;
+    std::vector<std::string> quoted_name_warnings;
     bool truncated = false;                    // the limit was reached: later names are unknown
     std::uint64_t limit_line = 0;              // the line it was reached on (an include's: the include line)
     bool declared_in_another_case = false;     // a name declared again in another spelling than at first
@@ -342,6 +353,45 @@ struct program_declarations {
         for (std::uint32_t entry = 0; entry < names.size(); ++entry) {
             ++kind_counts[static_cast<std::size_t>(names.facts(entry).kind)];
         }
+    }
+
+    // Finds the names that hold a "?" or an "@" (but for @@ local labels): GNU As reads them only
+    // in quotes ("?tmp":, movw "?tmp",%ax), which Dravent does not write.
+    void index_quoted_names()
+    {
+        quoted_names.clear();
+        quoted_name_warnings.clear();
+        for (std::uint32_t entry = 0; entry < names.size(); ++entry) {
+            const std::string_view name = names.name(entry);
+            // ? and @ alone are no names Tasm lets a program declare; @@ begins a local label.
+            if (name.find_first_of("?@") == std::string_view::npos ||
+                name.find_first_not_of("?@") == std::string_view::npos || name.substr(0, 2) == "@@") {
+                continue;
+            }
+            quoted_names.push_back(entry);
+            if (quoted_name_warnings.size() == max_named_quoted_names) {
+                continue;  // the others draw the warning without their name, so that the texts stay few
+            }
+            quoted_name_warnings.push_back("the name " + std::string(name) +
+                                           " holds a '?' or an '@', which GNU As reads only in quotes: rename it, or "
+                                           "write \"" + std::string(name) + "\" wherever it stands, by hand");
+        }
+    }
+
+    // The warning a use of name draws when GNU As reads it only in quotes; empty otherwise.
+    std::string_view quoted_name_warning(std::string_view name) const
+    {
+        if (quoted_names.empty()) {
+            return {};
+        }
+        const std::uint32_t entry = names.find(name);
+        const auto at = std::lower_bound(quoted_names.begin(), quoted_names.end(), entry);
+        if (entry == names.none || at == quoted_names.end() || *at != entry) {
+            return {};
+        }
+        const auto n = static_cast<std::size_t>(at - quoted_names.begin());
+        return n < quoted_name_warnings.size() ? std::string_view(quoted_name_warnings[n])
+                                               : std::string_view(unnamed_quoted_name_warning);
     }
 
     // Orders each name's texts by line, from the chains the pass left (the latest first).

@@ -49,6 +49,7 @@ public:
     void convert(std::string_view line, const char* readable_end, text_buffer& out)
     {
         const conversion_context& context = context_.at(next_line_++);
+        const std::size_t written = out.size();
         if (!convert_plain(line, readable_end, context, out)) {
             write_in_full(line, readable_end, context, out);
         }
@@ -57,6 +58,9 @@ public:
         }
         if (names_in_branches_) [[unlikely]] {
             warn_of_names_in_branches(line, context);
+        }
+        if (context.program != nullptr && !context.program->quoted_names.empty()) [[unlikely]] {
+            warn_quoted_names(line, out.view().substr(written), context);
         }
         if (context.skipped) [[unlikely]] {
             converted_.warnings.clear();  // GNU As skips the line as Tasm does: nothing to finish
@@ -97,6 +101,11 @@ private:
     [[gnu::noinline]] void warn_at_limit();
     // A line that uses a name declared otherwise in branches the declarations cannot decide says so.
     [[gnu::noinline]] void warn_of_names_in_branches(std::string_view line, const conversion_context& context);
+    // Each name on the line that GNU As reads only in quotes (?tmp, @start) and that the output
+    // line holds draws its warning.
+    [[gnu::noinline]] void warn_quoted_names(std::string_view line, std::string_view output,
+                                             const conversion_context& context);
+    void add_warning_once(std::string_view text, std::size_t column);
     void convert_in_full(std::string_view line, const char* readable_end, const conversion_context& context);
     // The full conversion, its output line appended to out: kept out of line, so that a plain
     // line's path stays short.

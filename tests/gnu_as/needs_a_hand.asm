@@ -13,6 +13,17 @@ hand_g  group hand_x
 ; a prefix before a word that is no instruction (cs as a prefix word, a macro's name)
         rep cs movsb
         lock twice
+; names with a '?' or an '@', which GNU As reads only in quotes: where they are declared and
+; used, and the local labels of a scope such a name opens
+?tmp    dw 0
+@start: mov ax, ?TMP
+        jmp @start
+        mov bx, offset ?tmp
+        dw @start
+        public ?tmp
+q?      equ 5
+        mov al, q?+1
+@@again: loop @@again
 ; macros
 twice   macro x
         endm

@@ -528,8 +528,6 @@ bool is_harmless_in_include(const source_line& line)
     return false;
 }
 
-// A line of a block that the first look leaves for the collector, with its number: one that may
-// declare something, or an instruction that uses an @@ label (its scope is kept).
 // The lines that select a processor or a coprocessor, or turn Tasm's jumps on or off. A
 // processor row's coprocessor is the least it brings (the 80286 its 80287).
 enum class processor_word : std::uint8_t { cpu, fpu, jumps, nojumps };
@@ -577,6 +575,8 @@ inline constexpr hashed_table processor_table{std::to_array<processor_row>({
     {"nojumps", processor_word::nojumps, cpu_level::any,   fpu_level::i8087},
 })};
 
+// A line of a block that the first look leaves for the collector, with its number: one that may
+// declare something, or an instruction that uses an @@ label (its scope is kept).
 struct marked_line {
     std::string_view text;
     std::uint64_t number;

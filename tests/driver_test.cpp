@@ -406,6 +406,7 @@ TEST_F(dravent_command, lines_of_a_branch_tasm_does_not_assemble_draw_no_warning
     EXPECT_EQ(result.standard_error, (folder / "in.asm").string() +
                                          ":12:10: warning: 'seg' needs a DOS relocation that ELF cannot hold: load the "
                                          "segment by hand\ndravent: 1 line needs a hand (see the warnings above)\n");
+}
 
 TEST_F(dravent_command, a_name_gnu_as_reads_only_in_quotes_draws_a_warning_that_names_it)
 {

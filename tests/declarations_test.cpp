@@ -1003,6 +1003,30 @@ TEST(collect_declarations, what_depends_on_an_undecided_branch_is_unknown)
     EXPECT_EQ(facts_of(scopes, "alt").kind, declared::label);
 }
 
+// An include file's guard (ifndef NAME followed by NAME = 1) is taken though NAME is defined
+// nowhere before; conditions the pass decides leave an include declarations only, one it cannot
+// decide does not.
+TEST(collect_declarations, an_include_guard_is_taken_and_decided_conditions_keep_an_include_declarations_only)
+{
+    scratch_folder folder;
+    write_file(folder / "hw.inc", "ifndef __HW_INC\n__HW_INC = 1\nPORT equ 3F8h\n if PORT gt 300h\nHIGH_PORT equ 1\n"
+                                  " else\nHIGH_PORT equ 0\n endif\nendif\n");
+    write_file(folder / "sw.inc", " ifdef SWITCH\nMODE equ 2\n endif\n");
+    write_file(folder / "notguard.inc", " ifndef OTHER\nMODE2 equ 2\n endif\n");
+    const program_declarations d = collect("include hw.inc\ninclude HW.INC\ninclude sw.inc\ninclude notguard.inc\n",
+                                           folder.path().string());
+    ASSERT_EQ(d.includes.size(), 4U);
+    EXPECT_TRUE(d.includes[0].declarations_only);
+    EXPECT_TRUE(d.includes[1].declarations_only);
+    EXPECT_FALSE(d.includes[2].declarations_only);
+    EXPECT_FALSE(d.includes[3].declarations_only);
+    EXPECT_EQ(facts_of(d, "HIGH_PORT").value, 1U);
+    EXPECT_FALSE(facts_of(d, "PORT").conditional);
+    EXPECT_TRUE(facts_of(d, "MODE2").conditional);
+    // The second reading declares nothing: its guard is defined.
+    EXPECT_EQ(d.includes[1].item_count, 0U);
+}
+
 // Blocks that never close, ends without a block and blocks nested past what is followed read
 // on without harm: inside the deepest ones everything is undecided.
 TEST(collect_declarations, unbalanced_and_deep_conditionals_are_read_on)

@@ -1302,12 +1302,16 @@ private:
     decision defined(std::string_view name) const;
     void name_test_line(std::string_view name);
     void skipped_lines_change();
+    void open_block(const conditional_row& row, std::string_view condition, decision d);
+    bool guards_block(const source_line& line) const;
     void statement_in_branch(std::string_view text, const char* readable_end, bool uses_local_labels, bool main_file,
                              std::string_view folder, int depth);
 
     program_declarations& d_;
     conditional_blocks conditionals_;
     std::vector<redeclaration> redeclared_;  // by the line being read
+    bool guard_pending_ = false;            // the line before opened ifndef guard_, undecided
+    std::string guard_;
     source_line source_;
     statement_words words_;
     std::uint64_t line_number_ = 0;
@@ -2112,7 +2116,7 @@ bool collector::conditional_line(std::string_view text)
     const bool was_skipping = conditionals_.skipping();
     switch (row.step) {
     case conditional_step::none: return false;
-    case conditional_step::open: conditionals_.open(was_skipping ? decision::unknown : condition()); break;
+    case conditional_step::open: open_block(row, condition_after(text, word), was_skipping ? decision::unknown : condition()); break;
     case conditional_step::next_if: conditionals_.next_if(condition); break;
     case conditional_step::next: conditionals_.next(); break;
     case conditional_step::end: conditionals_.end(); break;
@@ -2121,6 +2125,26 @@ bool collector::conditional_line(std::string_view text)
         skipped_lines_change();
     }
     return true;
+}
+
+// ifndef NAME of a name declared nowhere before is undecided (tasm /dNAME may define it), but
+// where the first line in the block gives NAME its value, it is the guard of an include file:
+// the block is taken.
+void collector::open_block(const conditional_row& row, std::string_view condition, decision d)
+{
+    conditionals_.open(d);
+    const std::string_view name = trim_blanks(condition);
+    if (row.test == condition_test::undefined && d == decision::unknown && d_.find(name) == nullptr &&
+        !conditionals_.skipping()) {
+        guard_pending_ = true;
+        guard_.assign(name);
+    }
+}
+
+// The line gives the guard of the block it follows its value: guard = 1, guard equ 1.
+bool collector::guards_block(const source_line& line) const
+{
+    return equal_folded(line.label, guard_) && (equal_folded(line.mnemonic, "equ") || line.mnemonic == "=");
 }
 
 // The lines after this one begin or end a stretch that Tasm does not assemble.
@@ -2213,6 +2237,7 @@ void collector::statement(std::string_view text, const char* readable_end, bool 
 void collector::statement_in_branch(std::string_view text, const char* readable_end, bool uses_local_labels,
                                     bool main_file, std::string_view folder, int depth)
 {
+    const bool after_guard = std::exchange(guard_pending_, false);
     if (frame_list_goes_on(text)) {
         return;
     }
@@ -2235,11 +2260,15 @@ void collector::statement_in_branch(std::string_view text, const char* readable_
         return;
     }
     if (conditional_line(text)) {
-        // An include whose declarations depend on conditions is more than its declarations.
-        if (!main_file) {
-            not_only_declarations();
-        }
         return;
+    }
+    if (after_guard && guards_block(source_)) {
+        conditionals_.take_first_branch();
+    }
+    // An include whose declarations depend on a condition the pass cannot decide is more than
+    // its declarations.
+    if (!main_file && conditionals_.undecided()) {
+        not_only_declarations();
     }
     recorded_ = false;
     const std::uint32_t bytes = bytes_of(source_.mnemonic);

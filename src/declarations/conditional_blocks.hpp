@@ -117,6 +117,15 @@ public:
         settle();
     }
 
+    // The innermost block, undecided in its first branch, takes that branch after all.
+    void take_first_branch()
+    {
+        if (deeper_ == 0 && !blocks_.empty() && blocks_.back().state == branch::undecided) {
+            blocks_.back() = {branch::taken, true};
+            settle();
+        }
+    }
+
     // else
     void next()
     {

@@ -105,6 +105,23 @@ void line_converter::warn_at_limit()
     converted_.warnings.push_back({0, warning_text::declarations_limit});
 }
 
+void line_converter::warn_of_program(std::string_view line, std::string_view output,
+                                     const conversion_context& context)
+{
+    if (context.line == limit_line_) {
+        warn_at_limit();
+    }
+    if (names_in_branches_) {
+        warn_of_names_in_branches(line, context);
+    }
+    if (!context.program->quoted_names.empty()) {
+        warn_quoted_names(line, output, context);
+    }
+    if (context.skipped) {
+        converted_.warnings.clear();  // GNU As skips the line as Tasm does: nothing to finish
+    }
+}
+
 void line_converter::warn_of_names_in_branches(std::string_view line, const conversion_context& context)
 {
     if (const std::size_t column = column_of_name_in_branches(line, context); column != 0) {

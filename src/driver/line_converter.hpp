@@ -26,7 +26,9 @@ public:
                             data_directive open_data = data_directive::none)
         : context_(program), open_data_(open_data), plain_(program),
           limit_line_(program != nullptr ? program->limit_line : 0),
-          names_in_branches_(program != nullptr && program->conflicting_names)
+          names_in_branches_(program != nullptr && program->conflicting_names),
+          line_warnings_(program != nullptr && (limit_line_ != 0 || names_in_branches_ ||
+                                                !program->quoted_names.empty() || !program->skipped.empty()))
     {
     }
 
@@ -46,24 +48,15 @@ public:
     void convert(std::string_view line, text_buffer& out);
     void convert(std::string_view line, std::string& out);
     // The same for a line inside a larger text, whose bytes up to readable_end may be read.
-    void convert(std::string_view line, const char* readable_end, text_buffer& out)
+    [[gnu::always_inline]] void convert(std::string_view line, const char* readable_end, text_buffer& out)
     {
         const conversion_context& context = context_.at(next_line_++);
         const std::size_t written = out.size();
         if (!convert_plain(line, readable_end, context, out)) {
             write_in_full(line, readable_end, context, out);
         }
-        if (context.line == limit_line_) [[unlikely]] {
-            warn_at_limit();
-        }
-        if (names_in_branches_) [[unlikely]] {
-            warn_of_names_in_branches(line, context);
-        }
-        if (context.program != nullptr && !context.program->quoted_names.empty()) [[unlikely]] {
-            warn_quoted_names(line, out.view().substr(written), context);
-        }
-        if (context.skipped) [[unlikely]] {
-            converted_.warnings.clear();  // GNU As skips the line as Tasm does: nothing to finish
+        if (line_warnings_) [[unlikely]] {
+            warn_of_program(line, out.view().substr(written), context);
         }
     }
 
@@ -98,13 +91,16 @@ private:
     // stands, with its ending and a warning.
     void copy_as_it_stands(std::string_view line, text_buffer& out);
     // The line where the declarations reached their limit says so.
-    [[gnu::noinline]] void warn_at_limit();
+    void warn_at_limit();
+    // The warnings a line draws from what the whole program declares, rather than from itself:
+    // kept out of the way of the programs that need none.
+    [[gnu::noinline]] void warn_of_program(std::string_view line, std::string_view output,
+                                           const conversion_context& context);
     // A line that uses a name declared otherwise in branches the declarations cannot decide says so.
-    [[gnu::noinline]] void warn_of_names_in_branches(std::string_view line, const conversion_context& context);
+    void warn_of_names_in_branches(std::string_view line, const conversion_context& context);
     // Each name on the line that GNU As reads only in quotes (?tmp, @start) and that the output
     // line holds draws its warning.
-    [[gnu::noinline]] void warn_quoted_names(std::string_view line, std::string_view output,
-                                             const conversion_context& context);
+    void warn_quoted_names(std::string_view line, std::string_view output, const conversion_context& context);
     void add_warning_once(std::string_view text, std::size_t column);
     void convert_in_full(std::string_view line, const char* readable_end, const conversion_context& context);
     // The full conversion, its output line appended to out: kept out of line, so that a plain
@@ -123,6 +119,7 @@ private:
     text_buffer plain_text_;  // a line on its way to a std::string
     std::uint64_t limit_line_;  // where the declarations reached their limit: 0 for nowhere
     bool names_in_branches_;    // the program declares names otherwise in branches it cannot decide
+    bool line_warnings_;        // some line may draw a warning from what the program declares
 };
 
 } // namespace dravent

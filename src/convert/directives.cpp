@@ -583,7 +583,8 @@ void write_conditional(const directive_line& directive, const conversion_context
     const name_test* test = row->takes == condition::name && context.program != nullptr
                                 ? context.program->name_test_at(context.line)
                                 : nullptr;
-    if (test != nullptr && !test->known) {
+    // An @@ label is no GNU As name either, and which one it stands for depends on the scope.
+    if ((test != nullptr && !test->known) || (row->takes == condition::name && is_local_label(directive.arguments))) {
         write_as_written(directive, line);
         return;
     }

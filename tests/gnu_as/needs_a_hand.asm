@@ -40,6 +40,8 @@ twice   macro x
         comm c cbuf:word
         comm pbuf:hand_pt
         comm vbuf:byte:hand_g
+; ifdef of an @@ label
+        ifdef @@later
 ; a model not known
         model
 ; procs for which Tasm generates a frame or saves registers

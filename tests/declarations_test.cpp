@@ -976,6 +976,29 @@ TEST(collect_declarations, undecided_branches_mark_names_they_declare_otherwise)
     EXPECT_TRUE(d.text_equates[1].conflicting);
 }
 
+// Where a block asks for a name the file declares nowhere before (ifdef BIG, ifndef SMALL), the
+// declarations are those of the branch assembled where nothing is defined outside the file, as
+// GNU As assembles the converted lines: still marked, since tasm /dBIG may take the other.
+TEST(collect_declarations, undecided_names_follow_the_branch_taken_where_nothing_is_defined_outside)
+{
+    const program_declarations d = collect(
+        " ifndef SMALL\nv dw 0\nP equ <[bp+6]>\nMAX = 8\nwork proc far\n else\nv db 0\nP equ <[bp+4]>\n"
+        "MAX = 2\nwork proc near\n endif\n ret\nwork endp\n"
+        " ifdef BIG\nw dd 0\n elseifdef HUGE\nw dq 0\n else\nw dw 0\n endif\n"
+        " ifdef SW\nu dw 0\n elseif 1\nu dd 0\n else\nu db 0\n endif\n");
+    EXPECT_EQ(facts_of(d, "v").size, 2U);
+    EXPECT_TRUE(facts_of(d, "v").conflicting);
+    EXPECT_TRUE(facts_of(d, "work").far);
+    ASSERT_EQ(d.procedures.size(), 1U);
+    EXPECT_TRUE(d.procedures[0].far);
+    EXPECT_TRUE(facts_of(d, "MAX").value_uncertain);
+    std::string_view text;
+    ASSERT_TRUE(d.text_of("P", 12, text));
+    EXPECT_EQ(text, "[bp+6]");
+    EXPECT_EQ(facts_of(d, "w").size, 2U);  // elseifdef HUGE gives the default up: the last declaration
+    EXPECT_EQ(facts_of(d, "u").size, 4U);  // elseif 1 is taken where SW is not defined
+}
+
 // What comes after an undecidable branch and depends on it is not taken from either branch: a
 // structure's fields after a field in such a branch of its own lie at unknown offsets, a model
 // chosen there leaves the distance of procedures without one unknown, and a label there opens no

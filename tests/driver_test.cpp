@@ -374,8 +374,9 @@ TEST_F(dravent_command, a_use_of_a_name_that_undecided_branches_declare_otherwis
     EXPECT_EQ(result.exit_status, 0);
     const std::string text = ": warning: a name here is declared otherwise in another branch of a conditional that "
                              "Dravent cannot decide (it asks for a name the file does not define before, or is no "
-                             "constant expression): this line follows the last declaration; check it against the "
-                             "branch Tasm assembles\n";
+                             "constant expression): this line follows the branch assembled where nothing is defined "
+                             "outside the file (where that is not known, the last declaration); check it against "
+                             "the branch Tasm assembles\n";
     const std::string in = (folder / "in.asm").string();
     EXPECT_EQ(result.standard_error, in + ":17:6" + text + in + ":18:10" + text + in + ":20:2" + text +
                                          "dravent: 3 lines need a hand (see the warnings above)\n");

@@ -94,8 +94,9 @@ inline constexpr std::string_view call_with_arguments =
     "call with arguments (call proc, args) is not converted: push the arguments and call by hand";
 inline constexpr std::string_view declared_in_branches =
     "a name here is declared otherwise in another branch of a conditional that Dravent cannot decide (it asks "
-    "for a name the file does not define before, or is no constant expression): this line follows the last "
-    "declaration; check it against the branch Tasm assembles";
+    "for a name the file does not define before, or is no constant expression): this line follows the branch "
+    "assembled where nothing is defined outside the file (where that is not known, the last declaration); check "
+    "it against the branch Tasm assembles";
 
 } // namespace warning_text
 } // namespace dravent

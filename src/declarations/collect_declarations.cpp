@@ -1021,11 +1021,15 @@ private:
     void begin_procedure(std::string_view name, std::string_view distance)
     {
         const bool far = is_distance(distance) ? equal_folded(distance, "far") : far_by_model_here();
+        const name_facts* known = d_.find(name);
+        const bool declared_before = known != nullptr && known->kind == declared::procedure;
         declare_procedure(name, far);
         if (!is_distance(distance)) {
             distance_by_model(name);
         }
-        if (!main_file_) {
+        // Another proc line for a procedure, which Tasm does not assemble where nothing is defined
+        // outside the file, leaves the lines after it in the procedure the first line began.
+        if (!main_file_ || (declared_before && conditionals_.outside_default())) {
             return;
         }
         finish();
@@ -1304,6 +1308,7 @@ private:
     void skipped_lines_change();
     void open_block(const conditional_row& row, std::string_view condition, decision d);
     bool guards_block(const source_line& line) const;
+    bool declared_nowhere(std::string_view name) const;
     void statement_in_branch(std::string_view text, const char* readable_end, bool uses_local_labels, bool main_file,
                              std::string_view folder, int depth);
 
@@ -1443,7 +1448,10 @@ void collector::text_equate_line(std::string_view name, std::string_view value)
     const bool in_branch = conditionals_.undecided();
     const bool conflicting = in_branch && earlier != no_entry && d_.view(d_.text_equates[earlier].value) != value;
     d_.conflicting_names = d_.conflicting_names || conflicting;
-    d_.text_equates.push_back({line_number_, d_.keep(value), earlier, in_branch, conflicting});
+    // Where nothing is defined outside the file, the text before goes on (marked where it differs).
+    const text_span text = conflicting && conditionals_.outside_default() ? d_.text_equates[earlier].value
+                                                                          : d_.keep(value);
+    d_.text_equates.push_back({line_number_, text, earlier, in_branch, conflicting});
     d_.text_equate_names.facts(d_.text_equate_names.add(name)) = index;
 }
 
@@ -2095,6 +2103,15 @@ void collector::in_branch_declared()
                                                now.negative != before.negative || before.value_uncertain)) {
             now.value_uncertain = true;
         }
+        // Where nothing is defined outside the file Tasm does not assemble this branch: the
+        // declaration before stays, marked.
+        if (conditionals_.outside_default()) {
+            const bool conflicting = now.conflicting;
+            const bool value_uncertain = now.value_uncertain;
+            now = before;
+            now.conflicting = conflicting;
+            now.value_uncertain = value_uncertain;
+        }
     }
     redeclared_.clear();
 }
@@ -2132,13 +2149,23 @@ bool collector::conditional_line(std::string_view text)
 // the block is taken.
 void collector::open_block(const conditional_row& row, std::string_view condition, decision d)
 {
-    conditionals_.open(d);
     const std::string_view name = trim_blanks(condition);
-    if (row.test == condition_test::undefined && d == decision::unknown && d_.find(name) == nullptr &&
-        !conditionals_.skipping()) {
+    const bool asks_name = row.test == condition_test::defined || row.test == condition_test::undefined;
+    const bool nowhere_before = asks_name && d == decision::unknown && declared_nowhere(name);
+    conditionals_.open(d, !nowhere_before                          ? decision::unknown
+                          : row.test == condition_test::undefined ? decision::yes
+                                                                  : decision::no);
+    if (nowhere_before && row.test == condition_test::undefined && !conditionals_.skipping()) {
         guard_pending_ = true;
         guard_.assign(name);
     }
+}
+
+// The lines before declare name in no way: not as a name, a text, a segment or a group.
+bool collector::declared_nowhere(std::string_view name) const
+{
+    return d_.find(name) == nullptr && d_.text_equate_names.find(name) == d_.text_equate_names.none &&
+           d_.segment_names.find(name) == d_.segment_names.none && d_.group_names.find(name) == d_.group_names.none;
 }
 
 // The line gives the guard of the block it follows its value: guard = 1, guard equ 1.

@@ -84,12 +84,17 @@ public:
     // Blocks are followed this deep; those inside deeper ones are undecided.
     static constexpr std::size_t deepest = 64;
 
-    void open(decision condition)
+    // by_default: for a condition the pass cannot decide, what it gives where nothing is defined
+    // outside the file (ifdef of a name the file does not declare before: no), or unknown.
+    void open(decision condition, decision by_default = decision::unknown)
     {
         if (blocks_.size() == deepest || deeper_ > 0) {
             ++deeper_;
         } else if (skipping_) {
             blocks_.push_back({branch::skipped, true});  // no branch of a block in a skipped one is taken
+        } else if (condition == decision::unknown && by_default != decision::unknown) {
+            const bool first = by_default == decision::yes;
+            blocks_.push_back({branch::undecided, first, true, first});
         } else {
             blocks_.push_back({branch_of(condition), condition == decision::yes});
         }
@@ -100,22 +105,18 @@ public:
     template <typename Condition>
     void next_if(Condition condition)
     {
-        if (deeper_ > 0 || blocks_.empty()) {
-            return;
-        }
-        block& b = blocks_.back();
-        if (b.state == branch::undecided) {
-            return;  // an earlier branch may have been taken or not: so may this one
-        }
-        if (b.taken) {
-            b.state = branch::skipped;
-        } else {
-            const decision d = condition();
-            b.state = branch_of(d);
-            b.taken = d == decision::yes;
-        }
-        settle();
+        next_branch(condition);
     }
+
+    // else
+    void next()
+    {
+        next_branch([] { return decision::yes; });
+    }
+
+    // The lines stand in a branch that Tasm does not assemble where nothing is defined outside the
+    // file (its ifdef names nothing the file declares before), in a block the pass cannot decide.
+    bool outside_default() const { return outside_default_; }
 
     // The innermost block, undecided in its first branch, takes that branch after all.
     void take_first_branch()
@@ -124,12 +125,6 @@ public:
             blocks_.back() = {branch::taken, true};
             settle();
         }
-    }
-
-    // else
-    void next()
-    {
-        next_if([] { return decision::yes; });
     }
 
     // endif (one without a block ends nothing).
@@ -170,8 +165,38 @@ private:
     enum class branch : std::uint8_t { taken, skipped, undecided };
     struct block {
         branch state;
-        bool taken;  // a branch of the block has been taken
+        bool taken;                // a branch of the block has been taken (undecided: by default)
+        bool has_default = false;  // undecided, but with a branch taken by default
+        bool by_default = false;   // and the lines stand in it
     };
+
+    template <typename Condition>
+    void next_branch(Condition condition)
+    {
+        if (deeper_ > 0 || blocks_.empty()) {
+            return;
+        }
+        block& b = blocks_.back();
+        if (b.state == branch::undecided) {
+            // An earlier branch may have been taken or not: so may this one. Where nothing is
+            // defined outside the file, an else follows a branch not taken by default, and so
+            // does an elseif whose condition holds; one the pass cannot decide gives the default up.
+            const decision d = b.has_default && !b.taken ? condition() : decision::no;
+            b.by_default = d == decision::yes;
+            b.has_default = b.has_default && d != decision::unknown;
+            b.taken = b.taken || b.by_default;
+            settle();
+            return;
+        }
+        if (b.taken) {
+            b.state = branch::skipped;
+        } else {
+            const decision d = condition();
+            b.state = branch_of(d);
+            b.taken = d == decision::yes;
+        }
+        settle();
+    }
 
     static branch branch_of(decision d)
     {
@@ -182,17 +207,21 @@ private:
     {
         skipping_ = false;
         undecided_ = deeper_ > 0;
+        outside_default_ = false;
         for (const block& b : blocks_) {
             skipping_ = skipping_ || b.state == branch::skipped;
             undecided_ = undecided_ || b.state == branch::undecided;
+            outside_default_ = outside_default_ || (b.has_default && !b.by_default);
         }
         undecided_ = undecided_ && !skipping_;
+        outside_default_ = outside_default_ && undecided_;
     }
 
     std::vector<block> blocks_;
     std::uint64_t deeper_ = 0;
     bool skipping_ = false;
     bool undecided_ = false;
+    bool outside_default_ = false;
 };
 
 } // namespace dravent

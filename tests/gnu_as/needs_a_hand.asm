@@ -40,8 +40,6 @@ twice   macro x
         comm c cbuf:word
         comm pbuf:hand_pt
         comm vbuf:byte:hand_g
-; ifdef of an @@ label
-        ifdef @@later
 ; a model not known
         model
 ; procs for which Tasm generates a frame or saves registers
@@ -194,3 +192,5 @@ proc    iframe pascal near first:word, second:dword
         les bx, [second]
         add [@@tmp], ax
         mov ax, [word second+2]
+; ifdef of an @@ label (last: the block it opens never ends)
+        ifdef @@later

@@ -1024,6 +1024,17 @@ TEST(collect_declarations, what_depends_on_an_undecided_branch_is_unknown)
         EXPECT_NE(scope.name, scopes.names.find("alt"));
     }
     EXPECT_EQ(facts_of(scopes, "alt").kind, declared::label);
+    // Each branch begins in the segment the block began in; a code size set there is uncertain
+    // until one is set elsewhere.
+    const program_declarations segments = collect(
+        " ifdef FLAT\ncode segment use32\n else\ncode segment use16\n endif\n nop\ncode ends\n"
+        "more segment use16\n nop\nmore ends\n nop\n");
+    ASSERT_FALSE(segments.code_sizes.empty());
+    EXPECT_TRUE(segments.code_sizes[0].uncertain);
+    EXPECT_EQ(segments.code_sizes.back().bits, 16);
+    EXPECT_FALSE(segments.code_sizes.back().uncertain);
+    ASSERT_FALSE(segments.segments.empty());
+    EXPECT_EQ(segments.segments.back().segment, 0U);  // after more ends, no segment: code ended before
 }
 
 // An include file's guard (ifndef NAME followed by NAME = 1) is taken though NAME is defined

@@ -396,6 +396,22 @@ TEST_F(dravent_command, an_ifdef_of_a_text_equate_that_undecided_branches_give_i
     EXPECT_NE(out.find("\tifdef\tSLOT\n"), std::string::npos) << out;
 }
 
+TEST_F(dravent_command, a_line_that_depends_on_a_code_size_chosen_in_an_undecided_branch_is_warned)
+{
+    write_file(folder / "in.asm", "\tifdef FLAT\ncode segment use32\n\telse\ncode segment use16\n\tendif\n"
+                                  "\tcall dword ptr [bx]\n\tcall word ptr [bx]\n\tlods byte ptr [si]\ncode ends\n"
+                                  "more segment use16\n\tcall dword ptr [bx]\nmore ends\n");
+    const separate_result result =
+        run_dravent({(folder / "in.asm").string(), (folder / "out.s").string()}, stream_setup{});
+    const std::string text = ": warning: the code size here (use16 or use32, a model) is chosen in a branch of a "
+                             "conditional that Dravent cannot decide, and this line depends on it (a dword pointer "
+                             "is far in 16-bit code, near in 32-bit code; a string instruction addresses through "
+                             "si or esi): check it against the branch Tasm assembles\n";
+    const std::string in = (folder / "in.asm").string();
+    EXPECT_EQ(result.standard_error,
+              in + ":6:7" + text + in + ":8:7" + text + "dravent: 2 lines need a hand (see the warnings above)\n");
+}
+
 TEST_F(dravent_command, lines_of_a_branch_tasm_does_not_assemble_draw_no_warning)
 {
     // GNU As skips the branch too; its lines are converted, but there is nothing to finish.

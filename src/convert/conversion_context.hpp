@@ -24,6 +24,7 @@ struct conversion_context {
     bool skipped = false;                           // it stands in a branch Tasm does not assemble
     const include_span* include = nullptr;          // what the file an include line names declares
     int code_bits = 0;                              // 16 or 32; 0 without declarations
+    bool code_bits_uncertain = false;               // chosen in a branch the declarations cannot decide
     std::uint32_t segment = 0;                      // the number of the segment the line stands in
     bool ideal = false;                             // Tasm reads the line in IDEAL mode
     std::string_view local_label_prefix;            // what @@name becomes before name: ".Lmain."

@@ -954,6 +954,10 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
     std::string_view size_letters;
     if (transfer && is_indirect(results_[0], context.code_bits)) {
         const bool far = is_far(results_[0], context.code_bits);
+        if (context.code_bits_uncertain && is_dword_pointer(results_[0]) &&
+            (sized_flags(results_[0]) & (DISTANCE_FAR | SIZE_FWORD)) == 0) {
+            line.warnings.push_back({source_->column_of(operands[0]), warning_text::code_size_in_branches});
+        }
         if (far) {
             mnemonic = draft.rule == statement_rule::jmp ? std::string_view("ljmp") : std::string_view("lcall");
         }
@@ -1010,6 +1014,9 @@ void statement_converter::write_statement(const statement_draft& draft, std::spa
         }
     }
     if (draft.kind == word_kind::string_op) {
+        if (context.code_bits_uncertain && line.operands.size() > first) {
+            line.warnings.push_back({source_->column_of(operands[0]), warning_text::code_size_in_branches});
+        }
         address_string_operands(line.view(mnemonic), first, context.code_bits, line);
     }
     if ((draft.line_flags & (LINE_DATA | LINE_SOURCE_ORDER)) == 0) {

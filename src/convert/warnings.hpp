@@ -92,6 +92,10 @@ inline constexpr std::string_view line_too_long =
     "it in GNU As form by hand";
 inline constexpr std::string_view call_with_arguments =
     "call with arguments (call proc, args) is not converted: push the arguments and call by hand";
+inline constexpr std::string_view code_size_in_branches =
+    "the code size here (use16 or use32, a model) is chosen in a branch of a conditional that Dravent cannot "
+    "decide, and this line depends on it (a dword pointer is far in 16-bit code, near in 32-bit code; a string "
+    "instruction addresses through si or esi): check it against the branch Tasm assembles";
 inline constexpr std::string_view declared_in_branches =
     "a name here is declared otherwise in another branch of a conditional that Dravent cannot decide (it asks "
     "for a name the file does not define before, or is no constant expression): this line follows the branch "

@@ -878,8 +878,11 @@ private:
         if (!main_file_ || !within_limit()) {
             return;
         }
-        if (d_.code_sizes.empty() || d_.code_sizes.back().bits != bits) {
-            d_.code_sizes.push_back({line_number_, bits});
+        // Set in a branch the pass cannot decide, the code size holds until one set elsewhere
+        // (another branch may set another).
+        const bool uncertain = conditionals_.undecided();
+        if (d_.code_sizes.empty() || d_.code_sizes.back().bits != bits || d_.code_sizes.back().uncertain != uncertain) {
+            d_.code_sizes.push_back({line_number_, bits, uncertain});
         }
     }
 
@@ -1309,12 +1312,21 @@ private:
     void open_block(const conditional_row& row, std::string_view condition, decision d);
     bool guards_block(const source_line& line) const;
     bool declared_nowhere(std::string_view name) const;
+    void follow_segments_in_blocks(conditional_step step);
     void statement_in_branch(std::string_view text, const char* readable_end, bool uses_local_labels, bool main_file,
                              std::string_view folder, int depth);
 
     program_declarations& d_;
     conditional_blocks conditionals_;
     std::vector<redeclaration> redeclared_;  // by the line being read
+    // The segments where each conditional block the pass follows began.
+    struct segment_state {
+        std::vector<int> bits;
+        std::vector<std::uint32_t> outer;
+        std::uint32_t segment;
+        bool simplified;
+    };
+    std::vector<segment_state> block_segments_;
     bool guard_pending_ = false;            // the line before opened ifndef guard_, undecided
     std::string guard_;
     source_line source_;
@@ -2138,6 +2150,7 @@ bool collector::conditional_line(std::string_view text)
     case conditional_step::next: conditionals_.next(); break;
     case conditional_step::end: conditionals_.end(); break;
     }
+    follow_segments_in_blocks(row.step);
     if (conditionals_.skipping() != was_skipping) {
         skipped_lines_change();
     }
@@ -2172,6 +2185,27 @@ bool collector::declared_nowhere(std::string_view name) const
 bool collector::guards_block(const source_line& line) const
 {
     return equal_folded(line.label, guard_) && (equal_folded(line.mnemonic, "equ") || line.mnemonic == "=");
+}
+
+// Each branch of a block begins in the segment the block began in: where the pass cannot decide
+// which branch Tasm assembles, the segments a branch opens or ends are undone at the next one
+// (after the block, the lines stand where its last branch left them).
+void collector::follow_segments_in_blocks(conditional_step step)
+{
+    const std::size_t depth = conditionals_.depth();
+    if (step == conditional_step::open && depth <= conditional_blocks::deepest && block_segments_.size() < depth) {
+        block_segments_.push_back({segment_bits_, outer_segments_, segment_, simplified_segment_});
+    } else if (step == conditional_step::end) {
+        block_segments_.resize(std::min(block_segments_.size(), depth));
+    } else if ((step == conditional_step::next || step == conditional_step::next_if) &&
+               block_segments_.size() == depth && conditionals_.innermost_undecided()) {
+        const segment_state& begun = block_segments_.back();
+        segment_bits_ = begun.bits;
+        outer_segments_ = begun.outer;
+        simplified_segment_ = begun.simplified;
+        set_segment(begun.segment);
+        set_code_size(segment_bits_.empty() ? model_bits_ : segment_bits_.back());
+    }
 }
 
 // The lines after this one begin or end a stretch that Tasm does not assemble.

@@ -155,6 +155,12 @@ public:
         return deeper_ > 0;
     }
 
+    // The innermost block is one the pass follows, in a branch it cannot decide.
+    bool innermost_undecided() const
+    {
+        return deeper_ == 0 && !blocks_.empty() && blocks_.back().state == branch::undecided;
+    }
+
     // The lines stand in a branch Tasm does not assemble.
     bool skipping() const { return skipping_; }
     // The lines stand in a branch the pass cannot tell Tasm assembles or not (and in none it

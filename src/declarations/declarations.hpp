@@ -159,6 +159,7 @@ struct local_scope {
 struct code_size_change {
     std::uint64_t first_line = 0;
     int bits = 16;
+    bool uncertain = false;  // set in a branch of a conditional the pass cannot decide
 };
 
 // The processor GNU As is told to assemble for (.arch) from line on. Under Tasm's jumps, a

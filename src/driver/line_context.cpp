@@ -84,6 +84,7 @@ const conversion_context& line_context::changed_at(std::uint64_t line)
     context_.skipped = skipped != nullptr && line <= skipped->last_line;
     const code_size_change* size = last_of(p.code_sizes, counts_.code_sizes);
     context_.code_bits = size != nullptr ? size->bits : 16;
+    context_.code_bits_uncertain = size != nullptr && size->uncertain;
     const segment_change* segment = last_of(p.segments, counts_.segments);
     context_.segment = segment != nullptr ? segment->segment : 0;
     const mode_change* mode = last_of(p.modes, counts_.modes);

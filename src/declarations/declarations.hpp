@@ -297,6 +297,15 @@ inline constexpr std::string_view unnamed_quoted_name_warning =
     "a name that holds a '?' or an '@', which GNU As reads only in quotes: rename it, or write it in double "
     "quotes wherever it stands, by hand";
 
+// The item of a list in line order (each with its line) that stands on line, or nullptr.
+template <typename T>
+const T* item_on_line(const std::vector<T>& items, std::uint64_t line)
+{
+    const auto at = std::lower_bound(items.begin(), items.end(), line,
+                                     [](const T& item, std::uint64_t n) { return item.line < n; });
+    return at != items.end() && at->line == line ? &*at : nullptr;
+}
+
 struct program_declarations {
     name_table<name_facts> names;
     std::vector<structure_field> fields;
@@ -456,28 +465,13 @@ struct program_declarations {
     }
 
     // The test of a name GNU As has no symbol for on line, or nullptr.
-    const name_test* name_test_at(std::uint64_t line) const
-    {
-        const auto at = std::lower_bound(name_tests.begin(), name_tests.end(), line,
-                                         [](const name_test& t, std::uint64_t n) { return t.line < n; });
-        return at != name_tests.end() && at->line == line ? &*at : nullptr;
-    }
+    const name_test* name_test_at(std::uint64_t line) const { return item_on_line(name_tests, line); }
 
     // The .arch that line writes, or nullptr.
-    const arch_change* arch_change_at(std::uint64_t line) const
-    {
-        const auto at = std::lower_bound(arches.begin(), arches.end(), line,
-                                         [](const arch_change& a, std::uint64_t n) { return a.line < n; });
-        return at != arches.end() && at->line == line ? &*at : nullptr;
-    }
+    const arch_change* arch_change_at(std::uint64_t line) const { return item_on_line(arches, line); }
 
     // The arg or local list that line goes on with, or nullptr.
-    const frame_list_line* frame_list_at(std::uint64_t line) const
-    {
-        const auto at = std::lower_bound(frame_list_lines.begin(), frame_list_lines.end(), line,
-                                         [](const frame_list_line& l, std::uint64_t n) { return l.line < n; });
-        return at != frame_list_lines.end() && at->line == line ? &*at : nullptr;
-    }
+    const frame_list_line* frame_list_at(std::uint64_t line) const { return item_on_line(frame_list_lines, line); }
 
     // The spelling the program first declares name with, or name itself when it declares none.
     // Tasm reads Count and COUNT as the name count declares; GNU As reads three symbols.

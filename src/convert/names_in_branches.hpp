@@ -1,5 +1,6 @@
 // Names whose declaration depends on a branch of conditional assembly the declarations cannot
-// decide: a line that uses one follows the last declaration, which may not be the one Tasm reads.
+// decide: a line that uses one follows the branch assembled where nothing is defined outside the
+// file (or the last declaration), which may not be the one Tasm reads.
 #pragma once
 
 #include "convert/conversion_context.hpp"

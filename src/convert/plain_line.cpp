@@ -660,7 +660,7 @@ plain_line plain_line_writer::write_instruction(std::string_view text, std::size
         return plain_line::not_plain;
     }
     const std::string_view mnemonic = text_between(text, at, mnemonic_end);
-    const mnemonic_row* row = mnemonic_table.find(make_word_key(mnemonic, readable_end_));
+    const mnemonic_row* row = mnemonic_table.find(mnemonic, readable_end_);
     if (row != nullptr && row->kind == word_kind::jump) {
         return write_jump(text, mnemonic, row, ending, context, out);
     }

@@ -81,15 +81,27 @@ constexpr word_key make_word_key(std::string_view text, std::uint64_t packed_hea
 
 constexpr word_key make_word_key(std::string_view text) { return make_word_key(text, pack_head(text)); }
 
+// Packs word, a view into a larger text whose bytes up to readable_end may be read, with one load
+// as pack_head packs it, when it has one to length bytes (at most eight) and the text goes on far
+// enough: false, and head untouched, otherwise.
+inline bool pack_head_at_once(std::string_view word, const char* readable_end, std::size_t length,
+                              std::uint64_t& head)
+{
+    if (std::endian::native != std::endian::little || word.empty() || word.size() > length ||
+        readable_end - word.data() < static_cast<std::ptrdiff_t>(word_key_head_length)) {
+        return false;
+    }
+    std::memcpy(&head, word.data(), word_key_head_length);
+    head &= ~std::uint64_t{0} >> (8 * (word_key_head_length - word.size()));  // the word's bytes alone
+    return true;
+}
+
 // The key of word, a view into a larger text whose bytes up to readable_end may be read: a word
 // shorter than eight bytes is packed with one load where the text goes on far enough.
 inline word_key make_word_key(std::string_view word, const char* readable_end)
 {
-    if (std::endian::native == std::endian::little && !word.empty() && word.size() < word_key_head_length &&
-        readable_end - word.data() >= static_cast<std::ptrdiff_t>(word_key_head_length)) {
-        std::uint64_t head = 0;
-        std::memcpy(&head, word.data(), word_key_head_length);
-        head &= ~std::uint64_t{0} >> (8 * (word_key_head_length - word.size()));  // the word's bytes alone
+    std::uint64_t head = 0;
+    if (pack_head_at_once(word, readable_end, word_key_head_length - 1, head)) {
         return make_word_key(word, head);
     }
     return make_word_key(word);

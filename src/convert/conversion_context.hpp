@@ -23,6 +23,7 @@ struct conversion_context {
     const comment_span* comment = nullptr;          // the comment block it stands in, if any
     bool skipped = false;                           // it stands in a branch Tasm does not assemble
     const include_span* include = nullptr;          // what the file an include line names declares
+    bool set_apart = false;                         // comment, structure or include is set
     int code_bits = 0;                              // 16 or 32; 0 without declarations
     bool code_bits_uncertain = false;               // chosen in a branch the declarations cannot decide
     std::uint32_t segment = 0;                      // the number of the segment the line stands in

@@ -333,7 +333,8 @@ constexpr byte_set operand_ends(",;'\"");
 } // namespace
 
 plain_line_writer::plain_line_writer(const program_declarations* program)
-    : short_declared_(program != nullptr && program->find("short") != nullptr)
+    : short_declared_(program != nullptr && program->find("short") != nullptr),
+      frame_lists_(program != nullptr && !program->frame_list_lines.empty())
 {
 }
 
@@ -525,27 +526,6 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
                                             bool renames, conversion_workspace& work, operand& read)
 {
     const char first = text[at];
-    if (fold_case(first) == 'o' && keyword_before_blank(text, at, "offset")) {
-        return read_offset(text, at, context, renames, read);
-    }
-    if (is_quote(first)) {
-        // 'a': one character in quotes, a number.
-        if (text.size() - at < 3 || text[at + 2] != first || !is_plain_character(text[at + 1])) {
-            return 0;
-        }
-        const std::size_t after = skip_blanks(text, at + 3);
-        if (after < text.size() && text[after] != ',' && text[after] != ';') {
-            return 0;
-        }
-        read.mark = '$';
-        read.prefix = {};
-        read.text = quoted_characters[static_cast<unsigned char>(text[at + 1])].data();
-        read.size = 3;
-        read.size_flags = 0;
-        read.memory = false;
-        read.count_register = false;
-        return after;
-    }
     if (is_letter(first) || is_decimal_digit(first)) {
         const std::size_t end = word_end(text, at, readable_end_, stops_);
         const std::size_t after = skip_blanks(text, end);
@@ -577,6 +557,27 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
             read.size = number.digits.size();
             return after;
         }
+        // A word with more after it: offset and a name, or memory (word ptr [bp-2], es:[di]).
+        if (fold_case(first) == 'o' && keyword_before_blank(text, at, "offset")) {
+            return read_offset(text, at, context, renames, read);
+        }
+    } else if (is_quote(first)) {
+        // 'a': one character in quotes, a number.
+        if (text.size() - at < 3 || text[at + 2] != first || !is_plain_character(text[at + 1])) {
+            return 0;
+        }
+        const std::size_t after = skip_blanks(text, at + 3);
+        if (after < text.size() && text[after] != ',' && text[after] != ';') {
+            return 0;
+        }
+        read.mark = '$';
+        read.prefix = {};
+        read.text = quoted_characters[static_cast<unsigned char>(text[at + 1])].data();
+        read.size = 3;
+        read.size_flags = 0;
+        read.memory = false;
+        read.count_register = false;
+        return after;
     } else if (first != '[') {
         return 0;
     }

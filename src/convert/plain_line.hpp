@@ -47,14 +47,9 @@ private:
     // The line stands where nothing but its own text decides its output: outside comment blocks
     // and structure declarations, on no include line and no line that goes on with an arg or
     // local list.
-    static bool stands_plainly(const conversion_context& context)
+    bool stands_plainly(const conversion_context& context) const
     {
-        if (context.comment != nullptr || context.structure != nullptr || context.include != nullptr) {
-            return false;
-        }
-        const program_declarations* program = context.program;
-        return program == nullptr || program->frame_list_lines.empty() ||
-               program->frame_list_at(context.line) == nullptr;
+        return !context.set_apart && (!frame_lists_ || context.program->frame_list_at(context.line) == nullptr);
     }
     // Whether the byte after text may be read (up to readable_end) and ends a word: the line feed
     // after a line in its block.
@@ -102,6 +97,7 @@ private:
     text_buffer operands_;
     std::array<operand, most_operands> read_{};
     bool short_declared_;  // the program declares a name short, which the full conversion looks up
+    bool frame_lists_;     // the program has lines that go on with an arg or local list
     const char* readable_end_ = nullptr;  // of the line being written: bytes up to it may be read
     bool stops_ = false;  // the byte after the line may be read and ends a word
 };

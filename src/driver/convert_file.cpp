@@ -52,15 +52,13 @@ void convert_lines(line_converter& converter, block_job& job, std::size_t from, 
     job.warnings.clear();
     const std::string_view text = job.input.text();
     line_splitter lines(text.substr(from));
-    std::size_t after = from;  // where the line after the last one converted begins
     for (std::string_view each; job.output.size() < most_output && lines.next(each); ++line) {
         converter.convert(each, text.data() + text.size(), job.output);
         for (const warning& w : converter.warnings()) {
             job.warnings.push_back({line, w.column, w.text});
         }
-        after = static_cast<std::size_t>(each.data() - text.data()) + each.size() + 1;
     }
-    job.stopped_at = std::min(after, text.size());
+    job.stopped_at = from + lines.handed_out();
     job.stopped_line = line;
     job.leaves_open = converter.open_data();
 }

@@ -80,6 +80,7 @@ const conversion_context& line_context::changed_at(std::uint64_t line)
     context_.structure = structure != nullptr && line <= structure->last_line ? structure : nullptr;
     const comment_span* comment = last_of(p.comments, counts_.comments);
     context_.comment = comment != nullptr && line <= comment->last_line ? comment : nullptr;
+    context_.set_apart = context_.comment != nullptr || context_.structure != nullptr || context_.include != nullptr;
     const skipped_span* skipped = last_of(p.skipped, counts_.skipped);
     context_.skipped = skipped != nullptr && line <= skipped->last_line;
     const code_size_change* size = last_of(p.code_sizes, counts_.code_sizes);

@@ -108,6 +108,9 @@ public:
         return true;
     }
 
+    // The bytes of the lines handed out so far, with their line feeds: where the next line begins.
+    std::size_t handed_out() const { return std::min(start_, text_.size()); }
+
 private:
     // Searches the text on until a line feed is found: false at its end.
     bool scan_on()

@@ -2,6 +2,7 @@
 // scopes, code sizes and modes span, and the files it includes.
 #include "declarations/collect_declarations.hpp"
 #include "declarations/constant_expression.hpp"
+#include "declarations/name_table.hpp"
 #include "declarations/text_equates.hpp"
 #include "program_runner.hpp"
 
@@ -9,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace dravent {
 namespace {
@@ -1079,6 +1081,47 @@ TEST(collect_declarations, unbalanced_and_deep_conditionals_are_read_on)
     EXPECT_EQ(d.find("lost"), nullptr);
     const program_declarations shallow = collect(" endif\n else\nv dw 0\n");
     EXPECT_EQ(facts_of(shallow, "v").size, 2U);
+}
+
+// The table of names: a name of eight bytes or fewer is compared in its slot, a longer one in the
+// arena; both are found in any case, through the growing of the index, with their marks.
+TEST(name_table, finds_short_and_long_names_in_any_case_with_their_marks)
+{
+    name_table<name_facts> names;
+    const std::vector<std::string> sharing_a_head = {"abcdefg", "abcdefgh", "abcdefghi", "abcdefghijklmnop"};
+    for (const std::string& name : sharing_a_head) {
+        names.add(name);
+    }
+    names.facts(names.find("abcdefgh")).kind = declared::label;
+    names.mark([](const name_facts& facts) { return facts.kind == declared::label ? 5 : 0; });
+    for (int n = 0; n < 300; ++n) {
+        std::string name = "n";
+        name += std::to_string(n);
+        names.add(name);  // the index grows several times
+    }
+    for (std::size_t at = 0; at < sharing_a_head.size(); ++at) {
+        std::string upper = sharing_a_head[at];
+        for (char& c : upper) {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+        bool alike = false;
+        std::uint8_t marks = 0;
+        EXPECT_EQ(names.find(make_word_key(sharing_a_head[at]), alike, marks), at) << sharing_a_head[at];
+        EXPECT_TRUE(alike);
+        EXPECT_EQ(marks, at == 1 ? 5 : 0) << sharing_a_head[at];
+        EXPECT_EQ(names.find(make_word_key(upper), alike, marks), at) << upper;
+        EXPECT_FALSE(alike);
+    }
+    EXPECT_EQ(names.find("abcdef"), names.none);
+    EXPECT_EQ(names.find("abcdefghij"), names.none);
+    EXPECT_EQ(names.find("n299"), sharing_a_head.size() + 299);
+
+    names.respell(0, "ABCDEFG");
+    bool alike = false;
+    EXPECT_EQ(names.find(make_word_key("ABCDEFG"), alike), 0U);
+    EXPECT_TRUE(alike);
+    EXPECT_EQ(names.find(make_word_key("abcdefg"), alike), 0U);
+    EXPECT_FALSE(alike);
 }
 
 } // namespace

@@ -218,20 +218,27 @@ bool is_plain_name(std::string_view word)
 }
 
 // A plain name as the line's program declares it: true when the program declares it in no other
-// spelling (or not at all), and then facts is what it declares, or nullptr.
-bool declared_as_written(std::string_view name, const conversion_context& context, const name_facts*& facts)
+// spelling (or not at all). near_target: the program declares no such name, or a label or
+// procedure that a near jump or call reaches as it stands. The name is a view into a text whose
+// bytes up to readable_end may be read.
+bool declared_as_written(std::string_view name, const char* readable_end, const conversion_context& context,
+                         bool& near_target)
 {
-    facts = nullptr;
+    near_target = true;
     if (context.program == nullptr) {
         return true;
     }
     const name_table<name_facts>& names = context.program->names;
     bool written_alike = false;
-    const std::uint32_t entry = names.find(make_word_key(name), written_alike);
+    std::uint8_t marks = 0;
+    const std::uint32_t entry = names.find(make_word_key(name, readable_end), written_alike, marks);
     if (entry == names.none) {
         return true;
     }
-    facts = &names.facts(entry);
+    if ((marks & program_declarations::mark_near_target) == 0) {
+        const name_facts& facts = names.facts(entry);
+        near_target = facts.kind != declared::variable && !facts.far;
+    }
     return written_alike;
 }
 
@@ -506,9 +513,9 @@ std::size_t plain_line_writer::read_offset(std::string_view text, std::size_t at
     const std::size_t end = name_end(text, name);
     const std::size_t after = skip_blanks(text, end);
     const std::string_view word = text_between(text, name, end);
-    const name_facts* facts = nullptr;
+    bool near_target = true;
     if (!(after == text.size() || text[after] == ',' || text[after] == ';') || !is_plain_name(word) ||
-        !declared_as_written(word, context, facts) || named_otherwise(word, context, renames) ||
+        !declared_as_written(word, readable_end_, context, near_target) || named_otherwise(word, context, renames) ||
         named_otherwise(text.substr(at, 6), context, renames)) {
         return 0;
     }
@@ -763,13 +770,13 @@ plain_line plain_line_writer::write_jump(std::string_view text, std::string_view
     const std::size_t end = name_end(text, local ? at + 2 : at);
     const std::size_t after = skip_blanks(text, end);
     const std::string_view target = text_between(text, at, end);
-    const name_facts* facts = nullptr;
+    bool near_target = true;
     if ((after < text.size() && text[after] != ';') ||
         (local ? end == at + 2 || context.local_label_prefix.empty() : !is_plain_name(target)) ||
-        !declared_as_written(target, context, facts) || named_otherwise(target, context, renames)) {
+        !declared_as_written(target, readable_end_, context, near_target) || named_otherwise(target, context, renames)) {
         return plain_line::not_plain;
     }
-    if (facts != nullptr && (facts->kind == declared::variable || facts->far)) {
+    if (!near_target) {
         return plain_line::not_plain;  // through memory, or far
     }
     const std::string_view prefix = local ? context.local_label_prefix : std::string_view();

@@ -1112,6 +1112,12 @@ TEST(name_table, finds_short_and_long_names_in_any_case_with_their_marks)
         EXPECT_EQ(names.find(make_word_key(upper), alike, marks), at) << upper;
         EXPECT_FALSE(alike);
     }
+    // A name is compared with its length too: a zero byte in untrusted input pads nothing.
+    const std::string_view with_zero("ab\0", 3);
+    const std::uint32_t zero_entry = names.add(with_zero);
+    EXPECT_EQ(names.find("ab"), names.none);
+    EXPECT_NE(names.add("ab"), zero_entry);
+    EXPECT_EQ(names.find(with_zero), zero_entry);
     EXPECT_EQ(names.find("abcdef"), names.none);
     EXPECT_EQ(names.find("abcdefghij"), names.none);
     EXPECT_EQ(names.find("n299"), sharing_a_head.size() + 299);

@@ -45,7 +45,7 @@ public:
             return none;
         }
         const bool long_word = name.size() > word_key_head_length;
-        const std::uint32_t check = check_of(key.hash, long_word);
+        const std::uint32_t check = check_of(key.hash, name.size());
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t at = key.hash & mask; slots_[at].index != none; at = (at + 1) & mask) {
             const slot& s = slots_[at];
@@ -92,7 +92,7 @@ public:
         entries_.push_back({static_cast<std::uint32_t>(characters_.size()), static_cast<std::uint32_t>(name.size()),
                             key.hash, Facts{}});
         characters_.append(name);
-        place({key.bytes, check_of(key.hash, name.size() > word_key_head_length), index}, key.hash);
+        place({key.bytes, check_of(key.hash, name.size()), index}, key.hash);
         return index;
     }
 
@@ -128,24 +128,25 @@ private:
     // A slot holds what a search compares, so that a search for a name of eight bytes or fewer
     // reads its slot alone, where the table is searched for the words of most lines while the
     // file streams through the caches and takes the table out of them: the name's first eight
-    // bytes as written, 24 bits of its hash, whether it is longer, and the marks of its facts.
+    // bytes as written, 20 bits of its hash, its length (9 for any longer), and the marks of its
+    // facts.
     struct slot {
         std::uint64_t head = 0;       // zero-padded
-        std::uint32_t check = 0;      // check_of the hash, and the marks in the top seven bits
+        std::uint32_t check = 0;      // check_of the hash and length, and the marks in the top seven bits
         std::uint32_t index = none;   // the entry; none marks an empty slot
     };
-    static constexpr std::uint32_t long_name_bit = std::uint32_t{1} << 24;
+    static constexpr int hash_bits = 20;
     static constexpr int marks_shift = 25;
     static constexpr std::uint32_t marks_bits = ~std::uint32_t{0} << marks_shift;
 
-    static std::uint32_t check_of(std::uint32_t hash, bool long_name)
+    static std::uint32_t check_of(std::uint32_t hash, std::size_t length)
     {
-        return (hash & 0xFFFFFF) | (long_name ? long_name_bit : 0);
+        const auto kept = static_cast<std::uint32_t>(length <= word_key_head_length ? length : word_key_head_length + 1);
+        return (hash & ((std::uint32_t{1} << hash_bits) - 1)) | (kept << hash_bits);
     }
 
-    // Whether a name of eight bytes or fewer, whose head is head, is the key's word (of eight
-    // bytes or fewer), and whether with the very bytes of the word. Heads are zero-padded and
-    // names hold no zero byte, so equal heads have equal lengths.
+    // Whether a name of eight bytes or fewer, whose head is head and whose length is the key's
+    // word's, is the word, and whether with the very bytes of the word.
     static bool short_name_alike(std::uint64_t head, const word_key& key, bool& written_alike)
     {
         written_alike = head == key.bytes;
@@ -184,13 +185,13 @@ private:
         return slots_[at];
     }
 
-    // Twice the slots, each slot moved with its head and marks. Up to 2^24 slots the slot's own
-    // 24 bits of the hash pick its place; beyond, its entry's hash does.
+    // Twice the slots, each slot moved with its head and marks. Up to 2^20 slots the bits of the
+    // hash the slot keeps pick its place; beyond, its entry's hash does.
     void grow()
     {
         std::vector<slot> old(slots_.empty() ? 64 : slots_.size() * 2);
         old.swap(slots_);
-        const bool checks_place = slots_.size() <= (std::size_t{1} << 24);
+        const bool checks_place = slots_.size() <= (std::size_t{1} << hash_bits);
         for (const slot& s : old) {
             if (s.index != none) {
                 place(s, checks_place ? s.check : entries_[s.index].hash);

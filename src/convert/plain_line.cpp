@@ -682,6 +682,9 @@ plain_line plain_line_writer::write_instruction(std::string_view text, std::size
     operands_.clear();
     std::size_t count = 0;
     std::size_t written = 0;  // the operands' length as written out
+    int flags = 0;            // the size flags of the operands
+    int flags_before = 0;     // of all but the last
+    bool memory = false;
     at = skip_blanks(text, mnemonic_end);
     while (at < text.size() && text[at] != ';') {
         if (count == most_operands) {
@@ -693,6 +696,9 @@ plain_line plain_line_writer::write_instruction(std::string_view text, std::size
             return plain_line::not_plain;
         }
         written += 2 + read.prefix.size() + read.size;  // with its mark and a comma
+        flags_before = flags;
+        flags |= read.size_flags;
+        memory = memory || read.memory;
         ++count;
         at = find_from(text, end, [](char c) { return !is_blank(c) && c != ','; });
     }
@@ -703,12 +709,8 @@ plain_line plain_line_writer::write_instruction(std::string_view text, std::size
     // The size letters: those of every operand but a shift count in cl; a port register gives none
     // beside another size. Memory with no size from anywhere takes a variable's, which is no
     // plain rule.
-    const bool count_in_cl = (row->flags & LINE_SHIFT) != 0 && count >= 2 && read_[count - 1].count_register;
-    int flags = 0;
-    bool memory = false;
-    for (std::size_t n = 0; n < count; ++n) {
-        flags |= n + 1 == count && count_in_cl ? 0 : read_[n].size_flags;
-        memory = memory || read_[n].memory;
+    if ((row->flags & LINE_SHIFT) != 0 && count >= 2 && read_[count - 1].count_register) {
+        flags = flags_before;
     }
     if ((row->flags & LINE_PORT_IO) != 0 && flags != SIZE_WORD) {
         flags &= ~SIZE_WORD;
@@ -720,25 +722,40 @@ plain_line plain_line_writer::write_instruction(std::string_view text, std::size
     const std::string_view letters = letters_of(flags);
     const bool has_comment = at < text.size();
     const std::string_view comment = text_from(text, at + (has_comment ? 1 : 0));
-    line_room line(out, mnemonic.size() + letters.size() + written + comment.size() + 4 + ending.size());
+    // Eight bytes more than the line takes: words of the line are copied eight bytes at a time.
+    line_room line(out, mnemonic.size() + letters.size() + written + comment.size() + 4 + ending.size() + 8);
     line.put('\t');
-    line.put(mnemonic);
+    line.put_within(mnemonic, readable_end_);
     line.put(letters);
     line.put('\t');
-    const bool reversed = (row->flags & LINE_SOURCE_ORDER) == 0;
-    for (std::size_t n = 0; n < count; ++n) {
-        const operand& o = read_[reversed ? count - 1 - n : n];
-        if (n > 0) {
+    if (count > 0) {
+        const bool reversed = (row->flags & LINE_SOURCE_ORDER) == 0;
+        const std::size_t last = count - 1;
+        put_operand(line, read_[reversed ? last : 0]);
+        for (std::size_t n = 1; n < count; ++n) {
             line.put(',');
+            put_operand(line, read_[reversed ? last - n : n]);
         }
-        if (o.mark != '\0') {
-            line.put(o.mark);
-        }
-        line.put(o.prefix);
-        line.put(std::string_view(o.text != nullptr ? o.text : operands_.data() + o.offset, o.size));
     }
     put_comment_and_ending(line, has_comment, comment, ending);
     return plain_line::written;
+}
+
+// An operand as it is written out: its mark, its number's prefix, its text from the line or from
+// operands_.
+void plain_line_writer::put_operand(line_room& line, const operand& o) const
+{
+    if (o.mark != '\0') {
+        line.put(o.mark);
+    }
+    if (!o.prefix.empty()) {
+        line.put(o.prefix);
+    }
+    if (o.text != nullptr) {
+        line.put_within(std::string_view(o.text, o.size), readable_end_);
+    } else {
+        line.put(std::string_view(operands_.data() + o.offset, o.size));
+    }
 }
 
 // A jump or call to a name: jz short next, call print. The name is a label or procedure within

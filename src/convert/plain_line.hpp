@@ -80,6 +80,7 @@ private:
     [[gnu::noinline]] std::size_t read_offset(std::string_view text, std::size_t at, const conversion_context& context,
                                               bool renames, operand& read);
     std::size_t write_usual_memory(std::string_view text, std::size_t at, operand& converted);
+    [[gnu::always_inline]] inline void put_operand(line_room& line, const operand& o) const;
     bool convert_memory(std::string_view text, const conversion_context& context, conversion_workspace& work,
                         operand& converted);
     // Kept out of write(), so that a blank or comment line does not pay for what they hold.

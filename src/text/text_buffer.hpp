@@ -147,6 +147,18 @@ public:
         at_ += text.size();
     }
     void put(char c) { *at_++ = c; }
+    // A text of eight bytes or fewer, in a larger text whose bytes up to readable_end may be read,
+    // is copied as eight bytes, whatever its length: the room must hold eight bytes more than the
+    // line takes.
+    void put_within(std::string_view text, const char* readable_end)
+    {
+        if (text.size() <= 8 && readable_end - text.data() >= 8) {
+            std::memcpy(at_, text.data(), 8);
+            at_ += text.size();
+        } else {
+            put(text);
+        }
+    }
 
 private:
     text_buffer& out_;

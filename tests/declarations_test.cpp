@@ -2,6 +2,7 @@
 // scopes, code sizes and modes span, and the files it includes.
 #include "declarations/collect_declarations.hpp"
 #include "declarations/constant_expression.hpp"
+#include "declarations/instruction_lines.hpp"
 #include "declarations/name_table.hpp"
 #include "declarations/text_equates.hpp"
 #include "program_runner.hpp"
@@ -782,6 +783,55 @@ TEST(collect_declarations, passing_over_instruction_lines_misses_no_declaration)
             }
             EXPECT_EQ(facts_of(d, c.name).kind, c.kind) << text;
             EXPECT_EQ(facts_of(d, c.name).size, c.size) << text;
+        }
+    }
+}
+
+// What the first look asks of an indented line, read the plain way: the first word after the
+// blanks, up to a blank or ";", in the line without a carriage return at its end, names an
+// instruction in the mnemonic table.
+bool first_word_names_instruction(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    std::size_t begin = 0;
+    while (begin < line.size() && (line[begin] == ' ' || line[begin] == '\t')) {
+        ++begin;
+    }
+    std::size_t end = begin;
+    while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != ';') {
+        ++end;
+    }
+    const mnemonic_row* row = end > begin ? mnemonic_table.find(line.substr(begin, end - begin)) : nullptr;
+    return row != nullptr && names_instruction(row->kind);
+}
+
+TEST(indented_instruction, answers_for_the_first_word_as_the_mnemonic_table_does)
+{
+    // Every indentation, word and ending of these, in every combination: the line alone, as the
+    // last line of a text, and followed by more lines that may be read past its end.
+    const std::vector<std::string> indents = {" ", "\t", "\t\t", "  \t", std::string(15, ' '), std::string(17, '\t'),
+                                              "\v", "\r"};
+    const std::vector<std::string> words = {
+        "mov", "MOV", "Mov", "ret", "int", "in", "lodsb", "pushfd", "cmpxchg", "cmpxchg8b", "sysenter", "LOOPNZ",
+        "db", "DW", "proc", "equ", "movsx_flag", "add2", "tbl12", "mov@", "m[v", "MOV\x7f", "\xcdov",
+        "L123:", "@@x", std::string("mov\0", 4), std::string("\0mov", 4), "", ";", "mov\x0b", "m\rov"};
+    const std::vector<std::string> endings = {"", " ax, bx", "\tax", ";c", "\r", "\r\r", "\rax", " \r", ";\r",
+                                              "\x0b", "\f ax"};
+    for (const std::string& indent : indents) {
+        for (const std::string& word : words) {
+            for (const std::string& ending : endings) {
+                const std::string line = indent + word + ending;
+                const bool expected = first_word_names_instruction(line);
+                for (const std::string& after : {std::string(), "\n" + std::string(40, 'x'), std::string("\nm")}) {
+                    const std::string text = line + after;
+                    EXPECT_EQ(indented_instruction(std::string_view(text).substr(0, line.size()),
+                                                   text.data() + text.size()),
+                              expected)
+                        << ::testing::PrintToString(text);
+                }
+            }
         }
     }
 }

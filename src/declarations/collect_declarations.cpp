@@ -5,6 +5,7 @@
 #include "declarations/conditional_blocks.hpp"
 #include "declarations/constant_expression.hpp"
 #include "declarations/include_files.hpp"
+#include "declarations/instruction_lines.hpp"
 #include "declarations/text_equates.hpp"
 #include "io/file_io.hpp"
 #include "source/line_scanner.hpp"
@@ -1778,97 +1779,6 @@ constexpr bool declaring_words_name_no_instruction()
 }
 static_assert(declaring_words_name_no_instruction(), "an instruction line would declare something");
 
-// Words in the mnemonic field end at a blank or at the ";" of a comment.
-constexpr byte_set word_ends(" \t;");
-
-// The word that an indented line begins with, as split_line finds its mnemonic: after the blanks,
-// up to a blank or ";", in the line without its ending. readable_end is where the bytes that may
-// be read past the line end (the end of its block): where 16 bytes can be read, they are searched
-// at once.
-inline std::string_view leading_word(std::string_view text, const char* readable_end)
-{
-    if (!text.empty() && text.back() == '\r') {
-        text.remove_suffix(1);
-    }
-#if defined(__SSE2__)
-    if (readable_end - text.data() >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data()));
-        const auto blanks = static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')))));
-        const unsigned ends = blanks | static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(';'))));
-        const unsigned past_text = text.size() >= 16 ? 0 : 0xFFFFU << text.size();
-        const auto begin = static_cast<unsigned>(std::countr_zero((~blanks & 0xFFFFU) | past_text | 0x10000U));
-        if (begin < 16) {
-            if (const unsigned after = (ends | past_text) >> begin; after != 0) {
-                return std::string_view(text.data() + begin, static_cast<unsigned>(std::countr_zero(after)));
-            }
-        }
-    }
-#else
-    static_cast<void>(readable_end);
-#endif
-    const std::size_t begin = skip_blanks(text, 0);
-    return text.substr(begin, find_from(text, begin, [](char c) { return word_ends.contains(c); }) - begin);
-}
-
-// The instructions whose names have eight bytes or fewer, by their names' heads as word keys
-// hold them (folded, zero-padded): whether the first word of an indented line names one is the
-// question asked of most lines, answered here with one multiplication and, mostly, one probe.
-class short_instruction_set {
-public:
-    constexpr short_instruction_set()
-    {
-        for (const mnemonic_row& row : mnemonic_table) {
-            if (names_instruction(row.kind) && row.name.size() <= word_key_head_length) {
-                const std::uint64_t head = make_word_key(row.name).head;
-                std::size_t at = slot_of(head);
-                while (slots_[at] != 0) {
-                    at = (at + 1) & mask;
-                }
-                slots_[at] = head;
-            }
-        }
-    }
-
-    // head: a word of length bytes (one to eight), packed and folded as a word key's head.
-    constexpr bool contains(std::uint64_t head, std::size_t length) const
-    {
-        for (std::size_t at = slot_of(head); slots_[at] != 0; at = (at + 1) & mask) {
-            if (slots_[at] == head) {
-                // The same head with zero bytes after the name is another word: the names hold none.
-                return length == word_key_head_length - static_cast<std::size_t>(std::countl_zero(head)) / 8;
-            }
-        }
-        return false;
-    }
-
-private:
-    static constexpr int slot_bits = 10;  // 1024 slots, for some 500 names
-    static constexpr std::size_t mask = (std::size_t{1} << slot_bits) - 1;
-    static constexpr std::size_t slot_of(std::uint64_t head)
-    {
-        return static_cast<std::size_t>((head * 0x9E3779B97F4A7C15) >> (64 - slot_bits));
-    }
-
-    std::array<std::uint64_t, std::size_t{1} << slot_bits> slots_{};  // 0: empty
-};
-
-constexpr short_instruction_set short_instructions;
-
-// The set answers as the mnemonic table does for every word the table holds (and a word it does
-// not hold has no head the set holds).
-constexpr bool short_instructions_agree_with_the_table()
-{
-    for (const mnemonic_row& row : mnemonic_table) {
-        if (row.name.size() <= word_key_head_length &&
-            short_instructions.contains(make_word_key(row.name).head, row.name.size()) != names_instruction(row.kind)) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(short_instructions_agree_with_the_table(), "short_instructions: not the mnemonic table's instructions");
-
 // db, dw, dd and the other data directives, in any case (byte and the other types are no
 // directive a statement begins with).
 bool is_data_directive(std::string_view word)
@@ -1876,40 +1786,50 @@ bool is_data_directive(std::string_view word)
     return !word.empty() && fold_case(word[0]) == 'd' && bytes_of(word) > 0;
 }
 
-// Whether an indented line (one that begins with white space) begins with a word that names an
-// instruction: then the line has neither label nor declaring directive. readable_end as for
-// leading_word: a word of eight bytes or fewer is packed with one load where the block goes on
-// far enough.
-inline bool indented_instruction(std::string_view text, const char* readable_end)
-{
-    const std::string_view word = leading_word(text, readable_end);
-    if (std::endian::native == std::endian::little && !word.empty() && word.size() <= word_key_head_length &&
-        readable_end - word.data() >= static_cast<std::ptrdiff_t>(word_key_head_length)) {
-        std::uint64_t head = 0;
-        std::memcpy(&head, word.data(), word_key_head_length);
-        head &= ~std::uint64_t{0} >> (8 * (word_key_head_length - word.size()));  // the word's bytes alone
-        return short_instructions.contains(fold_case_bytes(head), word.size());
-    }
-    const mnemonic_row* row = word.empty() ? nullptr : mnemonic_table.find(word);
-    return row != nullptr && names_instruction(row->kind);
-}
+// Where the lines of a text use "@@" (lines never split one): searched for once for the text, and
+// again only when a line asked about lies past the one found.
+class local_label_uses {
+public:
+    explicit local_label_uses(std::string_view text) : text_(text), next_(find_from(text.data())) {}
 
-std::uint64_t look_at_lines(std::string_view text, bool main_file, std::uint64_t line_number,
-                            std::vector<marked_line>& marks)
+    // Whether line, a line of the text that comes after every line asked about before, holds "@@".
+    bool in(std::string_view line)
+    {
+        const char* line_end = line.data() + line.size();
+        if (next_ >= line_end) {
+            return false;
+        }
+        if (next_ < line.data()) {
+            next_ = find_from(line.data());
+        }
+        return next_ < line_end;
+    }
+
+private:
+    // The first "@@" at or after from, or the end of the text.
+    const char* find_from(const char* from) const
+    {
+        const std::size_t at = text_.find("@@", static_cast<std::size_t>(from - text_.data()));
+        return at == std::string_view::npos ? text_.data() + text_.size() : text_.data() + at;
+    }
+
+    std::string_view text_;
+    const char* next_;
+};
+
+// The first look at the lines of a text: marks the lines the collector takes, and returns the
+// number of the last line (counted in the main file, not in an include).
+template <bool main_file>
+std::uint64_t look_at_lines(std::string_view text, std::uint64_t line_number, std::vector<marked_line>& marks)
 {
     marks.clear();
+    const char* const readable_end = text.data() + text.size();
+    local_label_uses local_labels(text);
     line_splitter cut(text);
-    // The first "@@" at or after the start of the line being read: lines never split one.
-    std::size_t local_label = text.find("@@");
     for (std::string_view line; cut.next(line);) {
-        if (main_file) {
+        if constexpr (main_file) {
             ++line_number;
         }
-        const auto start = static_cast<std::size_t>(line.data() - text.data());
-        if (local_label < start) {
-            local_label = text.find("@@", start);
-        }
-        const bool uses_local_labels = local_label < start + line.size();
         // An empty line or a comment declares nothing. Most other lines of a program are
         // instructions, which declare nothing either: only an @@ label they use keeps the scope
         // they stand in. (In an include, an instruction also tells that the file holds more than
@@ -1917,15 +1837,21 @@ std::uint64_t look_at_lines(std::string_view text, bool main_file, std::uint64_t
         if (line.empty() || line[0] == ';') {
             continue;
         }
-        if (main_file && is_white_space(line[0]) && indented_instruction(line, text.data() + text.size())) {
-            if (uses_local_labels) {
+        if (main_file && is_white_space(line[0]) && indented_instruction(line, readable_end)) {
+            if (local_labels.in(line)) {
                 marks.push_back({line, line_number, false, true});
             }
             continue;
         }
-        marks.push_back({line, line_number, true, uses_local_labels});
+        marks.push_back({line, line_number, true, local_labels.in(line)});
     }
     return line_number;
+}
+
+std::uint64_t look_at_lines(std::string_view text, bool main_file, std::uint64_t line_number,
+                            std::vector<marked_line>& marks)
+{
+    return main_file ? look_at_lines<true>(text, line_number, marks) : look_at_lines<false>(text, line_number, marks);
 }
 
 void collector::lines(std::string_view text, bool main_file, std::string_view folder, int depth)

@@ -1,4 +1,5 @@
 // line_splitter: a text cut into the lines a file holds, the line feeds found 64 bytes at a time.
+#include "text/each_line.hpp"
 #include "text/line_splitter.hpp"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,14 @@ std::vector<std::string> split(std::string_view text)
     return lines;
 }
 
-// Cut one line feed at a time: what the splitter must hand out.
+std::vector<std::string> split_each(std::string_view text)
+{
+    std::vector<std::string> lines;
+    for_each_line(text, [&](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+// Cut one line feed at a time: what the splitter and for_each_line must hand out.
 std::vector<std::string> split_slowly(std::string_view text)
 {
     std::vector<std::string> lines;
@@ -46,6 +54,7 @@ TEST(line_splitter, hands_out_each_line_once_whatever_its_length_and_place)
     };
     for (const std::string& text : texts) {
         EXPECT_EQ(split(text), split_slowly(text)) << text.size() << " bytes";
+        EXPECT_EQ(split_each(text), split_slowly(text)) << text.size() << " bytes";
     }
     // Lines of every length from 0 to 70, one after another, cross the 64-byte steps everywhere.
     std::string lines;
@@ -53,6 +62,7 @@ TEST(line_splitter, hands_out_each_line_once_whatever_its_length_and_place)
         lines.append(length, static_cast<char>('a' + length % 26)).append("\n");
     }
     EXPECT_EQ(split(lines), split_slowly(lines));
+    EXPECT_EQ(split_each(lines), split_slowly(lines));
 }
 
 // count_lines counts what the splitter hands out, over counters that are summed every 4,080

@@ -12,6 +12,7 @@
 #include "source/split_line.hpp"
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
+#include "text/each_line.hpp"
 #include "text/line_splitter.hpp"
 #include "vocabulary/expression_words.hpp"
 #include "vocabulary/registers.hpp"
@@ -657,7 +658,7 @@ private:
             d_.declared_in_another_case = d_.declared_in_another_case || !written_alike;
             return known;
         }
-        return within_limit() ? d_.names.add(name) : no_entry;
+        return within_limit() ? d_.names.add_new(name) : no_entry;
     }
 
     bool spelled_by_ideal_field(std::uint32_t entry) const
@@ -1825,8 +1826,7 @@ std::uint64_t look_at_lines(std::string_view text, std::uint64_t line_number, st
     marks.clear();
     const char* const readable_end = text.data() + text.size();
     local_label_uses local_labels(text);
-    line_splitter cut(text);
-    for (std::string_view line; cut.next(line);) {
+    for_each_line(text, [&](std::string_view line) {
         if constexpr (main_file) {
             ++line_number;
         }
@@ -1835,16 +1835,16 @@ std::uint64_t look_at_lines(std::string_view text, std::uint64_t line_number, st
         // they stand in. (In an include, an instruction also tells that the file holds more than
         // declarations.)
         if (line.empty() || line[0] == ';') {
-            continue;
+            return;
         }
         if (main_file && is_white_space(line[0]) && indented_instruction(line, readable_end)) {
             if (local_labels.in(line)) {
                 marks.push_back({line, line_number, false, true});
             }
-            continue;
+            return;
         }
         marks.push_back({line, line_number, true, local_labels.in(line)});
-    }
+    });
     return line_number;
 }
 
@@ -1952,6 +1952,17 @@ void collector::take(const std::vector<marked_line>& marks, std::string_view tex
     }
 }
 
+namespace {
+
+// make_word_key for a name in a block, with the steps it calls made part of it: asked of the name
+// of every label and variable line.
+[[gnu::flatten]] word_key name_key(std::string_view name, const char* readable_end)
+{
+    return make_word_key(name, readable_end);
+}
+
+} // namespace
+
 // A line of the main file, outside structures, that begins with a name declares what most such
 // lines declare without being split: a code label (name:, a colon alone names nothing) or a
 // variable (name db ..., the name no word the vocabulary knows). False for a line of another
@@ -1965,7 +1976,7 @@ bool collector::first_column_declaration(std::string_view text, const char* read
     const std::string_view label(line.data(), scan.find_first<' ', '\t', ';'>(0));
     if (label.size() > 1 && label.back() == ':') {
         recorded_ = false;
-        code_label(make_word_key(std::string_view(label.data(), label.size() - 1), readable_end));
+        code_label(name_key(std::string_view(label.data(), label.size() - 1), readable_end));
         return true;
     }
     // name db ...: what declaring_line does for a variable, without splitting the operands.
@@ -1975,7 +1986,7 @@ bool collector::first_column_declaration(std::string_view text, const char* read
     if (bytes == 0 || label.empty() || label.back() == ':') {
         return false;
     }
-    const word_key name = make_word_key(label, readable_end);
+    const word_key name = name_key(label, readable_end);
     if (mnemonic_table.find(name) != nullptr) {
         return false;  // an instruction or a directive may stand there: the split line tells
     }

@@ -81,9 +81,12 @@ public:
     std::uint32_t add(const word_key& key)
     {
         const std::uint32_t found = find(key);
-        if (found != none) {
-            return found;
-        }
+        return found != none ? found : add_new(key);
+    }
+
+    // The entry made for the key's name, which the table does not hold (find has said so).
+    std::uint32_t add_new(const word_key& key)
+    {
         if ((entries_.size() + 1) * 2 > slots_.size()) {
             grow();
         }

@@ -360,11 +360,17 @@ bool holds_a_list(std::string_view values)
 // What Tasm's length gives a variable whose values are written in values (what follows its
 // directive or structure): the count of a lone "n dup (value)", 1 for a lone value; 0, unknown,
 // for several values, a list or a dup inside the dup, or anything longer.
+std::uint32_t count_of_one_value(std::string_view values, const program_declarations& program);
+
 std::uint32_t count_of_values(std::string_view values, const program_declarations& program)
 {
-    if (holds_a_list(values)) {
-        return 0;  // most data lines, at once
-    }
+    return holds_a_list(values) ? 0 : count_of_one_value(values, program);  // most data lines: a list
+}
+
+// The same for values that are no list. Kept out of count_of_values, whose lists then cost no
+// room for the tokens.
+[[gnu::noinline]] std::uint32_t count_of_one_value(std::string_view values, const program_declarations& program)
+{
     // A lone number or name (dw 0, db ?, dd start) is one value, told without reading tokens.
     const std::size_t begin = skip_blanks(values, 0);
     const std::size_t end = find_from(values, begin, [](char c) { return !continues_name(c); });

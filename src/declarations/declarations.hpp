@@ -379,6 +379,8 @@ struct program_declarations {
 
     // Finds the names that hold a "?" or an "@" (but for @@ local labels): GNU As reads them only
     // in quotes ("?tmp":, movw "?tmp",%ax), which Dravent does not write.
+    static constexpr bool is_question_mark_or_at(char c) { return c == '?' || c == '@'; }
+
     void index_quoted_names()
     {
         quoted_names.clear();
@@ -386,8 +388,8 @@ struct program_declarations {
         for (std::uint32_t entry = 0; entry < names.size(); ++entry) {
             const std::string_view name = names.name(entry);
             // ? and @ alone are no names Tasm lets a program declare; @@ begins a local label.
-            if (name.find_first_of("?@") == std::string_view::npos ||
-                name.find_first_not_of("?@") == std::string_view::npos || name.substr(0, 2) == "@@") {
+            if (std::none_of(name.begin(), name.end(), is_question_mark_or_at) ||
+                std::all_of(name.begin(), name.end(), is_question_mark_or_at) || name.substr(0, 2) == "@@") {
                 continue;
             }
             quoted_names.push_back(entry);

@@ -1886,7 +1886,8 @@ char comment_block_delimiter(std::string_view line)
 {
     const std::size_t word = skip_blanks(line, 0);
     const std::size_t after = word + 7;
-    if (after >= line.size() || !equal_folded(line.substr(word, 7), "comment") || !is_blank(line[after])) {
+    if (after >= line.size() || fold_case(line[word]) != 'c' || !equal_folded(line.substr(word, 7), "comment") ||
+        !is_blank(line[after])) {
         return '\0';
     }
     const std::size_t delimiter = skip_blanks(line, after);

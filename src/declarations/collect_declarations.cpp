@@ -13,7 +13,6 @@
 #include "source/tokenizer.hpp"
 #include "text/characters.hpp"
 #include "text/each_line.hpp"
-#include "text/line_splitter.hpp"
 #include "vocabulary/expression_words.hpp"
 #include "vocabulary/registers.hpp"
 
@@ -33,10 +32,6 @@
 #include <unistd.h>
 #include <utility>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace dravent {
 namespace {
@@ -1797,7 +1792,7 @@ bool is_data_directive(std::string_view word)
 // again only when a line asked about lies past the one found.
 class local_label_uses {
 public:
-    explicit local_label_uses(std::string_view text) : text_(text), next_(find_from(text.data())) {}
+    explicit local_label_uses(std::string_view text) : text_(text), next_(next_from(text.data())) {}
 
     // Whether line, a line of the text that comes after every line asked about before, holds "@@".
     bool in(std::string_view line)
@@ -1807,14 +1802,14 @@ public:
             return false;
         }
         if (next_ < line.data()) {
-            next_ = find_from(line.data());
+            next_ = next_from(line.data());
         }
         return next_ < line_end;
     }
 
 private:
     // The first "@@" at or after from, or the end of the text.
-    const char* find_from(const char* from) const
+    const char* next_from(const char* from) const
     {
         const std::size_t at = text_.find("@@", static_cast<std::size_t>(from - text_.data()));
         return at == std::string_view::npos ? text_.data() + text_.size() : text_.data() + at;

@@ -127,6 +127,9 @@ TEST(plain_lines, take_the_lines_whose_rules_are_plain_and_leave_every_other)
         {"count dw 1", "count:\t.short\t1\n"},
         {"tbl284\tdd 163, 90 ,,0B0h, 1010b ; table", "tbl284:\t.int\t163,90,0x0B0,0B1010\t# table\n"},
         {"\tdb 1, 2", "\t.byte\t1,2\n"},
+        {"\t\r", "\r\n"},
+        {"; a comment longer than one move of sixteen bytes\r", "# a comment longer than one move of sixteen bytes\r\n"},
+        {";xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", "#xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\n"},
         // Not plain: names, rules of their own, forms the plain rules do not read.
         {"\tmov ax, count", ""},
         {"\tmov ax, offset COUNT", ""},

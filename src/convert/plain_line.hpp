@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 namespace dravent {
@@ -44,6 +45,10 @@ public:
                      data_directive open_data, text_buffer& out, conversion_workspace& work);
 
 private:
+    // Writes a blank line or a comment alone from rest, the line from its first byte that is no
+    // blank on: nothing or a carriage return for a blank line, the ";" and what follows for a
+    // comment. rest is copied whole, its ";" made "#", and a line feed written after it.
+    static void write_passed_over(std::string_view rest, text_buffer& out);
     // The line stands where nothing but its own text decides its output: outside comment blocks
     // and structure declarations, on no include line and no line that goes on with an arg or
     // local list.
@@ -103,37 +108,58 @@ private:
     bool stops_ = false;  // the byte after the line may be read and ends a word
 };
 
+// Copies n bytes in moves of sixteen, the last of which may overlap the one before: a comment of a
+// few dozen bytes is copied in a few moves rather than by a call of memcpy.
+inline void copy_in_blocks(char* to, const char* from, std::size_t n)
+{
+    constexpr std::size_t block = 16;
+    if (n <= block || n > 8 * block) {
+        n <= block ? copy_short(to, from, n) : static_cast<void>(std::memcpy(to, from, n));
+        return;
+    }
+    for (std::size_t at = 0; at + block < n; at += block) {
+        std::memcpy(to + at, from + at, block);
+    }
+    std::memcpy(to + n - block, from + n - block, block);
+}
+
+inline void plain_line_writer::write_passed_over(std::string_view rest, text_buffer& out)
+{
+    const text_buffer::room_span room = out.room(rest.size() + 1);
+    copy_in_blocks(room.begin, rest.data(), rest.size());
+    if (!rest.empty() && rest[0] == ';') {
+        room.begin[0] = '#';
+    }
+    room.begin[rest.size()] = '\n';
+    out.written_to(room.begin + rest.size() + 1);
+}
+
 inline plain_line plain_line_writer::write(std::string_view text, const char* readable_end,
                                            const conversion_context& context, data_directive open_data,
                                            text_buffer& out, conversion_workspace& work)
 {
-    std::string_view ending = "\n";
-    if (!text.empty() && text.back() == '\r') {
-        text.remove_suffix(1);
-        ending = "\r\n";
-    }
-    readable_end_ = readable_end;
-    stops_ = byte_after_ends_a_word(text, readable_end);
     if (!stands_plainly(context)) {
         return plain_line::not_plain;
     }
-    std::size_t at = skip_blanks(text, 0);
-    // A blank line, or a comment alone: an open data definition goes on after it.
-    if (at == text.size() || text[at] == ';') {
-        const std::string_view comment = at < text.size() ? text_from(text, at + 1) : std::string_view();
-        line_room line(out, comment.size() + 1 + ending.size());
-        if (at < text.size()) {
-            line.put('#');
-            line.put(comment);
-        }
-        line.put(ending);
+    // A blank line, or a comment alone: an open data definition goes on after it. A carriage
+    // return that ends the line stays with what is copied.
+    const std::size_t first = skip_blanks(text, 0);
+    if (first == text.size() || text[first] == ';' || (text[first] == '\r' && first + 1 == text.size())) {
+        write_passed_over(text_from(text, first), out);
         return plain_line::passed_over;
     }
     if (open_data != data_directive::none) {
         return plain_line::not_plain;  // the line may go on with a data definition
     }
-    return at > 0 ? write_instruction(text, at, ending, context, out, work)
-                  : write_in_first_column(text, ending, context, out);
+    std::string_view ending = "\n";
+    if (text.back() == '\r') {
+        text.remove_suffix(1);
+        ending = "\r\n";
+    }
+    readable_end_ = readable_end;
+    stops_ = byte_after_ends_a_word(text, readable_end);
+    return first > 0 ? write_instruction(text, first, ending, context, out, work)
+                     : write_in_first_column(text, ending, context, out);
 }
 
 } // namespace dravent

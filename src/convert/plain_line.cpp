@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -45,22 +46,6 @@ bool is_plain_instruction(const mnemonic_row* row, const conversion_context& con
     default:
         return false;
     }
-}
-
-// A label alone ends in its colon: a name of letters, digits and "_" that begins with a letter or
-// "_", or a local label, @@ and letters, digits and "_". Returns the label with its colon, or
-// empty.
-std::string_view label_alone(std::string_view text)
-{
-    // @@next: a local label, which a line of a program's scope names.
-    const std::size_t first = text.size() > 2 && text[0] == '@' && text[1] == '@' ? 2 : 0;
-    if (text.size() <= first ||
-        !(is_letter(text[first]) || text[first] == '_' || (first > 0 && is_decimal_digit(text[first])))) {
-        return {};
-    }
-    const std::size_t end =
-        find_from(text, first + 1, [](char c) { return !(is_letter(c) || is_decimal_digit(c) || c == '_'); });
-    return end < text.size() && text[end] == ':' ? text_between(text, 0, end + 1) : std::string_view();
 }
 
 // The words a memory operand of plain registers and numbers may hold besides them.
@@ -187,6 +172,17 @@ std::size_t name_end(std::string_view text, std::size_t at)
     return at;
 }
 
+// A local label alone, @@ and letters, digits and "_" before its colon, which a line of a
+// program's scope names. Returns the label with its colon, or empty.
+std::string_view local_label_alone(std::string_view text)
+{
+    if (!is_local_label(text)) {
+        return {};
+    }
+    const std::size_t end = name_end(text, 2);
+    return end > 2 && end < text.size() && text[end] == ':' ? text_between(text, 0, end + 1) : std::string_view();
+}
+
 // A name that a jump's target or an offset may be written as it stands: it begins with a letter or
 // "_", and is no register and no word with a meaning of its own in an operand (an operator, a
 // size, a distance, a register stack).
@@ -249,8 +245,6 @@ bool keyword_before_blank(std::string_view text, std::size_t at, std::string_vie
            equal_folded(text.substr(at, keyword.size()), keyword);
 }
 
-constexpr byte_set hex_digits = byte_set::where([](char c) { return is_hex_digit(c); });
-
 // A character constant as GNU As reads it, 'c', for each printable character but the quotes and
 // the backslash (which take escapes).
 constexpr bool is_plain_character(char c) { return c >= ' ' && c <= '~' && c != '\'' && c != '"' && c != '\\'; }
@@ -262,66 +256,94 @@ constexpr std::array<std::array<char, 3>, 128> quoted_characters = [] {
     return quoted;
 }();
 
-// A word of hexadecimal digits behind a decimal one, ended by an h: 0FFh, 21h.
-bool is_plain_hexadecimal(std::string_view word)
-{
-    if (word.size() < 2 || !is_decimal_digit(word[0]) || fold_case(word.back()) != 'h') {
-        return false;
-    }
-    for (const char c : text_between(word, 0, word.size() - 1)) {
-        if (!hex_digits.contains(c)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// A word of binary digits ended by a b: 1010b.
-bool is_plain_binary(std::string_view word)
-{
-    if (word.size() < 2 || fold_case(word.back()) != 'b') {
-        return false;
-    }
-    for (const char c : text_between(word, 0, word.size() - 1)) {
-        if (c != '0' && c != '1') {
-            return false;
-        }
-    }
-    return true;
-}
-
 // A number that is neither decimal, nor hexadecimal, nor binary as the plain readers read them,
 // read by the tokenizer: kept out of line, so that the readers of the common numbers do not make
 // room for a token.
-[[gnu::noinline]] bool read_other_number(std::string_view word, gnu_as_number& number)
+[[gnu::noinline]] std::optional<gnu_as_number> read_other_number(std::string_view word)
 {
     token t;
     if (!tokenizer(word).next(t) || t.text.size() != word.size() || t.radix == number_radix::invalid) {
+        return std::nullopt;
+    }
+    return gnu_as_number_of(t);
+}
+
+// The forms of number a byte may stand in, as bits: the common numbers are decimal digits (with
+// no leading zero, which would make GNU As read them as octal), hexadecimal digits behind a
+// decimal one ended by an h (0FFh, 21h), and binary digits ended by a b (1010b). Every letter and
+// digit is a byte of a word.
+enum number_form : unsigned char { decimal_form = 1, hexadecimal_form = 2, binary_form = 4, word_byte = 8 };
+constexpr unsigned every_number_form = decimal_form | hexadecimal_form | binary_form;
+constexpr std::array<unsigned char, 256> number_forms = [] {
+    std::array<unsigned char, 256> forms{};
+    for (int byte = 0; byte < 256; ++byte) {
+        const char c = static_cast<char>(byte);
+        forms[static_cast<std::size_t>(byte)] = static_cast<unsigned char>(
+            (is_decimal_digit(c) ? decimal_form : 0) | (is_hex_digit(c) ? hexadecimal_form : 0) |
+            (c == '0' || c == '1' ? binary_form : 0) | (letters_and_digits.contains(c) ? word_byte : 0));
+    }
+    return forms;
+}();
+
+// A word of letters and digits that begins with a decimal digit, as a number in GNU As form, given
+// the forms its bytes but the last stand in; nothing for a word that is no number (a digit its radix
+// does not have, an unknown suffix). The last byte says the form: a decimal digit, or the h or b
+// that ends the others. The common numbers are read here, the rest by the tokenizer.
+[[gnu::always_inline]] inline std::optional<gnu_as_number> number_of_forms(std::string_view word, unsigned forms)
+{
+    const std::size_t last = word.size() - 1;
+    const char suffix = fold_case(word[last]);
+    if (is_decimal_digit(suffix)) {
+        if ((forms & decimal_form) != 0 && (word[0] != '0' || last == 0)) {
+            return gnu_as_number{{}, word};
+        }
+    } else if (last > 0 && suffix == 'h' && (forms & hexadecimal_form) != 0 && is_decimal_digit(word[0])) {
+        return gnu_as_number{"0x", text_between(word, 0, last)};
+    } else if (last > 0 && suffix == 'b' && (forms & binary_form) != 0) {
+        return gnu_as_number{"0B", text_between(word, 0, last)};
+    }
+    return read_other_number(word);
+}
+
+// A word of letters and digits that begins with a decimal digit, as a number in GNU As form: the
+// same as number_of_forms, which it gives the forms of the word's bytes but the last.
+[[gnu::always_inline]] inline bool read_number(std::string_view word, gnu_as_number& number)
+{
+    unsigned forms = every_number_form;
+    for (std::size_t n = 0; n + 1 < word.size() && forms != 0; ++n) {
+        forms &= number_forms[static_cast<unsigned char>(word[n])];
+    }
+    const std::optional<gnu_as_number> read = number_of_forms(word, forms);
+    if (!read) {
         return false;
     }
-    number = gnu_as_number_of(t);
+    number = *read;
     return true;
 }
 
-// A word of letters and digits that begins with a decimal digit, as a number in GNU As form;
-// false for a word that is no number (a digit its radix does not have, an unknown suffix). The
-// most common numbers are read here, the rest by the tokenizer.
-[[gnu::always_inline]] inline bool read_number(std::string_view word, gnu_as_number& number)
+// The word of letters and digits that begins at text[at]: where it ends, and the forms of number
+// its bytes but the last stand in, read in one look at each byte.
+struct number_word {
+    std::size_t end;
+    unsigned forms;
+};
+[[gnu::always_inline]] inline number_word scan_number_word(std::string_view text, std::size_t at)
 {
-    if (is_plain_decimal(word)) {
-        number = {{}, word};
-        return true;
+    unsigned forms = every_number_form;
+    unsigned with_last = every_number_form;
+    for (; at < text.size(); ++at) {
+        const unsigned byte_forms = number_forms[static_cast<unsigned char>(text[at])];
+        if ((byte_forms & word_byte) == 0) {
+            break;
+        }
+        forms = with_last;
+        with_last &= byte_forms;
     }
-    if (is_plain_hexadecimal(word)) {
-        number = {"0x", text_between(word, 0, word.size() - 1)};
-        return true;
-    }
-    if (is_plain_binary(word)) {
-        number = {"0B", text_between(word, 0, word.size() - 1)};
-        return true;
-    }
-    return read_other_number(word, number);
+    return {at, forms};
 }
+
+// Blanks and commas: a run of them between the values of a data list is one separator.
+constexpr byte_set blanks_and_commas(" \t,");
 
 // What ends an operand: a comma or ";", or a quote, which plain lines do not hold.
 constexpr byte_set operand_ends(",;'\"");
@@ -611,49 +633,46 @@ std::size_t plain_line_writer::read_operand(std::string_view text, std::size_t a
 }
 
 // A label alone, or the name a data definition declares: a label written otherwise (@@, a case
-// the program declares otherwise, a word of the vocabulary) is not plain.
+// the program declares otherwise, a word of the vocabulary) is not plain. The name is read once:
+// a colon after it makes it a label, a blank a data definition's name.
 plain_line plain_line_writer::write_in_first_column(std::string_view text, std::string_view ending,
                                                     const conversion_context& context, text_buffer& out)
 {
     if (context.program != nullptr && context.program->declared_in_another_case) {
         return plain_line::not_plain;
     }
-    const std::size_t label_end = name_end(text, 0);
-    if (label_end > 0 && !is_decimal_digit(text[0]) && label_end < text.size() && is_blank(text[label_end])) {
-        const std::string_view name = text_between(text, 0, label_end);
-        const std::size_t at = skip_blanks(text, label_end);
-        if (at == text.size()) {
-            return plain_line::not_plain;
+    const std::size_t end = name_end(text, 0);
+    if (end > 0 && end < text.size() && !is_decimal_digit(text[0])) {
+        if (text[end] == ':') {
+            return write_label(text, end + 1, {}, text_between(text, 0, end + 1), ending, out);
         }
-        const std::string_view word = text_between(text, at, word_end(text, at, readable_end_, stops_));
-        const mnemonic_row* row = mnemonic_table.find(make_word_key(word, readable_end_));
-        if (row == nullptr || row->kind != word_kind::data ||
-            mnemonic_table.find(make_word_key(name, readable_end_)) != nullptr) {
-            return plain_line::not_plain;
-        }
-        return write_data(text, name, word, *row, ending, out);
+        return is_blank(text[end]) ? write_named_data(text, end, ending, out) : plain_line::not_plain;
     }
-    const std::string_view label = label_alone(text);
-    if (label.empty()) {
+    // @@next: is the local label its scope names (.Lscope.next:), in a program's scope.
+    const std::string_view label = local_label_alone(text);
+    if (label.empty() || context.local_label_prefix.empty()) {
         return plain_line::not_plain;
     }
-    const std::size_t at = skip_blanks(text, label.size());
+    return write_label(text, label.size(), context.local_label_prefix, context.local_label_spelling(label), ending,
+                       out);
+}
+
+// A label alone, which ends at label_end after its colon, with or without a comment after it:
+// prefix and name, the label as it is written out, then two tabs.
+plain_line plain_line_writer::write_label(std::string_view text, std::size_t label_end, std::string_view prefix,
+                                          std::string_view name, std::string_view ending, text_buffer& out)
+{
+    const std::size_t at = skip_blanks(text, label_end);
     if (at < text.size() && text[at] != ';') {
         return plain_line::not_plain;
     }
-    // @@next: is the local label its scope names (.Lscope.next:), in a program's scope.
-    const bool local = is_local_label(label);
-    if (local && context.local_label_prefix.empty()) {
-        return plain_line::not_plain;
-    }
-    const std::string_view prefix = local ? context.local_label_prefix : std::string_view();
-    const std::string_view name = local ? context.local_label_spelling(label) : label;
-    const std::string_view comment = text_from(text, at + (at < text.size() ? 1 : 0));
+    const bool has_comment = at < text.size();
+    const std::string_view comment = text_from(text, at + (has_comment ? 1 : 0));
     line_room line(out, prefix.size() + name.size() + 4 + comment.size() + ending.size());
     line.put(prefix);
     line.put(name);
     line.put("\t\t");
-    put_comment_and_ending(line, at < text.size(), comment, ending);
+    put_comment_and_ending(line, has_comment, comment, ending);
     return plain_line::written;
 }
 
@@ -812,45 +831,74 @@ plain_line plain_line_writer::write_jump(std::string_view text, std::string_view
 
 namespace {
 
-// A number of a data list, up to the comma, ";" or end after it; returns where it ends, or 0 when
-// the value is no number alone. number is its GNU As form.
-std::size_t read_data_value(std::string_view text, std::size_t at, const char* readable_end, bool stops,
-                            gnu_as_number& number)
-{
-    if (at == text.size() || !is_decimal_digit(text[at])) {
-        return 0;
+// The data directives whose values plain lines write, db, dw, dd and dq, with what GNU As calls
+// them; "" for any other.
+constexpr std::array<std::string_view, 7> plain_data_renames = [] {
+    std::array<std::string_view, 7> renames{};
+    for (const data_directive directive : {data_directive::db, data_directive::dw, data_directive::dd, data_directive::dq}) {
+        renames[static_cast<std::size_t>(directive)] =
+            mnemonic_table.rows()[mnemonic_table.find_index(make_word_key(tasm_word(directive)))].rename;
     }
-    const std::size_t end = word_end(text, at, readable_end, stops);
-    const std::size_t after = skip_blanks(text, end);
-    if ((after < text.size() && text[after] != ',' && text[after] != ';') ||
-        !read_number(text_between(text, at, end), number)) {
-        return 0;
-    }
-    return after;
-}
+    return renames;
+}();
 
-// Calls f(number) for each value of the list that begins at text[at], and returns where the list
-// ends (at ";" or the end of the line), or 0 when it is no plain list: a value that is no number
-// alone, or a comma at its end (the list goes on in the next line). A run of blanks and commas
-// between values is one separator.
-template <typename F>
-std::size_t for_each_data_value(std::string_view text, std::size_t at, const char* readable_end, bool stops, F f)
+// Each directive that plain_data_renames gives a name is a data row of the mnemonic table with that
+// rename, and each other is one that write_data declines.
+constexpr bool plain_data_renames_agree_with_the_table()
 {
-    for (;;) {
-        gnu_as_number number;
-        const std::size_t end = read_data_value(text, at, readable_end, stops, number);
-        if (end == 0) {
-            return 0;
+    for (std::size_t n = 0; n < plain_data_renames.size(); ++n) {
+        const auto directive = static_cast<data_directive>(n);
+        const bool declined = directive == data_directive::none || directive == data_directive::df ||
+                              directive == data_directive::dt;
+        if (declined != plain_data_renames[n].empty()) {
+            return false;
         }
-        f(number);
-        if (end == text.size() || text[end] == ';') {
-            return end;
-        }
-        at = find_from(text, end, [](char c) { return !is_blank(c) && c != ','; });
-        if (at == text.size() || text[at] == ';') {
-            return 0;
+        const std::size_t row = mnemonic_table.find_index(make_word_key(tasm_word(directive)));
+        if (!declined && (row == mnemonic_table.not_found || mnemonic_table.rows()[row].kind != word_kind::data ||
+                          mnemonic_table.rows()[row].rename != plain_data_renames[n])) {
+            return false;
         }
     }
+    return true;
+}
+static_assert(plain_data_renames_agree_with_the_table(), "plain_data_renames: the renames of the table's data rows");
+
+// The pairs of first and last bytes (A-Z folded, six bits of each) that words of the mnemonic table
+// begin and end with: a word whose pair none begins and ends with is no word of the table, and is
+// not looked up. Most names of data (tbl12, msg_3) are told apart so.
+class first_and_last_bytes {
+public:
+    constexpr first_and_last_bytes()
+    {
+        for (const mnemonic_row& row : mnemonic_table) {
+            pairs_[six_bits(row.name.front())] |= std::uint64_t{1} << six_bits(row.name.back());
+        }
+    }
+    constexpr bool may_name_a_row(std::string_view word) const
+    {
+        return ((pairs_[six_bits(word.front())] >> six_bits(word.back())) & 1U) != 0;
+    }
+
+private:
+    static constexpr std::size_t six_bits(char c) { return static_cast<unsigned char>(fold_case(c)) & 63U; }
+    std::array<std::uint64_t, 64> pairs_{};
+};
+constexpr first_and_last_bytes mnemonic_bounds;
+constexpr bool every_row_may_be_named()
+{
+    for (const mnemonic_row& row : mnemonic_table) {
+        if (!mnemonic_bounds.may_name_a_row(row.name)) {
+            return false;
+        }
+    }
+    return mnemonic_bounds.may_name_a_row("END") && !mnemonic_bounds.may_name_a_row("tbl12");
+}
+static_assert(every_row_may_be_named(), "mnemonic_bounds: every word of the table, in any case, is looked up");
+
+// name (not empty) is a word of the mnemonic table.
+bool names_a_mnemonic_row(std::string_view name, const char* readable_end)
+{
+    return mnemonic_bounds.may_name_a_row(name) && mnemonic_table.find(make_word_key(name, readable_end)) != nullptr;
 }
 
 } // namespace
@@ -860,40 +908,75 @@ std::size_t for_each_data_value(std::string_view text, std::size_t at, const cha
 plain_line plain_line_writer::write_data(std::string_view text, std::string_view name, std::string_view word,
                                          const mnemonic_row& row, std::string_view ending, text_buffer& out)
 {
-    const data_directive directive = data_directive_of(word);
+    const std::string_view rename = plain_data_renames[static_cast<std::size_t>(data_directive_of(word))];
     const std::size_t word_end = static_cast<std::size_t>(word.data() - text.data()) + word.size();
-    if (directive == data_directive::none || directive == data_directive::df || directive == data_directive::dt ||
-        row.rename.empty() || word_end == text.size() || !is_blank(text[word_end])) {
+    if (rename.empty() || row.rename.empty() || word_end == text.size() || !is_blank(text[word_end])) {
         return plain_line::not_plain;
     }
+    return write_data_values(text, name, rename, word_end, ending, out);
+}
+
+// A data definition whose name ends at name_end: the directive follows after blanks; a name that
+// is a word of the vocabulary (end db 1) is not plain.
+plain_line plain_line_writer::write_named_data(std::string_view text, std::size_t name_end, std::string_view ending,
+                                               text_buffer& out)
+{
+    const std::size_t at = skip_blanks(text, name_end);
+    const std::size_t word_end = at + 2;
+    const std::string_view rename =
+        word_end < text.size() ? plain_data_renames[static_cast<std::size_t>(data_directive_of(text.substr(at, 2)))]
+                               : std::string_view();
+    const std::string_view name = text_between(text, 0, name_end);
+    if (rename.empty() || !is_blank(text[word_end]) || names_a_mnemonic_row(name, readable_end_)) {
+        return plain_line::not_plain;
+    }
+    return write_data_values(text, name, rename, word_end, ending, out);
+}
+
+// The list of numbers after a data directive that ends at directive_end, written after name and a
+// colon (none without a name) and rename, the directive in GNU As. Each value is a number alone,
+// read and written in turn; a run of blanks and commas between values is one separator. A value
+// that is no number alone, or a comma at the list's end (the list goes on in the next line),
+// makes the line not plain.
+plain_line plain_line_writer::write_data_values(std::string_view text, std::string_view name, std::string_view rename,
+                                                std::size_t directive_end, std::string_view ending, text_buffer& out)
+{
     // A value is written at most one character longer than it stands (0FFh: 0x0FF) and stands
     // with a comma or ";" after it, or at the end: twice the rest of the line holds it all.
-    const std::size_t first = skip_blanks(text, word_end);
-    line_room line(out, name.size() + 1 + row.rename.size() + 2 * (text.size() - first) + 4 + ending.size());
+    std::size_t at = skip_blanks(text, directive_end);
+    line_room line(out, name.size() + 1 + rename.size() + 2 * (text.size() - at) + 4 + ending.size());
     if (!name.empty()) {
         line.put(name);
         line.put(':');
     }
     line.put('\t');
-    line.put(row.rename);
+    line.put(rename);
     line.put('\t');
-    bool more = false;
-    const std::size_t end = for_each_data_value(text, first, readable_end_, stops_, [&](const gnu_as_number& number) {
-        if (more) {
-            line.put(',');
+    while (at < text.size() && is_decimal_digit(text[at])) {
+        const number_word word = scan_number_word(text, at);
+        const std::size_t end = word.end;
+        const std::optional<gnu_as_number> number = number_of_forms(text_between(text, at, end), word.forms);
+        if (!number) {
+            break;
         }
-        line.put(number.prefix);
-        line.put(number.digits);
-        more = true;
-    });
-    if (end == 0) {
-        line.drop();
-        return plain_line::not_plain;
+        line.put(number->prefix);
+        line.put(number->digits);
+        at = skip_blanks(text, end);
+        if (at == text.size() || text[at] == ';') {
+            const bool has_comment = at < text.size();
+            put_comment_and_ending(line, has_comment, text_from(text, at + (has_comment ? 1 : 0)), ending);
+            return plain_line::written;
+        }
+        if (text[at] != ',') {
+            break;
+        }
+        while (at < text.size() && blanks_and_commas.contains(text[at])) {
+            ++at;
+        }
+        line.put(',');
     }
-    const bool has_comment = end < text.size();
-    const std::string_view comment = text_from(text, end + (has_comment ? 1 : 0));
-    put_comment_and_ending(line, has_comment, comment, ending);
-    return plain_line::written;
+    line.drop();
+    return plain_line::not_plain;
 }
 
 } // namespace dravent

@@ -97,8 +97,16 @@ private:
                                                        const conversion_context& context, text_buffer& out);
     plain_line write_jump(std::string_view text, std::string_view mnemonic, const mnemonic_row* row,
                           std::string_view ending, const conversion_context& context, text_buffer& out);
+    plain_line write_label(std::string_view text, std::size_t label_end, std::string_view prefix,
+                           std::string_view name, std::string_view ending, text_buffer& out);
     plain_line write_data(std::string_view text, std::string_view name, std::string_view word,
                           const mnemonic_row& row, std::string_view ending, text_buffer& out);
+    // Within write_in_first_column and write_data, so that a data line makes one call.
+    [[gnu::always_inline]] inline plain_line write_named_data(std::string_view text, std::size_t name_end,
+                                                              std::string_view ending, text_buffer& out);
+    [[gnu::always_inline]] inline plain_line write_data_values(std::string_view text, std::string_view name,
+                                                               std::string_view rename, std::size_t directive_end,
+                                                               std::string_view ending, text_buffer& out);
 
     text_buffer operands_;
     std::array<operand, most_operands> read_{};

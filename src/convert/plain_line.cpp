@@ -322,28 +322,45 @@ constexpr std::array<unsigned char, 256> number_forms = [] {
 }
 
 // The word of letters and digits that begins at text[at]: where it ends, and the forms of number
-// its bytes but the last stand in, read in one look at each byte.
+// its bytes but the last stand in, read in one look at each byte. Where the byte after text ends a
+// word (stops: byte_after_ends_a_word), the bytes are looked at up to the first of no word without
+// counting them.
 struct number_word {
     std::size_t end;
     unsigned forms;
 };
-[[gnu::always_inline]] inline number_word scan_number_word(std::string_view text, std::size_t at)
+[[gnu::always_inline]] inline number_word scan_number_word(std::string_view text, std::size_t at, bool stops)
 {
     unsigned forms = every_number_form;
     unsigned with_last = every_number_form;
-    for (; at < text.size(); ++at) {
-        const unsigned byte_forms = number_forms[static_cast<unsigned char>(text[at])];
-        if ((byte_forms & word_byte) == 0) {
-            break;
-        }
-        forms = with_last;
+    const auto takes = [&](char c) {
+        const unsigned byte_forms = number_forms[static_cast<unsigned char>(c)];
+        forms = (byte_forms & word_byte) != 0 ? with_last : forms;
         with_last &= byte_forms;
+        return (byte_forms & word_byte) != 0;
+    };
+    if (stops) {
+        while (takes(text.data()[at])) {
+            ++at;
+        }
+    } else {
+        while (at < text.size() && takes(text[at])) {
+            ++at;
+        }
     }
     return {at, forms};
 }
 
-// Blanks and commas: a run of them between the values of a data list is one separator.
-constexpr byte_set blanks_and_commas(" \t,");
+// What a byte is between two values of a data list: a run of blanks and commas is one separator,
+// which holds a comma.
+enum separator_byte : unsigned char { blank_between = 1, comma_between = 2 };
+constexpr std::array<unsigned char, 256> separator_bytes = [] {
+    std::array<unsigned char, 256> kinds{};
+    kinds[' '] = blank_between;
+    kinds['\t'] = blank_between;
+    kinds[','] = comma_between;
+    return kinds;
+}();
 
 // What ends an operand: a comma or ";", or a quote, which plain lines do not hold.
 constexpr byte_set operand_ends(",;'\"");
@@ -953,7 +970,7 @@ plain_line plain_line_writer::write_data_values(std::string_view text, std::stri
     line.put(rename);
     line.put('\t');
     while (at < text.size() && is_decimal_digit(text[at])) {
-        const number_word word = scan_number_word(text, at);
+        const number_word word = scan_number_word(text, at, stops_);
         const std::size_t end = word.end;
         const std::optional<gnu_as_number> number = number_of_forms(text_between(text, at, end), word.forms);
         if (!number) {
@@ -961,17 +978,21 @@ plain_line plain_line_writer::write_data_values(std::string_view text, std::stri
         }
         line.put(number->prefix);
         line.put(number->digits);
-        at = skip_blanks(text, end);
+        // Blanks end the list, before ";" or the end; a separator, which holds a comma, goes on with it.
+        unsigned between = 0;
+        for (at = end; at < text.size() && separator_bytes[static_cast<unsigned char>(text[at])] != 0; ++at) {
+            between |= separator_bytes[static_cast<unsigned char>(text[at])];
+        }
         if (at == text.size() || text[at] == ';') {
+            if ((between & comma_between) != 0) {
+                break;  // the list goes on in the next line
+            }
             const bool has_comment = at < text.size();
             put_comment_and_ending(line, has_comment, text_from(text, at + (has_comment ? 1 : 0)), ending);
             return plain_line::written;
         }
-        if (text[at] != ',') {
+        if ((between & comma_between) == 0) {
             break;
-        }
-        while (at < text.size() && blanks_and_commas.contains(text[at])) {
-            ++at;
         }
         line.put(',');
     }

@@ -97,8 +97,10 @@ private:
                                                        const conversion_context& context, text_buffer& out);
     plain_line write_jump(std::string_view text, std::string_view mnemonic, const mnemonic_row* row,
                           std::string_view ending, const conversion_context& context, text_buffer& out);
-    plain_line write_label(std::string_view text, std::size_t label_end, std::string_view prefix,
-                           std::string_view name, std::string_view ending, text_buffer& out);
+    // Within write_in_first_column, so that a label makes no call of its own.
+    [[gnu::always_inline]] inline plain_line write_label(std::string_view text, std::size_t label_end,
+                                                         std::string_view prefix, std::string_view name,
+                                                         std::string_view ending, text_buffer& out);
     plain_line write_data(std::string_view text, std::string_view name, std::string_view word,
                           const mnemonic_row& row, std::string_view ending, text_buffer& out);
     // Within write_in_first_column and write_data, so that a data line makes one call.

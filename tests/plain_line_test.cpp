@@ -193,6 +193,28 @@ TEST(plain_lines, take_the_lines_whose_rules_are_plain_and_leave_every_other)
     }
 }
 
+// A comment alone is copied in moves of several bytes: every length, around each size of move,
+// keeps each byte of the comment and its carriage return.
+TEST(plain_lines, keep_every_byte_of_a_comment_of_any_length)
+{
+    conversion_context context;
+    plain_line_writer writer;
+    conversion_workspace work;
+    for (std::size_t length = 0; length <= 200; ++length) {
+        std::string comment;
+        for (std::size_t n = 0; n < length; ++n) {
+            comment += static_cast<char>('a' + n % 26);
+        }
+        for (const std::string_view ending : {"", "\r"}) {
+            const std::string line = "\t;" + comment + std::string(ending);
+            text_buffer out;
+            EXPECT_EQ(writer.write(line, line.data() + line.size(), context, data_directive::none, out, work),
+                      plain_line::passed_over);
+            EXPECT_EQ(out.view(), "#" + comment + std::string(ending) + "\n") << length;
+        }
+    }
+}
+
 TEST(plain_lines, follow_the_procedure_the_scope_and_the_open_data_definition_of_their_line)
 {
     program_declarations program;

@@ -20,7 +20,7 @@ namespace dravent {
 template <typename Row, std::size_t N>
 class hashed_table {
 public:
-    constexpr explicit hashed_table(const std::array<Row, N>& rows) : rows_(rows), names_{}, slots_{}, short_slots_{}
+    constexpr explicit hashed_table(const std::array<Row, N>& rows) : rows_(rows), names_{}, slots_{}, short_heads_{}, short_rows_{}
     {
         for (std::size_t row = 0; row < N; ++row) {
             const word_key key = make_word_key(rows_[row].name);
@@ -32,10 +32,11 @@ public:
             slots_[at] = static_cast<std::uint16_t>(row + 1);
             if (rows_[row].name.size() <= word_key_head_length) {
                 std::size_t short_at = short_slot_of(key.head);
-                while (short_slots_[short_at] != 0) {
-                    short_at = (short_at + 1) & mask;
+                while (short_heads_[short_at] != 0) {
+                    short_at = (short_at + 1) & short_mask;
                 }
-                short_slots_[short_at] = static_cast<std::uint16_t>(row + 1);
+                short_heads_[short_at] = key.head;
+                short_rows_[short_at] = static_cast<std::uint16_t>(row);
             }
         }
     }
@@ -70,10 +71,9 @@ public:
     // Only names of eight bytes or fewer are in this index, so equal heads are equal words.
     constexpr const Row* find_short(std::uint64_t head) const
     {
-        for (std::size_t at = short_slot_of(head); short_slots_[at] != 0; at = (at + 1) & mask) {
-            const std::size_t row = short_slots_[at] - 1U;
-            if (names_[row].head == head) {
-                return &rows_[row];
+        for (std::size_t at = short_slot_of(head); short_heads_[at] != 0; at = (at + 1) & short_mask) {
+            if (short_heads_[at] == head) {
+                return &rows_[short_rows_[at]];
             }
         }
         return nullptr;
@@ -124,11 +124,17 @@ private:
     std::array<Row, N> rows_;
     std::array<name_head, N> names_;              // row by row
     std::array<std::uint16_t, slot_count> slots_;  // index of a row plus one; 0 marks an empty slot
-    std::array<std::uint16_t, slot_count> short_slots_;  // the same for the names of eight bytes or fewer
+    // The names of eight bytes or fewer, by their heads (a name's head is never 0, which marks an
+    // empty slot), and beside each its row: a search compares heads in one array, with no row
+    // read until one is found.
+    static constexpr std::size_t short_slot_count = std::bit_ceil(2 * N);
+    static constexpr std::size_t short_mask = short_slot_count - 1;
+    std::array<std::uint64_t, short_slot_count> short_heads_;
+    std::array<std::uint16_t, short_slot_count> short_rows_;
 
     static constexpr std::size_t short_slot_of(std::uint64_t head)
     {
-        return static_cast<std::size_t>((head * 0x9E3779B97F4A7C15) >> (64 - std::countr_zero(slot_count)));
+        return static_cast<std::size_t>((head * 0x9E3779B97F4A7C15) >> (64 - std::countr_zero(short_slot_count)));
     }
 };
 

@@ -1133,17 +1133,15 @@ TEST(collect_declarations, unbalanced_and_deep_conditionals_are_read_on)
     EXPECT_EQ(facts_of(shallow, "v").size, 2U);
 }
 
-// The table of names: a name of eight bytes or fewer is compared in its slot, a longer one in the
-// arena; both are found in any case, through the growing of the index, with their marks.
-TEST(name_table, finds_short_and_long_names_in_any_case_with_their_marks)
+// The table of names: names that share their first bytes are told apart by their length and
+// the rest, in any case, through the growing of the index.
+TEST(name_table, finds_names_that_share_their_first_bytes_in_any_case)
 {
     name_table<name_facts> names;
     const std::vector<std::string> sharing_a_head = {"abcdefg", "abcdefgh", "abcdefghi", "abcdefghijklmnop"};
     for (const std::string& name : sharing_a_head) {
         names.add(name);
     }
-    names.facts(names.find("abcdefgh")).kind = declared::label;
-    names.mark([](const name_facts& facts) { return facts.kind == declared::label ? 5 : 0; });
     for (int n = 0; n < 300; ++n) {
         std::string name = "n";
         name += std::to_string(n);
@@ -1155,11 +1153,9 @@ TEST(name_table, finds_short_and_long_names_in_any_case_with_their_marks)
             c = static_cast<char>(c - 'a' + 'A');
         }
         bool alike = false;
-        std::uint8_t marks = 0;
-        EXPECT_EQ(names.find(make_word_key(sharing_a_head[at]), alike, marks), at) << sharing_a_head[at];
+        EXPECT_EQ(names.find(make_word_key(sharing_a_head[at]), alike), at) << sharing_a_head[at];
         EXPECT_TRUE(alike);
-        EXPECT_EQ(marks, at == 1 ? 5 : 0) << sharing_a_head[at];
-        EXPECT_EQ(names.find(make_word_key(upper), alike, marks), at) << upper;
+        EXPECT_EQ(names.find(make_word_key(upper), alike), at) << upper;
         EXPECT_FALSE(alike);
     }
     // A name is compared with its length too: a zero byte in untrusted input pads nothing.

@@ -226,15 +226,12 @@ bool declared_as_written(std::string_view name, const char* readable_end, const 
     }
     const name_table<name_facts>& names = context.program->names;
     bool written_alike = false;
-    std::uint8_t marks = 0;
-    const std::uint32_t entry = names.find(make_word_key(name, readable_end), written_alike, marks);
+    const std::uint32_t entry = names.find(make_word_key(name, readable_end), written_alike);
     if (entry == names.none) {
         return true;
     }
-    if ((marks & program_declarations::mark_near_target) == 0) {
-        const name_facts& facts = names.facts(entry);
-        near_target = facts.kind != declared::variable && !facts.far;
-    }
+    const name_facts& facts = names.facts(entry);
+    near_target = facts.kind != declared::variable && !facts.far;
     return written_alike;
 }
 

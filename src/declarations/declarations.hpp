@@ -357,18 +357,6 @@ struct program_declarations {
 
     bool declares(declared kind) const { return kind_counts[static_cast<std::size_t>(kind)] > 0; }
 
-    // The marks a search of names hands out with a name (name_table::mark), for the lines that
-    // look names up most: a near label or procedure, which a jump or call reaches as it stands.
-    static constexpr std::uint8_t mark_near_target = 1;
-
-    // Marks the names once the pass has collected them all.
-    void mark_names()
-    {
-        names.mark([](const name_facts& facts) {
-            return facts.kind != declared::variable && !facts.far ? mark_near_target : 0;
-        });
-    }
-
     void count_kinds()
     {
         kind_counts = {};

@@ -29,7 +29,6 @@ struct word_key {
     std::uint64_t head = 0;  // the first eight bytes, A-Z folded, zero-padded
     std::uint32_t hash = 0;  // of the whole folded word
     std::string_view text;   // the word as written
-    std::uint64_t bytes = 0;  // the first eight bytes as written, zero-padded: head before folding
 };
 
 inline constexpr std::size_t word_key_head_length = 8;
@@ -77,7 +76,7 @@ constexpr word_key make_word_key(std::string_view text, std::uint64_t packed_hea
     for (std::size_t i = word_key_head_length; i < text.size(); ++i) {
         mixed = (mixed ^ static_cast<unsigned char>(fold_case(text[i]))) * 0x100000001B3;
     }
-    return {head, mix_to_32(mixed), text, packed_head};
+    return {head, mix_to_32(mixed), text};
 }
 
 constexpr word_key make_word_key(std::string_view text) { return make_word_key(text, pack_head(text)); }

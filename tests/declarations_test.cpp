@@ -1168,8 +1168,34 @@ TEST(name_table, finds_names_that_share_their_first_bytes_in_any_case)
     EXPECT_EQ(names.find("abcdefghij"), names.none);
     EXPECT_EQ(names.find("n299"), sharing_a_head.size() + 299);
 
-    names.respell(0, "ABCDEFG");
+    // The lookup index finds what find finds, with each name's marks, until a name is added.
+    names.facts(1).kind = declared::label;
+    names.index_lookups([](const name_facts& facts) { return facts.kind == declared::label ? 5 : 0; });
+    const auto find_marked = [&](std::string_view word, bool& alike, std::uint8_t& marks) {
+        return names.find_marked(make_word_key(word), pack_head(word), alike, marks);
+    };
+    for (std::uint32_t entry = 0; entry < names.size(); ++entry) {
+        std::string upper(names.name(entry));
+        for (char& c : upper) {
+            c = is_letter(c) ? static_cast<char>(c & ~0x20) : c;
+        }
+        for (const std::string_view word : {names.name(entry), std::string_view(upper)}) {
+            bool alike = false;
+            std::uint8_t marks = 0;
+            EXPECT_EQ(find_marked(word, alike, marks), entry) << ::testing::PrintToString(std::string(word));
+            EXPECT_EQ(alike, word == names.name(entry));
+            EXPECT_EQ(marks, names.marks_known | (entry == 1 ? 5 : 0));
+        }
+    }
     bool alike = false;
+    std::uint8_t marks = 0;
+    EXPECT_EQ(find_marked("abcdefghij", alike, marks), names.none);
+    EXPECT_EQ(find_marked("abc", alike, marks), names.none);
+    names.add("new");
+    EXPECT_EQ(find_marked("abcdefgh", alike, marks), 1U);
+    EXPECT_EQ(marks, 0);  // the index is dropped: no marks known
+
+    names.respell(0, "ABCDEFG");
     EXPECT_EQ(names.find(make_word_key("ABCDEFG"), alike), 0U);
     EXPECT_TRUE(alike);
     EXPECT_EQ(names.find(make_word_key("abcdefg"), alike), 0U);

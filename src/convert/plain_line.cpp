@@ -225,13 +225,22 @@ bool declared_as_written(std::string_view name, const char* readable_end, const 
         return true;
     }
     const name_table<name_facts>& names = context.program->names;
+    std::uint64_t bytes = 0;
+    if (!pack_head_at_once(name, readable_end, word_key_head_length, bytes)) {
+        bytes = pack_head(name);
+    }
     bool written_alike = false;
-    const std::uint32_t entry = names.find(make_word_key(name, readable_end), written_alike);
+    std::uint8_t marks = 0;
+    const std::uint32_t entry = names.find_marked(make_word_key(name, bytes), bytes, written_alike, marks);
     if (entry == names.none) {
         return true;
     }
-    const name_facts& facts = names.facts(entry);
-    near_target = facts.kind != declared::variable && !facts.far;
+    if ((marks & names.marks_known) != 0) {
+        near_target = (marks & program_declarations::mark_near_target) != 0;
+    } else {
+        const name_facts& facts = names.facts(entry);
+        near_target = facts.kind != declared::variable && !facts.far;
+    }
     return written_alike;
 }
 

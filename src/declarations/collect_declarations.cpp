@@ -2665,6 +2665,7 @@ bool collect_declarations(int fd, std::string_view folder, program_declarations&
     const block_reader::result read = beside ? collect_beside(c, reader, folder) : collect_alone(c, reader, folder);
     c.finish();
     declarations.count_kinds();
+    declarations.index_lookups();
     declarations.index_text_equates();
     declarations.index_quoted_names();
     return read != block_reader::result::error;
@@ -2677,6 +2678,7 @@ void collect_declarations_from_text(std::string_view text, std::string_view fold
     c.lines(text, true, folder, 0);
     c.finish();
     declarations.count_kinds();
+    declarations.index_lookups();
     declarations.index_text_equates();
     declarations.index_quoted_names();
 }

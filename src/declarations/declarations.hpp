@@ -357,6 +357,18 @@ struct program_declarations {
 
     bool declares(declared kind) const { return kind_counts[static_cast<std::size_t>(kind)] > 0; }
 
+    // The marks a lookup of names hands out (name_table::index_lookups), for the lines that look
+    // names up most: a near label or procedure, which a jump or call reaches as it stands.
+    static constexpr std::uint8_t mark_near_target = 1;
+
+    // Indexes the names for the conversion's lookups once the pass has collected them all.
+    void index_lookups()
+    {
+        names.index_lookups([](const name_facts& facts) {
+            return facts.kind != declared::variable && !facts.far ? mark_near_target : 0;
+        });
+    }
+
     void count_kinds()
     {
         kind_counts = {};

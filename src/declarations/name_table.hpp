@@ -5,6 +5,7 @@
 
 #include "text/word_key.hpp"
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -55,6 +56,66 @@ public:
         return none;
     }
 
+    // The most names a table takes a lookup index for: its slots then hold 2 MB at most.
+    static constexpr std::size_t most_indexed = std::size_t{1} << 16;
+
+    // Builds the lookup index, for the searches made once every name is added (any name added
+    // after drops it): each slot holds what a search compares, the name's first eight bytes as
+    // written, 20 bits of its hash, its length and mark_of(facts) of its entry, so that a search
+    // for a name of eight bytes or fewer reads one slot, and no entry or characters. The file
+    // that streams through the caches while names are looked up takes the table out of them, and
+    // each place a search reads is a wait for memory. Built for tables of up to most_indexed
+    // names; a larger one is searched as it is.
+    template <typename MarkOf>
+    void index_lookups(MarkOf mark_of)
+    {
+        lookups_.clear();
+        if (entries_.empty() || entries_.size() > most_indexed) {
+            return;
+        }
+        lookups_.resize(std::bit_ceil(2 * entries_.size()));
+        const std::size_t mask = lookups_.size() - 1;
+        for (std::uint32_t index = 0; index < entries_.size(); ++index) {
+            const entry& e = entries_[index];
+            std::size_t at = e.hash & mask;
+            while (lookups_[at].check != 0) {
+                at = (at + 1) & mask;
+            }
+            const auto marks = static_cast<std::uint32_t>(mark_of(e.facts) & 0x7F);
+            lookups_[at] = {pack_head(name_of(e)), lookup_check(e.hash, e.length) | (marks << lookup_marks_shift),
+                            index};
+        }
+    }
+
+    // The entry of the key's word, whether with its very bytes, and the marks of its facts with
+    // marks_known set; or, without a lookup index, as find finds it, with no marks known. bytes:
+    // the word's first eight bytes as written, zero-padded.
+    static constexpr std::uint8_t marks_known = 0x80;
+    std::uint32_t find_marked(const word_key& key, std::uint64_t bytes, bool& written_alike, std::uint8_t& marks) const
+    {
+        marks = 0;
+        const std::string_view name = key.text;
+        if (lookups_.empty() || name.empty()) {
+            return find(key, written_alike);
+        }
+        const std::uint32_t check = lookup_check(key.hash, name.size());
+        const std::size_t mask = lookups_.size() - 1;
+        for (std::size_t at = key.hash & mask; lookups_[at].check != 0; at = (at + 1) & mask) {
+            const lookup& l = lookups_[at];
+            if ((l.check & ~lookup_marks_bits) != check) {
+                continue;
+            }
+            const bool alike = name.size() <= word_key_head_length
+                                   ? short_name_alike(l.head, key, bytes, written_alike)
+                                   : long_name_alike(entries_[l.index], key, written_alike);
+            if (alike) {
+                marks = static_cast<std::uint8_t>((l.check >> lookup_marks_shift) | marks_known);
+                return l.index;
+            }
+        }
+        return none;
+    }
+
     // The entry of name, made with default facts when the name is new.
     std::uint32_t add(std::string_view name) { return add(make_word_key(name)); }
 
@@ -67,6 +128,7 @@ public:
     // The entry made for the key's name, which the table does not hold (find has said so).
     std::uint32_t add_new(const word_key& key)
     {
+        lookups_.clear();
         if ((entries_.size() + 1) * 2 > slots_.size()) {
             grow();
         }
@@ -98,7 +160,7 @@ public:
     std::size_t memory() const
     {
         return characters_.capacity() + entries_.capacity() * sizeof(entry) +
-               slots_.capacity() * sizeof(std::uint32_t) + tags_.capacity();
+               slots_.capacity() * sizeof(std::uint32_t) + tags_.capacity() + lookups_.capacity() * sizeof(lookup);
     }
 
 private:
@@ -108,6 +170,43 @@ private:
         std::uint32_t hash;
         Facts facts;
     };
+
+    // A slot of the lookup index: the check holds 20 bits of the hash, the length (9 for any
+    // longer name), a bit that the slot is taken, and the marks in its top seven bits.
+    struct lookup {
+        std::uint64_t head = 0;
+        std::uint32_t check = 0;  // 0: an empty slot
+        std::uint32_t index = 0;
+    };
+    static constexpr int lookup_hash_bits = 20;
+    static constexpr int lookup_marks_shift = 25;
+    static constexpr std::uint32_t lookup_marks_bits = ~std::uint32_t{0} << lookup_marks_shift;
+
+    static std::uint32_t lookup_check(std::uint32_t hash, std::size_t length)
+    {
+        const auto kept = static_cast<std::uint32_t>(length <= word_key_head_length ? length : word_key_head_length + 1);
+        return (hash & ((std::uint32_t{1} << lookup_hash_bits) - 1)) | (kept << lookup_hash_bits) |
+               (std::uint32_t{1} << 24);
+    }
+
+    // Whether a name of eight bytes or fewer whose head is head, of the length of the key's word,
+    // is the word (bytes: the word's bytes as written, zero-padded), and whether written alike.
+    static bool short_name_alike(std::uint64_t head, const word_key& key, std::uint64_t bytes, bool& written_alike)
+    {
+        written_alike = head == bytes;
+        return written_alike || fold_case_bytes(head) == key.head;
+    }
+
+    // The same for a longer name, compared in the arena.
+    bool long_name_alike(const entry& e, const word_key& key, bool& written_alike) const
+    {
+        if (e.length != key.text.size()) {
+            return false;
+        }
+        const char* stored = characters_.data() + e.first;
+        written_alike = same_bytes(stored, key.text.data(), e.length);
+        return written_alike || equal_folded(std::string_view(stored, e.length), key.text);
+    }
 
     // A name is mostly written the same way each time: its bytes are compared as they are first.
     // Names are short: one of four to eight bytes is compared as two words of four (which overlap
@@ -157,6 +256,7 @@ private:
     std::vector<entry> entries_;
     std::vector<std::uint32_t> slots_;
     std::vector<std::uint8_t> tags_;  // slot by slot
+    std::vector<lookup> lookups_;     // the lookup index, or empty
 };
 
 } // namespace dravent

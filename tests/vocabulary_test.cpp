@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace dravent {
 namespace {
@@ -87,6 +88,16 @@ TEST(hashed_table_find, compares_whole_names_without_regard_to_case)
         EXPECT_EQ(mnemonic_table.find(name), nullptr) << name;
     }
     EXPECT_EQ(mnemonic_table.find(std::string("db\0", 3)), nullptr);
+    // The search of a word in a line, by its packed bytes where eight may be read past it, answers
+    // the same, a zero byte inside the word included.
+    const char words[] = "mov db\0 MOVZX movzxx pushfd cmpxchg8b";
+    const std::string line = std::string(words, sizeof words - 1) + std::string(16, ' ');
+    for (const auto& [at, size] : std::initializer_list<std::pair<std::size_t, std::size_t>>{
+             {0, 3}, {4, 2}, {4, 3}, {8, 5}, {14, 6}, {21, 6}, {28, 9}, {0, 2}}) {
+        const std::string_view word = std::string_view(line).substr(at, size);
+        EXPECT_EQ(mnemonic_table.find(word, line.data() + line.size()), mnemonic_table.find(word))
+            << ::testing::PrintToString(std::string(word));
+    }
     // Every row of every table is found through its own name.
     for (const mnemonic_row& row : mnemonic_table) {
         EXPECT_EQ(mnemonic_table.find(row.name), &row) << row.name;

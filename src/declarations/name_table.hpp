@@ -179,14 +179,14 @@ private:
         std::uint32_t index = 0;
     };
     static constexpr int lookup_hash_bits = 20;
+    static constexpr std::uint32_t lookup_taken_bit = std::uint32_t{1} << 24;
     static constexpr int lookup_marks_shift = 25;
     static constexpr std::uint32_t lookup_marks_bits = ~std::uint32_t{0} << lookup_marks_shift;
 
     static std::uint32_t lookup_check(std::uint32_t hash, std::size_t length)
     {
         const auto kept = static_cast<std::uint32_t>(length <= word_key_head_length ? length : word_key_head_length + 1);
-        return (hash & ((std::uint32_t{1} << lookup_hash_bits) - 1)) | (kept << lookup_hash_bits) |
-               (std::uint32_t{1} << 24);
+        return (hash & ((std::uint32_t{1} << lookup_hash_bits) - 1)) | (kept << lookup_hash_bits) | lookup_taken_bit;
     }
 
     // Whether a name of eight bytes or fewer whose head is head, of the length of the key's word,

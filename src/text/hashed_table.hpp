@@ -79,11 +79,12 @@ public:
         return nullptr;
     }
 
-    // The same for a word in a larger text whose bytes up to readable_end may be read.
+    // The same for a word in a larger text whose bytes up to readable_end may be read. A word
+    // that holds a zero byte is searched with its length, which its padded head does not tell.
     constexpr const Row* find(std::string_view word, const char* readable_end) const
     {
         std::uint64_t head = 0;
-        if (pack_head_at_once(word, readable_end, word_key_head_length, head)) {
+        if (pack_head_at_once(word, readable_end, word_key_head_length, head) && !has_zero_byte(head, word.size())) {
             return find_short(fold_case_bytes(head));
         }
         return find(make_word_key(word, readable_end));
@@ -131,6 +132,15 @@ private:
     static constexpr std::size_t short_mask = short_slot_count - 1;
     std::array<std::uint64_t, short_slot_count> short_heads_;
     std::array<std::uint16_t, short_slot_count> short_rows_;
+
+    // Whether one of the first length bytes (one to eight) of head is zero: the classic test of
+    // eight bytes at once, whose carries reach only bytes above a zero one.
+    static constexpr bool has_zero_byte(std::uint64_t head, std::size_t length)
+    {
+        constexpr std::uint64_t ones = 0x0101010101010101;
+        const std::uint64_t zeros = (head - ones) & ~head & (0x80 * ones);
+        return (zeros & (~std::uint64_t{0} >> (8 * (word_key_head_length - length)))) != 0;
+    }
 
     static constexpr std::size_t short_slot_of(std::uint64_t head)
     {
